@@ -1,0 +1,114 @@
+// The keyframe document: nodes with their entry tables, the working copy of the current node,
+// the row operations the frame commands use, and the entry defaults.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace skyvane {
+
+inline constexpr int kColumnCount = 9;
+inline constexpr int kMaxEntries = 1000;
+inline constexpr int kMaxNodes = 50;
+inline constexpr int kClipboardStartRows = 5;
+
+enum Column : int {
+    ColEntry = 0,
+    ColFrame = 1,
+    ColSteps = 2,
+    ColX = 3,
+    ColY = 4,
+    ColZ = 5,
+    ColPitch = 6,
+    ColYaw = 7,
+    ColRoll = 8,
+};
+
+extern const std::array<const char*, kColumnCount> kColumnHeaders; // "Entry", "Frame", ...
+
+using EntryRow = std::array<std::string, kColumnCount>;
+
+// A table of text cells with 9 columns. Cells hold bytes exactly as typed or read
+// (8-bit text); nothing is parsed here.
+class EntryTable {
+public:
+    explicit EntryTable(int rows = 0) : rows_(static_cast<std::size_t>(rows)) {}
+
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    void setRowCount(int rows) { rows_.resize(static_cast<std::size_t>(rows)); }
+
+    const std::string& cell(int column, int row) const { return rows_.at(row)[column]; }
+    void setCell(int column, int row, std::string text) { rows_.at(row)[column] = std::move(text); }
+    const EntryRow& row(int r) const { return rows_.at(static_cast<std::size_t>(r)); }
+    EntryRow& row(int r) { return rows_.at(static_cast<std::size_t>(r)); }
+
+    bool operator==(const EntryTable& other) const { return rows_ == other.rows_; }
+    bool operator!=(const EntryTable& other) const { return !(*this == other); }
+
+private:
+    std::vector<EntryRow> rows_;
+};
+
+// One node: the keyframe track of one mesh. Data row r holds entry r.
+struct TNode {
+    std::string Mesh;
+    std::int16_t Entries = 0;
+    EntryTable Data{kMaxEntries};
+};
+
+struct TKeyDocument {
+    float Fps = 15.0f;
+    std::vector<TNode> Nodes;
+};
+
+// The node of the current tab while it is being edited: the grid rows (entry e in row e),
+// the mesh-name text and the entry-count text.
+struct WorkingCopy {
+    EntryTable table{kMaxEntries};
+    std::string mesh;
+    std::string numEntries = "0";
+};
+
+// One new cell text, as the tools compute them: all edits of a command are computed first and
+// written together, so a fault part-way leaves the table untouched.
+struct CellEdit {
+    int column = 0;
+    int entry = 0;
+    std::string text;
+    bool operator==(const CellEdit& other) const {
+        return column == other.column && entry == other.entry && text == other.text;
+    }
+};
+void applyCellEdits(EntryTable& table, const std::vector<CellEdit>& edits);
+
+// Document operations.
+void resetDocument(TKeyDocument& document); // Fps 15, no nodes
+void addNode(TKeyDocument& document);
+void removeLastNode(TKeyDocument& document);
+// Replaces node k with the working copy (Entries parsed from its entry-count text).
+void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy);
+// Copies node k into the working copy and renumbers.
+void loadNode(const TKeyDocument& document, int k, WorkingCopy& copy);
+// True when the entry-count text is above 0 or any other node has stored entries.
+bool documentHoldsData(const TKeyDocument& document, int currentNode,
+                       const std::string& numEntriesText);
+
+// Row operations on a working-copy table of 1000 entries. Arguments are entry indices;
+// callers keep them in range.
+void renumber(EntryTable& table);
+void clearEntries(EntryTable& table, int first, int last);
+void openGap(EntryTable& table, int count, int at);
+void closeGap(EntryTable& table, int first, int last);
+EntryTable copyEntries(const EntryTable& table, int first, int last);
+void pasteEntries(EntryTable& table, const EntryTable& clipboard, int at);
+
+// The entry defaults, applied top to bottom: a row with text in columns 2..8 and an empty
+// Frame gets the previous Frame + Steps (or its own index); an empty Steps gets "1".
+// Returns true when a cell changed.
+bool applyEntryDefaults(EntryTable& table);
+// Consecutive non-empty Frame cells from entry 0, at most 1000.
+int countEntries(const EntryTable& table);
+
+} // namespace skyvane

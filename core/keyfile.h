@@ -1,0 +1,34 @@
+// KEY files: the writer (text produced whole, then saved all or nothing) and the reader
+// (builds a new document, handed over only on success).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document.h"
+
+namespace skyvane {
+
+// The file name without its folder: the part after the last '/', '\' or ':'.
+std::string baseFileName(std::string_view path);
+
+// The whole KEY text, CR LF line ends, '.' as decimal separator. Throws ConversionError for a
+// cell that does not parse and MathError for an arithmetic fault.
+std::string keyFileText(const TKeyDocument& document, std::string_view fileName,
+                        std::string_view date, std::string_view time);
+
+// keyFileText, then an all-or-nothing write; throws FileError naming the file on failure.
+void saveKeyFile(const std::string& path, const TKeyDocument& document, std::string_view date,
+                 std::string_view time);
+
+struct KeyReadResult {
+    bool ok = false;
+    TKeyDocument document; // valid only when ok; cells formatted as the editor shows them
+    std::string reason;    // when not ok: where the reader stopped and why, naming the line
+};
+
+KeyReadResult readKeyText(std::string_view text);
+// Reads the file; an unreadable file gives ok == false with the file error as reason.
+KeyReadResult readKeyFile(const std::string& path);
+
+} // namespace skyvane

@@ -1,0 +1,1 @@
+#include "mesh3do.h"

@@ -1,0 +1,53 @@
+// Entry validation: which entries can be written to a KEY file and fed to the tools, and the
+// pre-save rules for the frame rate and the mesh names. Only verdicts here; windows show them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document.h"
+
+namespace skyvane {
+
+inline constexpr const char* kNoErrors = "No Errors";
+
+struct EntryCheck {
+    enum class Outcome {
+        RangeEnded, // the range ended without an empty Frame cell: the status line stays as it was
+        EmptyFrame, // an empty Frame cell ended the check: the status line shows "No Errors"
+        Fault,      // message, and the faulty cell (column, entry)
+    };
+    Outcome outcome = Outcome::RangeEnded;
+    std::string message; // "No Errors" for EmptyFrame, the fault's text for Fault, else empty
+    int column = 0;
+    int entry = 0;
+
+    bool fault() const { return outcome == Outcome::Fault; }
+};
+
+// Checks entries first..last of a working-copy table in the fixed rule order; stops at the
+// first fault or the first empty Frame cell.
+EntryCheck checkEntries(const EntryTable& table, int first, int last);
+
+// The frame-rate text converts to a float.
+bool frameRateIsValid(std::string_view text);
+
+enum class MeshNameFault { None, Missing, Malformed };
+inline constexpr const char* kMeshNameMissing = "You have not entered one of more Mesh Names !";
+inline constexpr const char* kMeshNameMalformed =
+    "Mesh names must have 1 to 31 characters and no blanks or commas !";
+inline constexpr std::size_t kMaxMeshNameLength = 31;
+
+// Empty: Missing. A blank, a TAB, a comma or more than 31 characters: Malformed.
+MeshNameFault checkMeshName(std::string_view mesh);
+const char* meshNameMessage(MeshNameFault fault);
+
+struct NodeMeshFault {
+    int node = 0;
+    MeshNameFault fault = MeshNameFault::None;
+};
+// The first node whose mesh name is refused, if any.
+std::optional<NodeMeshFault> firstMeshNameFault(const TKeyDocument& document);
+
+} // namespace skyvane

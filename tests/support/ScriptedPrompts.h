@@ -1,0 +1,65 @@
+// Answers message boxes and file dialogs from a script, and records what was asked, so window
+// tests run without a person.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+
+#include "Prompts.h"
+
+namespace skyvane::test {
+
+struct AskedMessage {
+    MessageKind kind;
+    QString text;
+    MessageButtons buttons;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    ScriptedPrompts() { setPrompts(this); }
+    ~ScriptedPrompts() override { setPrompts(nullptr); }
+    ScriptedPrompts(const ScriptedPrompts&) = delete;
+    ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+    // Answers for the next message boxes, in order; a box with no scripted answer gets the
+    // first button (OK or Yes).
+    std::deque<MessageAnswer> answers;
+    // Paths for the next file dialogs, in order; an empty path cancels. None left: cancel.
+    std::deque<QString> files;
+
+    QList<AskedMessage> messages;
+    QStringList errors;               // texts of the default error handler's boxes
+    QList<FileDialogSpec> dialogs;    // file dialogs shown
+
+    MessageAnswer message(QWidget*, MessageKind kind, const QString& text,
+                          MessageButtons buttons) override {
+        messages.append({kind, text, buttons});
+        if (!answers.empty()) {
+            const MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == MessageButtons::YesNoCancel ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+
+    void errorReport(QWidget*, const QString& text) override { errors.append(text); }
+
+    QString chooseFile(QWidget*, const FileDialogSpec& spec) override {
+        dialogs.append(spec);
+        if (files.empty())
+            return QString();
+        const QString path = files.front();
+        files.pop_front();
+        return path;
+    }
+
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const AskedMessage& asked : messages)
+            texts.append(asked.text);
+        return texts;
+    }
+};
+
+} // namespace skyvane::test

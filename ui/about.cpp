@@ -1,0 +1,9 @@
+#include "about.h"
+
+namespace skyvane {
+
+TAboutWin::TAboutWin(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About Skyvane"));
+}
+
+} // namespace skyvane

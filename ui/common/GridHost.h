@@ -1,0 +1,36 @@
+// What the tools and the preview may use of the main window: its working copy and the few
+// things around the grid they touch (cursor, focus, status panel, entry check).
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "document.h"
+
+class QWidget;
+
+namespace skyvane {
+
+class GridHost {
+public:
+    virtual ~GridHost() = default;
+
+    // Entries 0..999 of the current node; entry e is shown in grid row e + 1.
+    virtual const EntryTable& entries() const = 0;
+    // Writes the cells, then shows them (the entry defaults and the entry count follow).
+    virtual void applyCellEdits(const std::vector<CellEdit>& edits) = 0;
+
+    virtual int cursorRow() const = 0; // grid row of the cursor, 1..1000
+    virtual void setCursor(int column, int row) = 0;
+    virtual void focusGrid() = 0;
+    virtual void setStatus(const QString& text) = 0; // PNLErrors
+    virtual QString numEntriesText() const = 0;
+
+    // Runs the entry check over first..last, shows its verdict in the status panel and moves
+    // the cursor to a faulty cell. True when a fault was found.
+    virtual bool checkEntries(int first, int last) = 0;
+
+    virtual QWidget* mainWidget() = 0;
+};
+
+} // namespace skyvane

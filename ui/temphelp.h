@@ -1,0 +1,14 @@
+// The help window: the program's help as a read-only scrolling text.
+#pragma once
+
+#include <QDialog>
+
+namespace skyvane {
+
+class THelpWin : public QDialog {
+    Q_OBJECT
+public:
+    explicit THelpWin(QWidget* parent = nullptr);
+};
+
+} // namespace skyvane
