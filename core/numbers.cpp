@@ -1,1 +1,426 @@
+// Number conventions: the program's own integer and float text, number patterns and the
+// arithmetic faults. Everything here is independent of the C locale, which Qt sets from the
+// user's environment.
 #include "numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+
+namespace skyvane {
+namespace {
+
+char processSeparator = '.';
+
+std::string quoted(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + 2);
+    result += '\'';
+    result += text;
+    result += '\'';
+    return result;
+}
+
+[[noreturn]] void throwNotInteger(std::string_view text) {
+    throw ConversionError(quoted(text) + " is not a valid integer value");
+}
+
+[[noreturn]] void throwNotFloat(std::string_view text) {
+    throw ConversionError(quoted(text) + " is not a valid floating point value");
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(char c) {
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The integer text rules; nullopt for any text that breaks them or leaves the 32-bit range.
+std::optional<std::int32_t> scanInt(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    std::int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = base == 16 ? hexValue(text[i]) : (isDigit(text[i]) ? text[i] - '0' : -1);
+        if (digit < 0)
+            return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+// The float text rules, rewritten as a C-locale number for strtold; nullopt when broken.
+std::optional<std::string> normaliseFloatText(std::string_view text, char separator) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && text[begin] == ' ')
+        ++begin;
+    while (end > begin && text[end - 1] == ' ')
+        --end;
+    std::string out;
+    out.reserve(end - begin);
+    std::size_t i = begin;
+    if (i < end && (text[i] == '+' || text[i] == '-'))
+        out += text[i++];
+    bool mantissaDigit = false;
+    bool seenSeparator = false;
+    for (; i < end; ++i) {
+        const char c = text[i];
+        if (isDigit(c)) {
+            mantissaDigit = true;
+            out += c;
+        } else if (c == separator && !seenSeparator) {
+            seenSeparator = true;
+            out += '.';
+        } else {
+            break;
+        }
+    }
+    if (!mantissaDigit)
+        return std::nullopt;
+    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
+        out += 'e';
+        ++i;
+        if (i < end && (text[i] == '+' || text[i] == '-'))
+            out += text[i++];
+        bool exponentDigit = false;
+        for (; i < end && isDigit(text[i]); ++i) {
+            exponentDigit = true;
+            out += text[i];
+        }
+        if (!exponentDigit)
+            return std::nullopt;
+    }
+    if (i != end)
+        return std::nullopt;
+    return out;
+}
+
+locale_t cLocale() {
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+std::optional<long double> scanFloat(std::string_view text, char separator) {
+    const std::optional<std::string> normalised = normaliseFloatText(text, separator);
+    if (!normalised)
+        return std::nullopt;
+    const long double value = strtold_l(normalised->c_str(), nullptr, cLocale());
+    // Beyond the extended range the text names no number; tiny values simply underflow.
+    if (std::isinf(value))
+        return std::nullopt;
+    return value;
+}
+
+// A finite non-zero value's decimal expansion: `digits` significant digits d0 d1 ... and the
+// power of ten of d0.
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+Decimal decimalExpansion(long double magnitude, int significantDigits) {
+    char buffer[64];
+    const std::to_chars_result result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
+                      significantDigits - 1);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    Decimal decimal;
+    const std::size_t e = text.find('e');
+    for (std::size_t i = 0; i < e; ++i)
+        if (isDigit(text[i]))
+            decimal.digits += text[i];
+    decimal.exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    return decimal;
+}
+
+// Rounds an 18-digit expansion at `decimals` places, halves away from zero, and gives the
+// integer digits (without leading zeros) and exactly `decimals` fraction digits.
+struct FixedDigits {
+    std::string integer;
+    std::string fraction;
+    bool zero = true;
+};
+
+FixedDigits roundToFixed(const Decimal& decimal, int decimals) {
+    // Digit i of the expansion stands at the power of ten (exponent - i); keep those down to
+    // the power -decimals.
+    const int keep = decimal.exponent + decimals + 1;
+    std::string kept;
+    int topPower = decimal.exponent; // power of ten of kept[0]
+    if (keep <= 0) {
+        const bool roundUp = keep == 0 && decimal.digits[0] >= '5';
+        kept = roundUp ? "1" : "0";
+        topPower = -decimals;
+    } else {
+        kept = decimal.digits.substr(0, std::min<std::size_t>(keep, decimal.digits.size()));
+        const bool roundUp = static_cast<std::size_t>(keep) < decimal.digits.size() &&
+                             decimal.digits[static_cast<std::size_t>(keep)] >= '5';
+        kept.append(static_cast<std::size_t>(keep) - kept.size(), '0');
+        if (roundUp) {
+            int i = static_cast<int>(kept.size()) - 1;
+            while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+                kept[static_cast<std::size_t>(i--)] = '0';
+            if (i >= 0) {
+                ++kept[static_cast<std::size_t>(i)];
+            } else {
+                kept.insert(kept.begin(), '1');
+                ++topPower;
+            }
+        }
+    }
+    // kept now spans the powers topPower down to -decimals.
+    FixedDigits fixed;
+    fixed.zero = kept.find_first_not_of('0') == std::string::npos;
+    const int integerCount = topPower + 1;
+    if (integerCount > 0) {
+        fixed.integer = kept.substr(0, static_cast<std::size_t>(integerCount));
+        fixed.fraction = kept.substr(static_cast<std::size_t>(integerCount));
+    } else {
+        fixed.fraction = std::string(static_cast<std::size_t>(-integerCount), '0') + kept;
+    }
+    const std::size_t firstNonZero = fixed.integer.find_first_not_of('0');
+    fixed.integer = firstNonZero == std::string::npos ? "" : fixed.integer.substr(firstNonZero);
+    return fixed;
+}
+
+std::string nonFinite(long double value) {
+    if (std::isnan(value))
+        return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
+// Adds or subtracts 360 while the condition holds, each step rounded to 32 bits.
+float raiseBelowZero(float degrees) {
+    while (degrees < 0)
+        degrees = toSingle(static_cast<long double>(degrees) + 360.0L);
+    return degrees;
+}
+
+float lowerFrom360(float degrees) {
+    while (degrees >= 360)
+        degrees = toSingle(static_cast<long double>(degrees) - 360.0L);
+    return degrees;
+}
+
+// Takes large angles close to the range in one exact step, so the stepping after it ends
+// promptly. Below 720 in magnitude it changes nothing; above, the remainder is exact in 32 bits
+// and equals what stepping gives wherever each step is exact.
+float nearFullTurn(float degrees) {
+    if (!(std::fabs(degrees) >= 720.0f))
+        return degrees;
+    const float remainder =
+        static_cast<float>(std::fmod(static_cast<long double>(degrees), 360.0L));
+    return remainder == 0 ? 0.0f : remainder;
+}
+
+// An angle that lands on exactly 360 is one full turn: 0, which the entry check accepts.
+float fullTurnAsZero(float degrees) {
+    return degrees == 360.0f ? 0.0f : degrees;
+}
+
+} // namespace
+
+char decimalSeparator() {
+    return processSeparator;
+}
+
+void setDecimalSeparator(char separator) {
+    processSeparator = separator;
+}
+
+std::int32_t parseInt(std::string_view text) {
+    const std::optional<std::int32_t> value = scanInt(text);
+    if (!value)
+        throwNotInteger(text);
+    return *value;
+}
+
+std::optional<std::int32_t> tryParseInt(std::string_view text) {
+    return scanInt(text);
+}
+
+long double parseFloat(std::string_view text, char separator) {
+    const std::optional<long double> value = scanFloat(text, separator);
+    if (!value)
+        throwNotFloat(text);
+    return *value;
+}
+
+std::optional<long double> tryParseFloat(std::string_view text, char separator) {
+    return scanFloat(text, separator);
+}
+
+float toSingle(long double value) {
+    if (std::isnan(value))
+        throw MathError(kInvalidOperation);
+    const float single = static_cast<float>(value);
+    if (std::isinf(single))
+        throw MathError(kOverflow);
+    return single;
+}
+
+float parseSingle(std::string_view text, char separator) {
+    return toSingle(parseFloat(text, separator));
+}
+
+long double divide(long double a, long double b) {
+    if (b == 0)
+        throw MathError(a == 0 || std::isnan(a) ? kInvalidOperation : kDivisionByZero);
+    const long double quotient = a / b;
+    if (std::isnan(quotient))
+        throw MathError(kInvalidOperation);
+    if (std::isinf(quotient) && !std::isinf(a))
+        throw MathError(kOverflow);
+    return quotient;
+}
+
+std::int64_t roundHalfEven(long double value) {
+    // The default rounding mode rounds halves to the even neighbour.
+    const long double rounded = std::nearbyint(value);
+    if (!(rounded >= -9223372036854775808.0L && rounded < 9223372036854775808.0L))
+        throw MathError(kInvalidOperation);
+    return static_cast<std::int64_t>(rounded);
+}
+
+std::int32_t roundHalfEven32(long double value) {
+    const std::int64_t rounded = roundHalfEven(value);
+    if (rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max())
+        throw MathError(kInvalidOperation);
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::string formatPattern(long double value, std::string_view pattern, char separator) {
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    if (std::fabs(value) >= 1e18L)
+        return formatGeneral(value, separator);
+    const std::size_t point = pattern.find('.');
+    const std::string_view integerPattern = pattern.substr(0, point);
+    const std::string_view fractionPattern =
+        point == std::string_view::npos ? std::string_view() : pattern.substr(point + 1);
+    const std::size_t minIntegerDigits =
+        static_cast<std::size_t>(std::count(integerPattern.begin(), integerPattern.end(), '0'));
+    const int decimals = static_cast<int>(fractionPattern.size());
+
+    FixedDigits fixed;
+    int exponent = std::numeric_limits<int>::min();
+    if (value != 0) {
+        const Decimal decimal = decimalExpansion(std::fabs(value), 18);
+        exponent = decimal.exponent;
+        fixed = roundToFixed(decimal, decimals);
+    } else {
+        fixed.fraction.assign(static_cast<std::size_t>(decimals), '0');
+    }
+    std::string text;
+    // A negative value that rounds to zero keeps its sign only from 10^-(decimals+1) on.
+    if (value < 0 && (!fixed.zero || exponent >= -(decimals + 1)))
+        text += '-';
+    if (fixed.integer.size() < minIntegerDigits)
+        text.append(minIntegerDigits - fixed.integer.size(), '0');
+    text += fixed.integer;
+    if (decimals > 0) {
+        text += separator;
+        text += fixed.fraction;
+    }
+    return text;
+}
+
+std::string formatGeneral(long double value, char separator) {
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    if (value == 0)
+        return "0";
+    const Decimal decimal = decimalExpansion(std::fabs(value), 15);
+    std::string digits = decimal.digits;
+    digits.erase(digits.find_last_not_of('0') + 1);
+    std::string text = value < 0 ? "-" : "";
+    const int e = decimal.exponent;
+    if (e <= 14 && e >= -5) {
+        if (e < 0) {
+            text += '0';
+            text += separator;
+            text.append(static_cast<std::size_t>(-e - 1), '0');
+            text += digits;
+        } else {
+            const std::size_t integerCount = static_cast<std::size_t>(e) + 1;
+            if (digits.size() <= integerCount) {
+                text += digits;
+                text.append(integerCount - digits.size(), '0');
+            } else {
+                text += digits.substr(0, integerCount);
+                text += separator;
+                text += digits.substr(integerCount);
+            }
+        }
+        return text;
+    }
+    text += digits[0];
+    if (digits.size() > 1) {
+        text += separator;
+        text += digits.substr(1);
+    }
+    text += 'E';
+    text += std::to_string(e);
+    return text;
+}
+
+std::string formatFixedPoint6(long double value) {
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    FixedDigits fixed;
+    if (value != 0) {
+        fixed = roundToFixed(decimalExpansion(std::fabs(value), 18), 6);
+    } else {
+        fixed.fraction = "000000";
+    }
+    std::string text = value < 0 ? "-" : "";
+    text += fixed.integer.empty() ? "0" : fixed.integer;
+    text += '.';
+    text += fixed.fraction;
+    return text;
+}
+
+float wrapAngleRaiseThenLower(float degrees) {
+    return lowerFrom360(raiseBelowZero(nearFullTurn(degrees)));
+}
+
+float wrapAngleLowerThenRaise(float degrees) {
+    return fullTurnAsZero(raiseBelowZero(lowerFrom360(nearFullTurn(degrees))));
+}
+
+float raiseNegativeAngle(float degrees) {
+    if (!(degrees < 0))
+        return degrees;
+    return fullTurnAsZero(raiseBelowZero(nearFullTurn(degrees)));
+}
+
+} // namespace skyvane

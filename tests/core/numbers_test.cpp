@@ -1,5 +1,259 @@
+// The number conventions every cell, box and file relies on.
 #include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
 
 #include "numbers.h"
 
-TEST(Numbers, placeholder) { SUCCEED(); }
+using namespace skyvane;
+
+namespace {
+
+struct IntCase {
+    const char* text;
+    std::optional<std::int32_t> value;
+};
+
+TEST(IntegerText, acceptsDecimalHexAndSignsOnly) {
+    const IntCase cases[] = {
+        {"0", 0},
+        {"42", 42},
+        {"  7", 7},
+        {"+12", 12},
+        {"-5", -5},
+        {"007", 7},
+        {"$1F", 31},
+        {"$ff", 255},
+        {"-$10", -16},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"$7FFFFFFF", 2147483647},
+        {"2147483648", std::nullopt},
+        {"$80000000", std::nullopt},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {"5 ", std::nullopt},
+        {"1.5", std::nullopt},
+        {"abc", std::nullopt},
+        {"$", std::nullopt},
+        {"-", std::nullopt},
+        {"0x1F", std::nullopt},
+        {"1e3", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+    };
+    for (const IntCase& c : cases)
+        EXPECT_EQ(tryParseInt(c.text), c.value) << "text: '" << c.text << "'";
+}
+
+TEST(IntegerText, conversionErrorQuotesTheText) {
+    try {
+        parseInt("1.5");
+        FAIL() << "no error";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'1.5' is not a valid integer value");
+    }
+    EXPECT_THROW(parseInt(""), ConversionError);
+}
+
+struct FloatCase {
+    const char* text;
+    char separator;
+    std::optional<long double> value;
+};
+
+TEST(FloatText, acceptsTheProgramsNumberSyntax) {
+    const FloatCase cases[] = {
+        {"0", '.', 0.0L},
+        {"1.5", '.', 1.5L},
+        {" -2.25 ", '.', -2.25L},
+        {"+3", '.', 3.0L},
+        {".5", '.', 0.5L},
+        {"5.", '.', 5.0L},
+        {"1e3", '.', 1000.0L},
+        {"2.5E-2", '.', 0.025L},
+        {"1e+2", '.', 100.0L},
+        {"1,5", ',', 1.5L},
+        {"1e39", '.', 1e39L},
+        {"1e-5000", '.', 0.0L},
+        {"1,5", '.', std::nullopt},
+        {"1.5", ',', std::nullopt},
+        {"", '.', std::nullopt},
+        {".", '.', std::nullopt},
+        {"1.2.3", '.', std::nullopt},
+        {"1e", '.', std::nullopt},
+        {"e5", '.', std::nullopt},
+        {"nan", '.', std::nullopt},
+        {"inf", '.', std::nullopt},
+        {"1 000", '.', std::nullopt},
+        {"$10", '.', std::nullopt},
+        {"1e5000", '.', std::nullopt},
+        {"0x10", '.', std::nullopt},
+        {"abc", '.', std::nullopt},
+    };
+    for (const FloatCase& c : cases)
+        EXPECT_EQ(tryParseFloat(c.text, c.separator), c.value) << "text: '" << c.text << "'";
+}
+
+TEST(FloatText, conversionErrorQuotesTheText) {
+    try {
+        parseFloat("abc", '.');
+        FAIL() << "no error";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'abc' is not a valid floating point value");
+    }
+}
+
+TEST(FloatText, usesTheProcessSeparatorByDefault) {
+    setDecimalSeparator(',');
+    EXPECT_EQ(tryParseFloat("2,5"), 2.5L);
+    EXPECT_EQ(formatPattern(2.5L, "0.00"), "2,50");
+    setDecimalSeparator('.');
+    EXPECT_EQ(formatPattern(2.5L, "0.00"), "2.50");
+}
+
+TEST(Arithmetic, faultsCarryTheirTexts) {
+    auto textOf = [](auto&& action) {
+        try {
+            action();
+        } catch (const MathError& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(textOf([] { divide(1, 0); }), "Floating point division by zero");
+    EXPECT_EQ(textOf([] { divide(0, 0); }), "Invalid floating point operation");
+    EXPECT_EQ(textOf([] { toSingle(1e39L); }), "Floating point overflow");
+    EXPECT_EQ(textOf([] { toSingle(-1e39L); }), "Floating point overflow");
+    EXPECT_EQ(textOf([] { parseSingle("1e39", '.'); }), "Floating point overflow");
+    EXPECT_EQ(textOf([] { roundHalfEven32(3e9L); }), "Invalid floating point operation");
+    EXPECT_EQ(textOf([] { roundHalfEven(1e19L); }), "Invalid floating point operation");
+    EXPECT_EQ(toSingle(static_cast<long double>(FLT_MAX)), FLT_MAX);
+    EXPECT_EQ(divide(1, 4), 0.25L);
+}
+
+TEST(Arithmetic, roundsHalvesToEven) {
+    EXPECT_EQ(roundHalfEven(12.5L), 12);
+    EXPECT_EQ(roundHalfEven(2.5L), 2);
+    EXPECT_EQ(roundHalfEven(1.5L), 2);
+    EXPECT_EQ(roundHalfEven(-2.5L), -2);
+    EXPECT_EQ(roundHalfEven(2.6L), 3);
+}
+
+struct PatternCase {
+    long double value;
+    const char* pattern;
+    const char* text;
+};
+
+TEST(NumberPatterns, formatAsTheProgramShowsNumbers) {
+    const PatternCase cases[] = {
+        {15, "00.000", "15.000"},
+        {5, "00.000", "05.000"},
+        {15, "#.00", "15.00"},
+        {0.5L, "#.00", ".50"},
+        {29.97f, "#.00", "29.97"},
+        {0, "#.00", ".00"},
+        {0, "0.000", "0.000"},
+        {2, "0.00", "2.00"},
+        {1234.567f, "####0.000000", "1234.567017"},
+        {100.1f, "###0.000000", "100.099998"},
+        {0.1f, "###0.00000000", "0.10000000"},
+        {1234.567f, "###0.00000000", "1234.56701660"},
+        {0.0078125L, "####0.000000", "0.007813"},
+        {-0.0078125L, "####0.000000", "-0.007813"},
+        {-0.0000004L, "####0.000000", "-0.000000"},
+        {-0.00000004L, "####0.000000", "0.000000"},
+        {-0.0000001L, "####0.000000", "-0.000000"},
+        {-0.0L, "####0.000000", "0.000000"},
+        {0.9999996L, "###0.000000", "1.000000"},
+        {9.9999996L, "#0.0", "10.0"},
+        {-49.3844L, "###0.000", "-49.384"},
+        {0.0005L, "###0.000", "0.001"},
+        {-0.0005L, "###0.000", "-0.001"},
+        {1e18L, "###0.000", "1E18"},
+        {123456789.0L, "###0.000", "123456789.000"},
+    };
+    for (const PatternCase& c : cases)
+        EXPECT_EQ(formatPattern(c.value, c.pattern, '.'), c.text)
+            << "value " << static_cast<double>(c.value) << " pattern " << c.pattern;
+}
+
+TEST(GeneralFormat, fifteenSignificantDigits) {
+    const std::pair<long double, const char*> cases[] = {
+        {15, "15"},
+        {12.5L, "12.5"},
+        {29.97f, "29.9699993133545"},
+        {0, "0"},
+        {-3.25L, "-3.25"},
+        {0.5L, "0.5"},
+        {0.00001L, "0.00001"},
+        {0.000001L, "1E-6"},
+        {1e15L, "1E15"},
+        {123456789012345.0L, "123456789012345"},
+        {1.5e20L, "1.5E20"},
+        {3.4028234663852886e38L, "3.40282346638529E38"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(formatGeneral(value, '.'), text) << static_cast<double>(value);
+}
+
+TEST(FixedPoint6, pointAndSignWhateverTheLocale) {
+    setDecimalSeparator(',');
+    EXPECT_EQ(formatFixedPoint6(12.5L), "12.500000");
+    EXPECT_EQ(formatFixedPoint6(-0.0000001L), "-0.000000");
+    EXPECT_EQ(formatFixedPoint6(100.1f), "100.099998");
+    EXPECT_EQ(formatFixedPoint6(0.0000005L), "0.000001");
+    EXPECT_EQ(formatFixedPoint6(0), "0.000000");
+    setDecimalSeparator('.');
+}
+
+struct AngleCase {
+    float in;
+    float raiseThenLower;
+    float lowerThenRaise;
+    float raiseOnly;
+};
+
+TEST(AngleWrap, stepsBy360AndNeverGives360) {
+    const AngleCase cases[] = {
+        {10, 10, 10, 10},
+        {370, 10, 10, 370},
+        {-90, 270, 270, 270},
+        {720, 0, 0, 720},
+        {-720, 0, 0, 0},
+        {-0.0000001f, 0, 0, 0}, // +360 lands on 360 in 32 bits
+        {359.99f, 359.99f, 359.99f, 359.99f},
+        {-1000.5f, 79.5f, 79.5f, 79.5f},
+        {100000.25f, 280.25f, 280.25f, 100000.25f},
+    };
+    for (const AngleCase& c : cases) {
+        EXPECT_EQ(wrapAngleRaiseThenLower(c.in), c.raiseThenLower) << c.in;
+        EXPECT_EQ(wrapAngleLowerThenRaise(c.in), c.lowerThenRaise) << c.in;
+        EXPECT_EQ(raiseNegativeAngle(c.in), c.raiseOnly) << c.in;
+    }
+}
+
+TEST(AngleWrap, endsForHugeMagnitudes) {
+    for (float huge : {8.6e9f, -8.6e9f, 3.4e38f, -3.4e38f}) {
+        const float a = wrapAngleRaiseThenLower(huge);
+        const float b = wrapAngleLowerThenRaise(huge);
+        EXPECT_TRUE(a >= 0 && a < 360) << huge;
+        EXPECT_TRUE(b >= 0 && b < 360) << huge;
+        EXPECT_TRUE(raiseNegativeAngle(huge) >= 0) << huge;
+    }
+}
+
+TEST(AngleWrap, agreesWithStepsWhereEveryStepIsExact) {
+    // Whole numbers below 2^24 step exactly, so the reduction must equal plain stepping.
+    for (float v = -5000000.0f; v <= 5000000.0f; v += 12345.0f) {
+        float stepped = v;
+        while (stepped < 0)
+            stepped += 360.0f;
+        while (stepped >= 360)
+            stepped -= 360.0f;
+        EXPECT_EQ(wrapAngleRaiseThenLower(v), stepped) << v;
+    }
+}
+
+} // namespace
