@@ -1,1 +1,368 @@
-// placeholder
+// The preview's camera, projection and drawing. Sums and products run in long double and are
+// stored to 32-bit floats where the camera keeps them, so the read-outs and pixels come out the
+// same on every run.
+#include "scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "numbers.h"
+
+namespace skyvane {
+
+namespace {
+
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+constexpr long double kTwoPi = 2.0L * kPi;
+constexpr long double kElevationStep = kPi / 20.0L; // 9 degrees
+constexpr long double kAzimuthStep = kPi / 12.0L;   // 15 degrees
+constexpr long double kPixelsPerRightAngle = 2000.0L;
+constexpr float kZoomMax = 10.0f;
+constexpr int kZoomTenthsMin = 1;
+constexpr int kGridHalf = 15;  // lines at -15 .. 15
+constexpr int kGridReach = 16; // each line runs from -16 to 16
+
+// A 32-bit float of a computed value, or nothing when it is not finite or beyond the range.
+std::optional<float> storable(long double value) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    try {
+        return toSingle(value);
+    } catch (const MathError&) {
+        return std::nullopt;
+    }
+}
+
+// Nearest integer, an exact half going to the smaller one: a GDI line passing halfway between
+// two pixels lights the upper or the left one. numerator / denominator with denominator > 0.
+long long roundHalfDown(long long numerator, long long denominator) {
+    const long long twice = 2 * numerator - denominator;
+    const long long divisor = 2 * denominator;
+    // ceil(twice / divisor) for a positive divisor
+    return twice >= 0 ? (twice + divisor - 1) / divisor : -((-twice) / divisor);
+}
+
+std::optional<float> cellValue(const EntryTable& table, int column, int entry) {
+    try {
+        return parseSingle(table.cell(column, entry));
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    } catch (const MathError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<Vec3f> entryPosition(const EntryTable& table, int entry) {
+    const auto x = cellValue(table, ColX, entry);
+    const auto y = cellValue(table, ColY, entry);
+    const auto z = cellValue(table, ColZ, entry);
+    if (!x || !y || !z)
+        return std::nullopt;
+    return Vec3f{*x, *y, *z};
+}
+
+// The point one unit from `at` in the direction the entry faces: yaw 0 towards +Y, yaw 90
+// towards -X, positive pitch upwards.
+std::optional<Vec3f> headingTip(const EntryTable& table, int entry, Vec3f at) {
+    const auto pitchDegrees = cellValue(table, ColPitch, entry);
+    const auto yawDegrees = cellValue(table, ColYaw, entry);
+    if (!pitchDegrees || !yawDegrees)
+        return std::nullopt;
+    const long double pitch = toSingle(*pitchDegrees * (1.0L / 180.0L) * kPi);
+    const long double yaw = toSingle(*yawDegrees * (1.0L / 180.0L) * kPi);
+    const auto x = storable(at.x - std::sin(yaw) * std::cos(pitch));
+    const auto y = storable(at.y + std::cos(yaw) * std::cos(pitch));
+    const auto z = storable(at.z + std::sin(pitch));
+    if (!x || !y || !z)
+        return std::nullopt;
+    return Vec3f{*x, *y, *z};
+}
+
+void drawWorldLine(Bitmap& bitmap, int cx, int cy, const Camera& camera, Vec3f from, Vec3f to) {
+    const auto start = ProjectPoint(cx, cy, camera, from);
+    const auto end = ProjectPoint(cx, cy, camera, to);
+    if (!start || !end)
+        return;
+    bitmap.moveTo(*start);
+    bitmap.lineTo(*end);
+}
+
+void drawGrid(Bitmap& bitmap, int cx, int cy, const Camera& camera) {
+    bitmap.setPen(kNavy);
+    const auto reach = static_cast<float>(kGridReach);
+    for (int i = -kGridHalf; i <= kGridHalf; ++i) {
+        const auto x = static_cast<float>(i);
+        drawWorldLine(bitmap, cx, cy, camera, {x, -reach, 0.0f}, {x, reach, 0.0f});
+    }
+    for (int i = -kGridHalf; i <= kGridHalf; ++i) {
+        const auto y = static_cast<float>(i);
+        drawWorldLine(bitmap, cx, cy, camera, {-reach, y, 0.0f}, {reach, y, 0.0f});
+    }
+}
+
+// A square of side 2 x half around the pixel, right and bottom edges exclusive.
+void drawSquare(Bitmap& bitmap, Pixel centre, int half) {
+    bitmap.rectangle({centre.x - half, centre.y - half}, {centre.x + half, centre.y + half});
+}
+
+void drawEntries(Bitmap& bitmap, int cx, int cy, const Camera& camera,
+                 const SceneEntries& entries) {
+    bitmap.setPen(kGreen);
+    bitmap.setBrush(kBlack);
+    for (int k = 0; k < entries.count; ++k) {
+        const auto position = entryPosition(entries.table, k);
+        if (!position)
+            continue;
+        if (const auto pixel = ProjectPoint(cx, cy, camera, *position))
+            drawSquare(bitmap, *pixel, 2);
+    }
+}
+
+void drawHighlighted(Bitmap& bitmap, int cx, int cy, const Camera& camera,
+                     const SceneEntries& entries) {
+    bitmap.setPen(kRed);
+    bitmap.setBrush(kRed);
+    const int k = std::clamp(entries.highlighted, 0, entries.count - 1);
+    const auto position = entryPosition(entries.table, k);
+    if (!position)
+        return;
+    const auto pixel = ProjectPoint(cx, cy, camera, *position);
+    if (!pixel)
+        return;
+    drawSquare(bitmap, *pixel, 3);
+    const auto tip = headingTip(entries.table, k, *position);
+    if (!tip)
+        return;
+    if (const auto tipPixel = ProjectPoint(cx, cy, camera, *tip)) {
+        bitmap.moveTo(*pixel);
+        bitmap.lineTo(*tipPixel);
+    }
+}
+
+Vec3f step(Vec3f from, float length, Vec3f along, int sign) {
+    const long double move = static_cast<long double>(sign) * length;
+    return {toSingle(from.x + move * along.x), toSingle(from.y + move * along.y),
+            toSingle(from.z + move * along.z)};
+}
+
+// The wrap looks at the stored 32-bit angle, so the kept value is always below a full turn.
+float turn(float angle, long double by) {
+    const float turned = toSingle(angle + by);
+    if (by > 0 && turned >= kTwoPi)
+        return toSingle(turned - kTwoPi);
+    if (by < 0 && turned < 0)
+        return toSingle(turned + kTwoPi);
+    return turned;
+}
+
+unsigned pan(Camera& camera, NavKey key) {
+    switch (key) {
+    case NavKey::Up:
+    case NavKey::Down:
+        camera.Focus = step(camera.Focus, camera.MoveStep, camera.Up, key == NavKey::Up ? 1 : -1);
+        deriveFields(camera);
+        return ReadOutX | ReadOutY | ReadOutZ;
+    case NavKey::Left:
+    case NavKey::Right: {
+        // Side is horizontal: the focus keeps its height.
+        const Vec3f side{camera.Side.x, camera.Side.y, 0.0f};
+        const Vec3f moved =
+            step(camera.Focus, camera.MoveStep, side, key == NavKey::Right ? 1 : -1);
+        camera.Focus.x = moved.x;
+        camera.Focus.y = moved.y;
+        deriveFields(camera);
+        return ReadOutX | ReadOutY;
+    }
+    default:
+        return ReadOutNone;
+    }
+}
+
+unsigned orbit(Camera& camera, NavKey key) {
+    switch (key) {
+    case NavKey::Up:
+    case NavKey::Down:
+        // Elevation runs through the whole circle: over the top the picture turns upside down.
+        camera.Elevation =
+            turn(camera.Elevation, key == NavKey::Up ? kElevationStep : -kElevationStep);
+        deriveFields(camera);
+        return ReadOutX | ReadOutY | ReadOutZ | ReadOutU | ReadOutV | ReadOutW;
+    case NavKey::Left:
+    case NavKey::Right:
+        camera.Azimuth = turn(camera.Azimuth, key == NavKey::Right ? kAzimuthStep : -kAzimuthStep);
+        deriveFields(camera);
+        return ReadOutX | ReadOutY | ReadOutU | ReadOutV;
+    default:
+        return ReadOutNone;
+    }
+}
+
+// The ladder value of a whole number of tenths (1..9) or of whole units (1..10).
+float tenths(int count) {
+    return toSingle(static_cast<long double>(count) / 10.0L);
+}
+
+} // namespace
+
+void deriveFields(Camera& camera) {
+    const long double el = camera.Elevation;
+    const long double az = camera.Azimuth;
+    const long double radius = camera.Distance;
+    const long double cosEl = std::cos(el);
+    const long double sinEl = std::sin(el);
+    const long double cosAz = std::cos(az);
+    const long double sinAz = std::sin(az);
+    camera.Heading = {toSingle(-cosEl * cosAz), toSingle(-cosEl * sinAz), toSingle(-sinEl)};
+    camera.Position = {toSingle(camera.Focus.x + radius * cosEl * cosAz),
+                       toSingle(camera.Focus.y + radius * cosEl * sinAz),
+                       toSingle(camera.Focus.z + radius * sinEl)};
+    camera.Side = {toSingle(-sinAz), toSingle(cosAz)};
+    camera.Up = {toSingle(-sinEl * cosAz), toSingle(-sinEl * sinAz), toSingle(cosEl)};
+}
+
+Camera startCamera() {
+    Camera camera;
+    deriveFields(camera);
+    return camera;
+}
+
+float zoomIn(float zoom) {
+    if (zoom < 1.0f)
+        return tenths(static_cast<int>(roundHalfEven(zoom * 10.0L)) + 1);
+    return std::min(kZoomMax, static_cast<float>(roundHalfEven(zoom) + 1));
+}
+
+float zoomOut(float zoom) {
+    if (zoom > 1.0f)
+        return static_cast<float>(roundHalfEven(zoom) - 1);
+    return tenths(std::max(kZoomTenthsMin, static_cast<int>(roundHalfEven(zoom * 10.0L)) - 1));
+}
+
+unsigned navigate(Camera& camera, NavKey key, KeyModifiers modifiers) {
+    if (key == NavKey::ZoomIn || key == NavKey::ZoomOut) {
+        camera.Zoom = key == NavKey::ZoomIn ? zoomIn(camera.Zoom) : zoomOut(camera.Zoom);
+        return ReadOutZoom;
+    }
+    if (modifiers.ctrl || modifiers.alt)
+        return ReadOutNone;
+    return modifiers.shift ? orbit(camera, key) : pan(camera, key);
+}
+
+std::optional<Pixel> ProjectPoint(int cx, int cy, const Camera& camera, Vec3f point) {
+    const long double dx = static_cast<long double>(point.x) - camera.Position.x;
+    const long double dy = static_cast<long double>(point.y) - camera.Position.y;
+    const long double dz = static_cast<long double>(point.z) - camera.Position.z;
+    const auto depth =
+        storable(dx * camera.Heading.x + dy * camera.Heading.y + dz * camera.Heading.z);
+    const auto lateral = storable(dx * camera.Side.x + dy * camera.Side.y);
+    const auto vertical = storable(dx * camera.Up.x + dy * camera.Up.y + dz * camera.Up.z);
+    // Zero depth would divide by zero: such a point lies in the plane of the eye.
+    if (!depth || !lateral || !vertical || *depth == 0.0f)
+        return std::nullopt;
+    const auto a = storable(std::atan(static_cast<long double>(*lateral) / *depth));
+    const auto b = storable(std::atan(static_cast<long double>(*vertical) / *depth));
+    if (!a || !b)
+        return std::nullopt;
+    const long double scale = kPixelsPerRightAngle * camera.Zoom;
+    const long double offsetX = scale * *a * 2.0L / kPi;
+    const long double offsetY = scale * *b * 2.0L / kPi;
+    if (!std::isfinite(offsetX) || !std::isfinite(offsetY))
+        return std::nullopt;
+    return Pixel{cx + static_cast<int>(roundHalfEven(offsetX)),
+                 cy - static_cast<int>(roundHalfEven(offsetY))};
+}
+
+Bitmap::Bitmap(int width, int height)
+    : width_(std::max(0, width)), height_(std::max(0, height)),
+      bytes_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3) {}
+
+Rgb Bitmap::pixel(int x, int y) const {
+    const std::uint8_t* at = scanLine(y) + static_cast<std::size_t>(x) * 3;
+    return {at[0], at[1], at[2]};
+}
+
+const std::uint8_t* Bitmap::scanLine(int y) const {
+    return bytes_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) * 3;
+}
+
+void Bitmap::fill(Rgb colour) {
+    for (std::size_t i = 0; i < bytes_.size(); i += 3) {
+        bytes_[i] = colour.r;
+        bytes_[i + 1] = colour.g;
+        bytes_[i + 2] = colour.b;
+    }
+}
+
+void Bitmap::setPixel(long long x, long long y, Rgb colour) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                            static_cast<std::size_t>(x)) *
+                           3;
+    bytes_[at] = colour.r;
+    bytes_[at + 1] = colour.g;
+    bytes_[at + 2] = colour.b;
+}
+
+// One pixel per step along the longer axis; the other coordinate is the ideal line's, rounded
+// with halves to the upper or left pixel. Steps run from 0 to length - 1, so the end pixel is
+// left for the next line to start from. Only steps whose main coordinate lies on the bitmap are
+// walked, so far-off end points cost nothing.
+void Bitmap::lineTo(Pixel to) {
+    const Pixel from = current_;
+    current_ = to;
+    const long long dx = static_cast<long long>(to.x) - from.x;
+    const long long dy = static_cast<long long>(to.y) - from.y;
+    const bool alongX = std::llabs(dx) >= std::llabs(dy);
+    const long long length = alongX ? std::llabs(dx) : std::llabs(dy);
+    if (length == 0)
+        return;
+    const long long start = alongX ? from.x : from.y;
+    const long long direction = (alongX ? dx : dy) > 0 ? 1 : -1;
+    const long long extent = alongX ? width_ : height_;
+    // Steps i with 0 <= start + direction * i < extent.
+    long long first = direction > 0 ? -start : start - extent + 1;
+    long long last = direction > 0 ? extent - 1 - start : start;
+    first = std::max(first, 0LL);
+    last = std::min(last, length - 1);
+    const long long minorStart = alongX ? from.y : from.x;
+    const long long minorDelta = alongX ? dy : dx;
+    for (long long i = first; i <= last; ++i) {
+        const long long major = start + direction * i;
+        const long long minor = minorStart + roundHalfDown(i * minorDelta, length);
+        if (alongX)
+            setPixel(major, minor, pen_);
+        else
+            setPixel(minor, major, pen_);
+    }
+}
+
+void Bitmap::rectangle(Pixel topLeft, Pixel bottomRight) {
+    const long long left = std::min(topLeft.x, bottomRight.x);
+    const long long right = std::max(topLeft.x, bottomRight.x) - 1;
+    const long long top = std::min(topLeft.y, bottomRight.y);
+    const long long bottom = std::max(topLeft.y, bottomRight.y) - 1;
+    for (long long y = top; y <= bottom; ++y)
+        for (long long x = left; x <= right; ++x) {
+            const bool edge = x == left || x == right || y == top || y == bottom;
+            setPixel(x, y, edge ? pen_ : brush_);
+        }
+}
+
+Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries) {
+    Bitmap bitmap(width, height);
+    const int cx = static_cast<int>(roundHalfEven(bitmap.width() * 0.5L));
+    const int cy = static_cast<int>(roundHalfEven(bitmap.height() * 0.5L));
+    bitmap.fill(kBlack);
+    drawGrid(bitmap, cx, cy, camera);
+    // Never read past the table, whatever count the caller passes.
+    const SceneEntries drawn{entries.table, std::clamp(entries.count, 0, entries.table.rowCount()),
+                             entries.highlighted};
+    drawEntries(bitmap, cx, cy, camera, drawn);
+    if (drawn.count > 0)
+        drawHighlighted(bitmap, cx, cy, camera, drawn);
+    return bitmap;
+}
+
+} // namespace skyvane

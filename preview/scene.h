@@ -1,0 +1,141 @@
+// The preview's picture without any toolkit: the orbiting camera and its keyboard moves, the
+// projection of world points to pixels, and the drawing of grid, entries and heading into a
+// plain RGB bitmap with the pixel rules of classic GDI (1-pixel lines, no antialiasing).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "document.h"
+
+namespace skyvane {
+
+struct Vec3f {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+struct Vec2f {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// The camera orbits Focus at Distance; Heading, Position, Side and Up always follow from the
+// two angles, Focus and Distance (see deriveFields). Angles are in radians.
+struct Camera {
+    std::int32_t Distance = 50;
+    float MoveStep = 1.0f;
+    Vec3f Focus;
+    Vec3f Position;
+    float Azimuth = 4.712389f;     // 270 degrees: the camera stands on the -Y side
+    float Elevation = 0.15707964f; // 9 degrees above the ground
+    Vec3f Heading;                 // unit vector from the eye towards Focus
+    Vec2f Side;                    // horizontal, towards the right of the picture
+    Vec3f Up;                      // towards the top of the picture
+    float Zoom = 1.0f;
+};
+
+// Recomputes Heading, Position, Side and Up from Azimuth, Elevation, Focus and Distance.
+void deriveFields(Camera& camera);
+// The camera the window starts with.
+Camera startCamera();
+
+// The keys the preview knows, whatever the toolkit calls them.
+enum class NavKey { Up, Down, Left, Right, ZoomIn, ZoomOut };
+
+struct KeyModifiers {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+};
+
+// The read-outs a key changed; none means the key did nothing and nothing is redrawn.
+enum ReadOut : unsigned {
+    ReadOutNone = 0,
+    ReadOutX = 1u << 0,
+    ReadOutY = 1u << 1,
+    ReadOutZ = 1u << 2,
+    ReadOutU = 1u << 3,
+    ReadOutV = 1u << 4,
+    ReadOutW = 1u << 5,
+    ReadOutZoom = 1u << 6,
+};
+
+// Arrows pan, Shift+arrows orbit, zoom keys walk the zoom ladder. Returns the read-outs changed.
+unsigned navigate(Camera& camera, NavKey key, KeyModifiers modifiers);
+
+// The zoom ladder 0.1, 0.2 .. 0.9, 1, 2 .. 10: the next value up or down, clamped at the ends.
+float zoomIn(float zoom);
+float zoomOut(float zoom);
+
+struct Pixel {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Pixel& other) const { return x == other.x && y == other.y; }
+};
+
+// The pixel of a world point: offsets from the centre proportional to the horizontal and
+// vertical angle of the point seen from the eye, so never more than 2000 x Zoom pixels.
+// Nothing is culled: a point behind the eye lands mirrored through the centre. A point in the
+// plane of the eye (zero depth) or beyond the 32-bit range has no pixel.
+std::optional<Pixel> ProjectPoint(int cx, int cy, const Camera& camera, Vec3f point);
+
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
+    bool operator!=(const Rgb& other) const { return !(*this == other); }
+};
+
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kNavy{0, 0, 128};
+inline constexpr Rgb kGreen{0, 128, 0};
+inline constexpr Rgb kRed{255, 0, 0};
+
+// A W x H bitmap of tightly packed RGB bytes, row by row, with the few drawing operations of a
+// GDI device context. Pixels outside the bitmap are silently left out.
+class Bitmap {
+public:
+    Bitmap(int width, int height);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Rgb pixel(int x, int y) const;
+    const std::uint8_t* scanLine(int y) const;
+
+    void fill(Rgb colour);
+    void setPen(Rgb colour) { pen_ = colour; }
+    void setBrush(Rgb colour) { brush_ = colour; }
+    void moveTo(Pixel to) { current_ = to; }
+    // A 1-pixel pen line from the current position: its first pixel drawn, its last not.
+    void lineTo(Pixel to);
+    // Outlined with the pen, filled with the brush; right and bottom edges exclusive.
+    void rectangle(Pixel topLeft, Pixel bottomRight);
+
+private:
+    void setPixel(long long x, long long y, Rgb colour);
+
+    int width_;
+    int height_;
+    std::vector<std::uint8_t> bytes_;
+    Rgb pen_ = kBlack;
+    Rgb brush_ = kBlack;
+    Pixel current_;
+};
+
+// What the drawing reads of the document: entries 0 .. count - 1 and the highlighted one.
+struct SceneEntries {
+    const EntryTable& table;
+    int count = 0;
+    int highlighted = 0;
+};
+
+// The whole picture at the given size: black, the navy ground grid, every entry as a green
+// square, and the highlighted entry as a red square with a one-unit line along its heading.
+// A cell that does not hold a number leaves its entry out.
+Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries);
+
+} // namespace skyvane

@@ -1,0 +1,484 @@
+// The preview's picture without a window: camera, keys, projection, GDI-style raster rules and
+// the drawing of grid, entries and heading.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <utility>
+
+#include "scene.h"
+
+namespace skyvane {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kCx = 220; // centre of a 440 x 439 picture
+constexpr int kCy = 220;
+
+Camera withZoom(float zoom) {
+    Camera camera = startCamera();
+    camera.Zoom = zoom;
+    return camera;
+}
+
+double degrees(float radians) {
+    return radians * 180.0 / kPi;
+}
+
+// --- camera -------------------------------------------------------------------------------
+
+TEST(Camera, startState_standsSouthOfTheOriginLookingNorthAndSlightlyDown) {
+    const Camera camera = startCamera();
+    EXPECT_NEAR(camera.Position.x, 0.0, 1e-5);
+    EXPECT_NEAR(camera.Position.y, -49.384, 5e-4);
+    EXPECT_NEAR(camera.Position.z, 7.822, 5e-4);
+    EXPECT_NEAR(camera.Heading.x, 0.0, 1e-6);
+    EXPECT_NEAR(camera.Heading.y, 0.988, 5e-4);
+    EXPECT_NEAR(camera.Heading.z, -0.156, 5e-4);
+    EXPECT_NEAR(camera.Side.x, 1.0, 1e-6);
+    EXPECT_NEAR(camera.Side.y, 0.0, 1e-6);
+    EXPECT_FLOAT_EQ(camera.Zoom, 1.0f);
+}
+
+// --- projection ---------------------------------------------------------------------------
+
+struct ProjectionCase {
+    float zoom;
+    Vec3f point;
+    Pixel expected;
+};
+
+TEST(ProjectPoint, examplesOfTheStartCamera) {
+    const ProjectionCase cases[] = {
+        {1.0f, {0, 0, 0}, {220, 220}},  {1.0f, {1, 0, 0}, {245, 220}},
+        {1.0f, {0, 0, 1}, {220, 195}},  {2.0f, {1, 0, 0}, {271, 220}},
+        {0.1f, {1, 0, 0}, {223, 220}},  {1.0f, {-1, 0, 0}, {195, 220}},
+        {10.0f, {0, 0, 0}, {220, 220}},
+    };
+    for (const auto& c : cases) {
+        const auto pixel = ProjectPoint(kCx, kCy, withZoom(c.zoom), c.point);
+        ASSERT_TRUE(pixel) << c.zoom;
+        EXPECT_EQ(pixel->x, c.expected.x) << "zoom " << c.zoom << " x " << c.point.x;
+        EXPECT_EQ(pixel->y, c.expected.y) << "zoom " << c.zoom << " z " << c.point.z;
+    }
+}
+
+TEST(ProjectPoint, pointStraightAhead_landsOnTheCentreAtEveryZoom) {
+    Camera camera = startCamera();
+    for (float zoom : {0.1f, 1.0f, 3.0f, 10.0f}) {
+        camera.Zoom = zoom;
+        EXPECT_EQ(ProjectPoint(7, 9, camera, camera.Focus), (Pixel{7, 9}));
+    }
+}
+
+TEST(ProjectPoint, farOffToTheSide_staysWithin2000TimesZoom) {
+    for (float zoom : {0.1f, 1.0f, 10.0f}) {
+        const Camera camera = withZoom(zoom);
+        const Vec3f eye = camera.Position;
+        for (const Vec3f point :
+             {Vec3f{1e30f, eye.y, eye.z}, Vec3f{-1e30f, eye.y, eye.z}, Vec3f{0, 1, 1e30f}}) {
+            const auto pixel = ProjectPoint(0, 0, camera, point);
+            ASSERT_TRUE(pixel);
+            EXPECT_LE(std::abs(pixel->x), 2000 * zoom);
+            EXPECT_LE(std::abs(pixel->y), 2000 * zoom);
+        }
+        EXPECT_EQ(std::abs(ProjectPoint(0, 0, camera, {1e30f, eye.y, eye.z})->x), 2000 * zoom);
+    }
+}
+
+TEST(ProjectPoint, pointBehindTheEye_landsMirroredThroughTheCentre) {
+    const Camera camera = startCamera();
+    // One unit right of the eye and ten units behind it.
+    const Vec3f behindRight{camera.Position.x + 1.0f, camera.Position.y - 10.0f, camera.Position.z};
+    const auto pixel = ProjectPoint(kCx, kCy, camera, behindRight);
+    ASSERT_TRUE(pixel);
+    EXPECT_LT(pixel->x, kCx - 100);
+}
+
+TEST(ProjectPoint, pointInThePlaneOfTheEye_hasNoPixel) {
+    Camera camera;
+    camera.Position = {0, 0, 0};
+    camera.Heading = {0, 1, 0};
+    camera.Side = {1, 0};
+    camera.Up = {0, 0, 1};
+    EXPECT_FALSE(ProjectPoint(kCx, kCy, camera, {5, 0, 3}));
+    EXPECT_TRUE(ProjectPoint(kCx, kCy, camera, {5, 1e-6f, 3}));
+}
+
+TEST(ProjectPoint, depthBeyondThe32BitRange_hasNoPixel) {
+    EXPECT_FALSE(ProjectPoint(kCx, kCy, startCamera(), {0, 3.4e38f, -3.4e38f}));
+}
+
+// --- raster rules -------------------------------------------------------------------------
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+PixelSet penPixels(const Bitmap& bitmap, Rgb pen) {
+    PixelSet lit;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x)
+            if (bitmap.pixel(x, y) == pen)
+                lit.insert({x, y});
+    return lit;
+}
+
+PixelSet line(Pixel from, Pixel to) {
+    Bitmap bitmap(10, 10);
+    bitmap.setPen(kRed);
+    bitmap.moveTo(from);
+    bitmap.lineTo(to);
+    return penPixels(bitmap, kRed);
+}
+
+TEST(Bitmap, lineTo_drawsItsFirstPixelNotItsLastAndBreaksTiesUpOrLeft) {
+    struct Case {
+        Pixel from, to;
+        PixelSet expected;
+    };
+    const Case cases[] = {
+        {{2, 5}, {6, 5}, {{2, 5}, {3, 5}, {4, 5}, {5, 5}}},
+        {{6, 5}, {2, 5}, {{6, 5}, {5, 5}, {4, 5}, {3, 5}}},
+        {{0, 0}, {3, 3}, {{0, 0}, {1, 1}, {2, 2}}},
+        {{0, 0}, {4, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+        {{4, 2}, {0, 0}, {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},
+        {{0, 2}, {4, 0}, {{0, 2}, {1, 1}, {2, 1}, {3, 0}}},
+        {{0, 0}, {1, 2}, {{0, 0}, {0, 1}}},
+        {{0, 0}, {1, 3}, {{0, 0}, {0, 1}, {1, 2}}},
+        {{3, 3}, {3, 3}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(line(c.from, c.to), c.expected)
+            << c.from.x << "," << c.from.y << " -> " << c.to.x << "," << c.to.y;
+}
+
+TEST(Bitmap, lineTo_farOutsideTheBitmap_drawsOnlyWhatLiesOnIt) {
+    PixelSet row;
+    for (int x = 0; x < 10; ++x)
+        row.insert({x, 5});
+    EXPECT_EQ(line({-100000, 5}, {100000, 5}), row);
+    EXPECT_EQ(line({-100000, -3}, {100000, -3}), PixelSet{});
+}
+
+TEST(Bitmap, lineTo_continuesFromTheEndOfTheLastLine) {
+    Bitmap bitmap(10, 10);
+    bitmap.setPen(kRed);
+    bitmap.moveTo({1, 1});
+    bitmap.lineTo({4, 1});
+    bitmap.lineTo({4, 3});
+    EXPECT_EQ(penPixels(bitmap, kRed), (PixelSet{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}));
+}
+
+TEST(Bitmap, rectangle_outlinesWithPenFillsWithBrushRightAndBottomExclusive) {
+    Bitmap bitmap(10, 10);
+    const Rgb white{255, 255, 255};
+    bitmap.fill(white);
+    bitmap.setPen(kGreen);
+    bitmap.setBrush(kBlack);
+    bitmap.rectangle({3, 3}, {7, 7});
+    EXPECT_EQ(penPixels(bitmap, kBlack), (PixelSet{{4, 4}, {4, 5}, {5, 4}, {5, 5}}));
+    EXPECT_EQ(penPixels(bitmap, kGreen).size(), 12u);
+    EXPECT_EQ(bitmap.pixel(3, 3), kGreen);
+    EXPECT_EQ(bitmap.pixel(6, 6), kGreen);
+    EXPECT_EQ(bitmap.pixel(7, 7), white);
+    EXPECT_EQ(bitmap.pixel(7, 3), white);
+    EXPECT_EQ(bitmap.pixel(3, 7), white);
+}
+
+// --- drawing ------------------------------------------------------------------------------
+
+// Entry cells in the order Frame, Steps, X, Y, Z, Pitch, Yaw, Roll.
+void setEntry(EntryTable& table, int entry, const std::array<const char*, 8>& cells) {
+    for (int c = 0; c < 8; ++c)
+        table.setCell(c + 1, entry, cells[static_cast<std::size_t>(c)]);
+}
+
+Bitmap draw(const EntryTable& table, int count, int highlighted, const Camera& camera) {
+    return DrawScene(440, 439, camera, SceneEntries{table, count, highlighted});
+}
+
+TEST(DrawScene, emptyTable_drawsTheNavyGridOnBlack) {
+    const EntryTable table(kMaxEntries);
+    const Bitmap bitmap = draw(table, 0, 0, startCamera());
+    EXPECT_EQ(bitmap.pixel(kCx, kCy), kNavy); // lines x = 0 and y = 0 cross at the focus
+    EXPECT_EQ(bitmap.pixel(245, 220), kNavy); // x = 1 meets y = 0
+    EXPECT_EQ(bitmap.pixel(kCx, 10), kBlack); // sky above the grid
+    EXPECT_EQ(bitmap.pixel(233, kCy), kNavy); // along the line y = 0
+    EXPECT_EQ(penPixels(bitmap, kGreen).size(), 0u);
+    EXPECT_EQ(penPixels(bitmap, kRed).size(), 0u);
+}
+
+// With the start camera the lines y = const project to rows (y = -15 on row 305, y = 0 on
+// row 220, y = 15 on row 174) and every line x = const starts on row 313 and ends before 172.
+TEST(DrawScene, gridLines_runBetweenTheProjectionsOfTheirEnds) {
+    const Bitmap bitmap = draw(EntryTable(kMaxEntries), 0, 0, startCamera());
+    auto rowIs = [&](int y, Rgb colour) {
+        for (int x = 0; x < bitmap.width(); ++x)
+            if (bitmap.pixel(x, y) != colour)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(rowIs(305, kNavy));
+    EXPECT_TRUE(rowIs(220, kNavy));
+    EXPECT_TRUE(rowIs(174, kNavy));
+    // The border lines at +-16 are not drawn; the x lines stop short of their far ends.
+    EXPECT_TRUE(rowIs(314, kBlack));
+    EXPECT_TRUE(rowIs(172, kBlack));
+    for (int y = 173; y <= 313; ++y)
+        ASSERT_EQ(bitmap.pixel(kCx, y), kNavy) << y; // x = 0
+    // x = 7 runs from (477, 313) to (355, 172): its last pixel is (356, 173).
+    EXPECT_EQ(bitmap.pixel(356, 173), kNavy);
+    EXPECT_EQ(bitmap.pixel(355, 172), kBlack);
+}
+
+TEST(DrawScene, entries_areGreenHollowSquaresAndTheHighlightedOneRedWithItsHeading) {
+    EntryTable table(kMaxEntries);
+    setEntry(table, 0, {"0", "1", "0", "0", "0", "0", "90", "0"}); // faces -X
+    setEntry(table, 1, {"1", "1", "1", "0", "0", "0", "0", "0"});  // at (245, 220)
+    const Bitmap bitmap = draw(table, 2, 0, startCamera());
+    // Entry 1: x 243..246, y 218..221, outline green, inside black over the grid line.
+    EXPECT_EQ(bitmap.pixel(243, 218), kGreen);
+    EXPECT_EQ(bitmap.pixel(246, 221), kGreen);
+    EXPECT_EQ(bitmap.pixel(244, 219), kBlack);
+    EXPECT_EQ(bitmap.pixel(245, 220), kBlack);
+    EXPECT_EQ(bitmap.pixel(247, 220), kNavy);
+    // Entry 0 highlighted: red 6 x 6 from 217 to 222.
+    EXPECT_EQ(bitmap.pixel(217, 217), kRed);
+    EXPECT_EQ(bitmap.pixel(222, 222), kRed);
+    EXPECT_EQ(bitmap.pixel(223, 223), kBlack);
+    // Its heading runs one unit towards -X: from the centre to (195, 220), end excluded.
+    EXPECT_EQ(bitmap.pixel(210, 220), kRed);
+    EXPECT_EQ(bitmap.pixel(196, 220), kRed);
+    EXPECT_EQ(bitmap.pixel(195, 220), kNavy);
+}
+
+TEST(DrawScene, headingPitchedUp_pointsToTheTopOfThePicture) {
+    EntryTable table(kMaxEntries);
+    setEntry(table, 0, {"0", "1", "0", "0", "0", "90", "0", "0"});
+    const Bitmap bitmap = draw(table, 1, 0, startCamera());
+    EXPECT_EQ(bitmap.pixel(kCx, 200), kRed);
+    EXPECT_EQ(bitmap.pixel(kCx, 196), kRed);
+    EXPECT_EQ(bitmap.pixel(kCx, 195), kNavy); // the tip itself is left to the grid line x = 0
+}
+
+TEST(DrawScene, oneEntry_isDrawnGreenThenCoveredRed) {
+    EntryTable table(kMaxEntries);
+    setEntry(table, 0, {"0", "1", "1", "0", "0", "0", "0", "0"});
+    const Bitmap bitmap = draw(table, 1, 0, startCamera());
+    EXPECT_EQ(bitmap.pixel(243, 218), kRed);
+    EXPECT_EQ(penPixels(bitmap, kGreen).size(), 0u);
+}
+
+TEST(DrawScene, zoomMovesEntriesAwayFromTheCentre) {
+    EntryTable table(kMaxEntries);
+    setEntry(table, 0, {"0", "1", "0", "0", "0", "0", "0", "0"});
+    setEntry(table, 1, {"1", "1", "1", "0", "0", "0", "0", "0"});
+    const Bitmap bitmap = draw(table, 2, 0, withZoom(2.0f));
+    EXPECT_EQ(bitmap.pixel(269, 218), kGreen); // (1, 0, 0) at (271, 220)
+}
+
+TEST(DrawScene, unreadableOrUnprojectableEntries_areLeftOutAndThePictureIsComplete) {
+    Camera camera;
+    camera.Position = {0, 0, 0};
+    camera.Heading = {0, 1, 0};
+    camera.Side = {1, 0};
+    camera.Up = {0, 0, 1};
+    EntryTable table(kMaxEntries);
+    setEntry(table, 0, {"0", "1", "abc", "0", "0", "0", "0", "0"});
+    setEntry(table, 1, {"1", "1", "5", "0", "0", "0", "0", "0"});    // zero depth
+    setEntry(table, 2, {"2", "1", "1e39", "9", "0", "0", "0", "0"}); // beyond 32 bits
+    setEntry(table, 3, {"3", "1", "0", "10", "0", "0", "0", "0"});
+    const Bitmap bitmap = draw(table, 4, 1, camera);
+    EXPECT_EQ(bitmap.pixel(kCx - 2, kCy - 2), kGreen); // entry 3 straight ahead
+    EXPECT_EQ(penPixels(bitmap, kRed).size(), 0u);
+    EXPECT_GT(penPixels(bitmap, kNavy).size(), 100u);
+}
+
+TEST(DrawScene, highlightedLineToAnUnprojectableTip_isLeftOut) {
+    Camera camera; // one unit above the origin, looking straight down
+    camera.Position = {0, 0, 1};
+    camera.Heading = {0, 0, -1};
+    camera.Side = {1, 0};
+    camera.Up = {0, 1, 0};
+    EntryTable table(kMaxEntries);
+    // Pitched straight up: the tip lies in the plane of the eye.
+    setEntry(table, 0, {"0", "1", "0", "0", "0", "90", "0", "0"});
+    const Bitmap bitmap = draw(table, 1, 0, camera);
+    EXPECT_EQ(penPixels(bitmap, kRed).size(), 36u);
+}
+
+TEST(DrawScene, countBeyondTheTable_readsOnlyTheTable) {
+    EntryTable table(3);
+    setEntry(table, 2, {"2", "1", "0", "0", "0", "0", "0", "0"});
+    const Bitmap bitmap = DrawScene(100, 80, startCamera(), SceneEntries{table, 5000, 9999});
+    EXPECT_EQ(bitmap.pixel(50, 40), kRed);
+}
+
+TEST(DrawScene, centreRoundsHalvesToEven) {
+    const EntryTable table(kMaxEntries);
+    // W = 441 gives a centre of 220 (220.5 rounds to even), W = 443 gives 222.
+    EXPECT_EQ(DrawScene(441, 439, startCamera(), {table, 0, 0}).pixel(220, 220), kNavy);
+    EXPECT_EQ(DrawScene(443, 445, startCamera(), {table, 0, 0}).pixel(222, 222), kNavy);
+}
+
+TEST(DrawScene, emptyPicture_isHarmless) {
+    const EntryTable table(kMaxEntries);
+    EXPECT_EQ(DrawScene(0, 0, startCamera(), {table, 0, 0}).width(), 0);
+    EXPECT_EQ(DrawScene(-5, 10, startCamera(), {table, 0, 0}).width(), 0);
+}
+
+// --- navigation ---------------------------------------------------------------------------
+
+constexpr KeyModifiers kNone{};
+constexpr KeyModifiers kShift{true, false, false};
+
+void press(Camera& camera, NavKey key, KeyModifiers modifiers, int times) {
+    for (int i = 0; i < times; ++i)
+        navigate(camera, key, modifiers);
+}
+
+TEST(Navigate, eachKeyChangesItsReadOuts) {
+    struct Case {
+        NavKey key;
+        KeyModifiers modifiers;
+        unsigned readOuts;
+    };
+    const unsigned all = ReadOutX | ReadOutY | ReadOutZ | ReadOutU | ReadOutV | ReadOutW;
+    const Case cases[] = {
+        {NavKey::Up, kNone, ReadOutX | ReadOutY | ReadOutZ},
+        {NavKey::Down, kNone, ReadOutX | ReadOutY | ReadOutZ},
+        {NavKey::Left, kNone, ReadOutX | ReadOutY},
+        {NavKey::Right, kNone, ReadOutX | ReadOutY},
+        {NavKey::Up, kShift, all},
+        {NavKey::Down, kShift, all},
+        {NavKey::Left, kShift, ReadOutX | ReadOutY | ReadOutU | ReadOutV},
+        {NavKey::Right, kShift, ReadOutX | ReadOutY | ReadOutU | ReadOutV},
+        {NavKey::ZoomIn, kNone, ReadOutZoom},
+        {NavKey::ZoomOut, kShift, ReadOutZoom},
+        {NavKey::ZoomIn, {false, true, true}, ReadOutZoom},
+        {NavKey::Up, {false, true, false}, ReadOutNone},
+        {NavKey::Left, {false, false, true}, ReadOutNone},
+        {NavKey::Right, {true, true, false}, ReadOutNone},
+        {NavKey::Down, {true, false, true}, ReadOutNone},
+    };
+    for (const auto& c : cases) {
+        Camera camera = startCamera();
+        EXPECT_EQ(navigate(camera, c.key, c.modifiers), c.readOuts)
+            << static_cast<int>(c.key) << " shift " << c.modifiers.shift;
+    }
+}
+
+TEST(Navigate, refusedModifiers_leaveTheCameraAlone) {
+    Camera camera = startCamera();
+    navigate(camera, NavKey::Up, {false, true, false});
+    navigate(camera, NavKey::Left, {true, false, true});
+    const Camera start = startCamera();
+    EXPECT_EQ(camera.Focus.y, start.Focus.y);
+    EXPECT_EQ(camera.Azimuth, start.Azimuth);
+    EXPECT_EQ(camera.Position.z, start.Position.z);
+}
+
+TEST(Navigate, up_movesTheFocusAlongUp) {
+    Camera camera = startCamera();
+    navigate(camera, NavKey::Up, kNone);
+    EXPECT_NEAR(camera.Focus.x, 0.0, 1e-6);
+    EXPECT_NEAR(camera.Focus.y, 0.156, 5e-4);
+    EXPECT_NEAR(camera.Focus.z, 0.988, 5e-4);
+    EXPECT_NEAR(camera.Position.y, -49.228, 5e-4);
+    EXPECT_NEAR(camera.Position.z, 8.809, 5e-4);
+    navigate(camera, NavKey::Down, kNone);
+    EXPECT_NEAR(camera.Position.y, -49.384, 5e-4);
+    EXPECT_NEAR(camera.Position.z, 7.822, 5e-4);
+}
+
+TEST(Navigate, leftAndRight_moveHorizontallyAlongSide) {
+    Camera camera = startCamera();
+    press(camera, NavKey::Left, kNone, 3);
+    EXPECT_NEAR(camera.Focus.x, -3.0, 1e-5);
+    EXPECT_NEAR(camera.Position.x, -3.0, 1e-5);
+    EXPECT_EQ(camera.Focus.z, 0.0f);
+    navigate(camera, NavKey::Right, kNone);
+    EXPECT_NEAR(camera.Focus.x, -2.0, 1e-5);
+}
+
+TEST(Navigate, shiftUpNineTimes_looksStraightDown) {
+    Camera camera = startCamera();
+    press(camera, NavKey::Up, kShift, 9);
+    EXPECT_NEAR(degrees(camera.Elevation), 90.0, 1e-4);
+    EXPECT_NEAR(camera.Heading.z, -1.0, 1e-6);
+    EXPECT_NEAR(camera.Position.z, 50.0, 1e-4);
+    // Once more and the camera is past the top: the picture is upside down.
+    navigate(camera, NavKey::Up, kShift);
+    EXPECT_NEAR(degrees(camera.Elevation), 99.0, 1e-4);
+    EXPECT_LT(camera.Up.z, 0.0f);
+    EXPECT_GT(camera.Position.y, 0.0f);
+}
+
+TEST(Navigate, elevation_runsThroughTheWholeCircle) {
+    Camera camera = startCamera();
+    navigate(camera, NavKey::Down, kShift);
+    EXPECT_NEAR(camera.Elevation, 0.0, 1e-6);
+    EXPECT_NEAR(camera.Position.z, 0.0, 1e-4);
+    navigate(camera, NavKey::Down, kShift);
+    EXPECT_NEAR(degrees(camera.Elevation), 351.0, 1e-4);
+    EXPECT_LT(camera.Position.z, 0.0f);
+    press(camera, NavKey::Up, kShift, 2);
+    EXPECT_NEAR(degrees(camera.Elevation), 9.0, 1e-4);
+    press(camera, NavKey::Up, kShift, 40);
+    EXPECT_NEAR(degrees(camera.Elevation), 9.0, 1e-3);
+}
+
+TEST(Navigate, azimuth_wrapsAndComesBackToTheStartPicture) {
+    Camera camera = startCamera();
+    // Six steps end a hair below a full turn, the seventh wraps.
+    press(camera, NavKey::Right, kShift, 7);
+    EXPECT_NEAR(degrees(camera.Azimuth), 15.0, 1e-4);
+    press(camera, NavKey::Left, kShift, 2);
+    EXPECT_NEAR(degrees(camera.Azimuth), 345.0, 1e-4);
+    EXPECT_NEAR(camera.Side.y, std::cos(345.0 * kPi / 180), 1e-6);
+
+    Camera circled = startCamera();
+    press(circled, NavKey::Left, kShift, 24);
+    EXPECT_NEAR(circled.Azimuth, 3 * kPi / 2, 1e-5);
+    EXPECT_EQ(circled.Elevation, startCamera().Elevation);
+    const EntryTable table(kMaxEntries);
+    const Bitmap before = draw(table, 0, 0, startCamera());
+    const Bitmap after = draw(table, 0, 0, circled);
+    EXPECT_EQ(penPixels(after, kNavy), penPixels(before, kNavy));
+}
+
+TEST(Navigate, zoomLadder_walksTheTwentyValuesExactly) {
+    const float ladder[] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f,
+                            2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f};
+    constexpr std::size_t n = std::size(ladder);
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        EXPECT_EQ(zoomIn(ladder[i]), ladder[i + 1]) << ladder[i];
+        EXPECT_EQ(zoomOut(ladder[i + 1]), ladder[i]) << ladder[i + 1];
+    }
+    EXPECT_EQ(zoomIn(10.0f), 10.0f);
+    EXPECT_EQ(zoomOut(0.1f), 0.1f);
+}
+
+TEST(Navigate, zoomKeys_landOnLadderValuesAfterAnyMix) {
+    Camera camera = startCamera();
+    press(camera, NavKey::ZoomIn, kNone, 10);
+    EXPECT_EQ(camera.Zoom, 10.0f);
+    int presses = 0;
+    while (camera.Zoom > 0.1f && presses < 100) {
+        navigate(camera, NavKey::ZoomOut, kNone);
+        ++presses;
+    }
+    EXPECT_EQ(presses, 18);
+    EXPECT_EQ(camera.Zoom, 0.1f);
+    press(camera, NavKey::ZoomIn, kShift, 9);
+    navigate(camera, NavKey::ZoomOut, kShift);
+    EXPECT_EQ(camera.Zoom, 0.9f);
+    for (int i = 0; i < 7; ++i) {
+        navigate(camera, NavKey::ZoomOut, kNone);
+        navigate(camera, NavKey::ZoomIn, kNone);
+        navigate(camera, NavKey::ZoomOut, kNone);
+    }
+    EXPECT_EQ(camera.Zoom, 0.2f);
+}
+
+} // namespace
+} // namespace skyvane
