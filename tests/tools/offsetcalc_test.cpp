@@ -27,6 +27,10 @@ struct ShiftCase {
     const char* expected;
 };
 
+void PrintTo(const ShiftCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class ShiftedCell : public ::testing::TestWithParam<ShiftCase> {};
 
 TEST_P(ShiftedCell, writesSixDecimals) {

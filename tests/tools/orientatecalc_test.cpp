@@ -26,6 +26,10 @@ struct DirectionCase {
     const char* yaw;
 };
 
+void PrintTo(const DirectionCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class FacingDirection : public ::testing::TestWithParam<DirectionCase> {};
 
 TEST_P(FacingDirection, writesPitchAndYaw) {

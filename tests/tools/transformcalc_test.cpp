@@ -40,6 +40,10 @@ struct MotionCase {
     std::map<int, std::string> expected;
 };
 
+void PrintTo(const MotionCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class GeneratedMotion : public ::testing::TestWithParam<MotionCase> {};
 
 TEST_P(GeneratedMotion, writesOneEntryPerFrame) {
