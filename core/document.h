@@ -39,8 +39,14 @@ public:
     int rowCount() const { return static_cast<int>(rows_.size()); }
     void setRowCount(int rows) { rows_.resize(static_cast<std::size_t>(rows)); }
 
-    const std::string& cell(int column, int row) const { return rows_.at(row)[column]; }
-    void setCell(int column, int row, std::string text) { rows_.at(row)[column] = std::move(text); }
+    // Both indices are checked: a bad one throws std::out_of_range instead of touching memory.
+    const std::string& cell(int column, int row) const {
+        return rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column));
+    }
+    void setCell(int column, int row, std::string text) {
+        rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) =
+            std::move(text);
+    }
     const EntryRow& row(int r) const { return rows_.at(static_cast<std::size_t>(r)); }
     EntryRow& row(int r) { return rows_.at(static_cast<std::size_t>(r)); }
 
@@ -85,27 +91,34 @@ void applyCellEdits(EntryTable& table, const std::vector<CellEdit>& edits);
 
 // Document operations.
 void resetDocument(TKeyDocument& document); // Fps 15, no nodes
+// Empty mesh name, entry count "0", every entry empty, renumbered.
+void resetWorkingCopy(WorkingCopy& copy);
 void addNode(TKeyDocument& document);
 void removeLastNode(TKeyDocument& document);
-// Replaces node k with the working copy (Entries parsed from its entry-count text).
+// Replaces node k with the working copy (Entries parsed from its entry-count text; a text that is
+// not a 16-bit integer throws ConversionError and leaves the document as it was).
 void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy);
 // Copies node k into the working copy and renumbers.
 void loadNode(const TKeyDocument& document, int k, WorkingCopy& copy);
-// True when the entry-count text is above 0 or any other node has stored entries.
+// True when the entry-count text is above 0 or any other node has stored entries. An entry-count
+// text that is not an integer counts as data, so the user is asked rather than losing it.
 bool documentHoldsData(const TKeyDocument& document, int currentNode,
                        const std::string& numEntriesText);
 
 // Row operations on a working-copy table of 1000 entries. Arguments are entry indices;
-// callers keep them in range.
+// callers keep them in range. A count below 1 (or last before first) moves nothing.
 void renumber(EntryTable& table);
 void clearEntries(EntryTable& table, int first, int last);
 void openGap(EntryTable& table, int count, int at);
 void closeGap(EntryTable& table, int first, int last);
 EntryTable copyEntries(const EntryTable& table, int first, int last);
+// Opens a gap and copies the clipboard rows into it; rows that would land past entry 999 are
+// dropped.
 void pasteEntries(EntryTable& table, const EntryTable& clipboard, int at);
 
 // The entry defaults, applied top to bottom: a row with text in columns 2..8 and an empty
-// Frame gets the previous Frame + Steps (or its own index); an empty Steps gets "1".
+// Frame gets the previous Frame + Steps (or its own index when either does not parse or the sum
+// leaves the 32-bit range); an empty Steps gets "1".
 // Returns true when a cell changed.
 bool applyEntryDefaults(EntryTable& table);
 // Consecutive non-empty Frame cells from entry 0, at most 1000.
