@@ -1,1 +1,153 @@
+// Entry validation and the pre-save rules for the frame rate and the mesh names.
 #include "validation.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "numbers.h"
+
+namespace skyvane {
+
+namespace {
+
+constexpr const char* kInvalidInteger = "Error: Invalid integer";
+constexpr const char* kNotPositive = "Error: Must be greater than 0";
+constexpr const char* kNegative = "Error: Must be greater than or equal to 0";
+constexpr const char* kFirstFrameNotZero = "Error: Frame number of first entry must be 0";
+constexpr const char* kBeforePrevious =
+    "Error: Must equal at least (Frame number + step) of previous entry";
+constexpr const char* kInvalidNumber = "Error: Invalid number";
+constexpr const char* kAngleRange = "Error: Must be >= 0 and < 360";
+
+constexpr std::array<Column, 3> kPositionColumns = {ColX, ColY, ColZ};
+constexpr std::array<Column, 3> kAngleColumns = {ColPitch, ColYaw, ColRoll};
+
+EntryCheck fault(const char* message, int column, int entry) {
+    return {EntryCheck::Outcome::Fault, message, column, entry};
+}
+
+// An angle is kept as a 32-bit float, so the range is tested on that value. One too large for a
+// 32-bit float cannot be kept at all: it is out of range rather than an arithmetic fault.
+bool angleInRange(long double degrees) {
+    try {
+        const float kept = toSingle(degrees);
+        return kept >= 0.0f && kept < 360.0f;
+    } catch (const MathError&) {
+        return false;
+    }
+}
+
+// Rule 6: the previous entry's Frame and Steps are added in 64 bits, so no sum can wrap around.
+std::optional<EntryCheck> checkFollowsPrevious(const EntryTable& table, int entry,
+                                               std::int32_t frame) {
+    const int previous = entry - 1;
+    const auto previousFrame = tryParseInt(table.cell(ColFrame, previous));
+    if (!previousFrame) {
+        return fault(kInvalidInteger, ColFrame, previous);
+    }
+    const auto previousSteps = tryParseInt(table.cell(ColSteps, previous));
+    if (!previousSteps) {
+        return fault(kInvalidInteger, ColSteps, previous);
+    }
+    if (std::int64_t{frame} < std::int64_t{*previousFrame} + *previousSteps) {
+        return fault(kBeforePrevious, ColFrame, entry);
+    }
+    return std::nullopt;
+}
+
+std::optional<EntryCheck> checkEntry(const EntryTable& table, int entry) {
+    const auto steps = tryParseInt(table.cell(ColSteps, entry));
+    if (!steps) {
+        return fault(kInvalidInteger, ColSteps, entry);
+    }
+    if (*steps <= 0) {
+        return fault(kNotPositive, ColSteps, entry);
+    }
+    const auto frame = tryParseInt(table.cell(ColFrame, entry));
+    if (!frame) {
+        return fault(kInvalidInteger, ColFrame, entry);
+    }
+    if (*frame < 0) {
+        return fault(kNegative, ColFrame, entry);
+    }
+    if (entry == 0 && *frame != 0) {
+        return fault(kFirstFrameNotZero, ColFrame, entry);
+    }
+    if (entry > 0) {
+        if (auto previousFault = checkFollowsPrevious(table, entry, *frame)) {
+            return previousFault;
+        }
+    }
+    for (Column column : kPositionColumns) {
+        if (!tryParseFloat(table.cell(column, entry))) {
+            return fault(kInvalidNumber, column, entry);
+        }
+    }
+    for (Column column : kAngleColumns) {
+        const auto degrees = tryParseFloat(table.cell(column, entry));
+        if (!degrees) {
+            return fault(kInvalidNumber, column, entry);
+        }
+        if (!angleInRange(*degrees)) {
+            return fault(kAngleRange, column, entry);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+EntryCheck checkEntries(const EntryTable& table, int first, int last) {
+    for (int entry = first; entry <= last; ++entry) {
+        if (table.cell(ColFrame, entry).empty()) {
+            return {EntryCheck::Outcome::EmptyFrame, kNoErrors, 0, 0};
+        }
+        if (auto entryFault = checkEntry(table, entry)) {
+            return *entryFault;
+        }
+    }
+    return {};
+}
+
+bool frameRateIsValid(std::string_view text) {
+    return tryParseFloat(text).has_value();
+}
+
+MeshNameFault checkMeshName(std::string_view mesh) {
+    if (mesh.empty()) {
+        return MeshNameFault::Missing;
+    }
+    // The game keeps at most 31 characters. The reader cuts fields at blanks, TABs and commas and
+    // trims the other control characters, and a line break would split the MESH NAME line: a name
+    // holding any of them cannot be read back.
+    const bool cannotReadBack = std::any_of(mesh.begin(), mesh.end(), [](char c) {
+        return c == ',' || static_cast<unsigned char>(c) <= ' ';
+    });
+    return mesh.size() > kMaxMeshNameLength || cannotReadBack ? MeshNameFault::Malformed
+                                                              : MeshNameFault::None;
+}
+
+const char* meshNameMessage(MeshNameFault fault) {
+    switch (fault) {
+    case MeshNameFault::Missing:
+        return kMeshNameMissing;
+    case MeshNameFault::Malformed:
+        return kMeshNameMalformed;
+    case MeshNameFault::None:
+        break;
+    }
+    return "";
+}
+
+std::optional<NodeMeshFault> firstMeshNameFault(const TKeyDocument& document) {
+    for (std::size_t k = 0; k < document.Nodes.size(); ++k) {
+        const MeshNameFault meshFault = checkMeshName(document.Nodes[k].Mesh);
+        if (meshFault != MeshNameFault::None) {
+            return NodeMeshFault{static_cast<int>(k), meshFault};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace skyvane

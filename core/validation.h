@@ -39,7 +39,8 @@ inline constexpr const char* kMeshNameMalformed =
     "Mesh names must have 1 to 31 characters and no blanks or commas !";
 inline constexpr std::size_t kMaxMeshNameLength = 31;
 
-// Empty: Missing. A blank, a TAB, a comma or more than 31 characters: Malformed.
+// Empty: Missing. A blank, a TAB or another control character, a comma, or more than 31
+// characters: Malformed.
 MeshNameFault checkMeshName(std::string_view mesh);
 const char* meshNameMessage(MeshNameFault fault);
 

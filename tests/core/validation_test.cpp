@@ -1,0 +1,344 @@
+// Entry validation, and the frame-rate and mesh-name rules of the pre-save check.
+#include <gtest/gtest.h>
+
+#include "numbers.h"
+#include "validation.h"
+
+using namespace skyvane;
+
+namespace {
+
+using Outcome = EntryCheck::Outcome;
+
+// Entries 0..count-1, each valid: Frame 30e, Steps 30, every value 0.
+EntryTable validTable(int count) {
+    EntryTable table(kMaxEntries);
+    for (int e = 0; e < count; ++e) {
+        table.row(e) = {
+            std::to_string(e), std::to_string(30 * e), "30", "0", "0", "0", "0", "0", "0"};
+    }
+    return table;
+}
+
+struct CheckCase {
+    const char* name;
+    int validEntries;
+    std::vector<CellEdit> edits;
+    Outcome outcome;
+    const char* message;
+    int column;
+    int entry;
+};
+
+const char* const kInvalidInteger = "Error: Invalid integer";
+const char* const kNotPositive = "Error: Must be greater than 0";
+const char* const kNegative = "Error: Must be greater than or equal to 0";
+const char* const kFirstFrame = "Error: Frame number of first entry must be 0";
+const char* const kBeforePrevious =
+    "Error: Must equal at least (Frame number + step) of previous entry";
+const char* const kInvalidNumber = "Error: Invalid number";
+const char* const kAngleRange = "Error: Must be >= 0 and < 360";
+
+void expectCheck(const CheckCase& c, int first, int last) {
+    EntryTable table = validTable(c.validEntries);
+    applyCellEdits(table, c.edits);
+    const EntryCheck check = checkEntries(table, first, last);
+    EXPECT_EQ(check.outcome, c.outcome) << c.name;
+    EXPECT_EQ(check.message, c.message) << c.name;
+    EXPECT_EQ(check.fault(), c.outcome == Outcome::Fault) << c.name;
+    if (c.outcome == Outcome::Fault) {
+        EXPECT_EQ(check.column, c.column) << c.name;
+        EXPECT_EQ(check.entry, c.entry) << c.name;
+    }
+}
+
+TEST(EntryCheck, wholeTableVerdicts) {
+    const CheckCase cases[] = {
+        {"empty table", 0, {}, Outcome::EmptyFrame, "No Errors", 0, 0},
+        {"one valid entry", 1, {{ColSteps, 0, "1"}}, Outcome::EmptyFrame, "No Errors", 0, 0},
+        {"first frame 5", 1, {{ColFrame, 0, "5"}}, Outcome::Fault, kFirstFrame, ColFrame, 0},
+        {"frame below previous frame plus steps",
+         2,
+         {{ColFrame, 1, "29"}},
+         Outcome::Fault,
+         kBeforePrevious,
+         ColFrame,
+         1},
+        {"frame equal to previous frame plus steps",
+         2,
+         {{ColFrame, 1, "30"}},
+         Outcome::EmptyFrame,
+         "No Errors",
+         0,
+         0},
+        {"frame beyond previous frame plus steps",
+         2,
+         {{ColFrame, 1, "95"}},
+         Outcome::EmptyFrame,
+         "No Errors",
+         0,
+         0},
+        {"steps 0", 1, {{ColSteps, 0, "0"}}, Outcome::Fault, kNotPositive, ColSteps, 0},
+        {"steps -2", 1, {{ColSteps, 0, "-2"}}, Outcome::Fault, kNotPositive, ColSteps, 0},
+        {"steps 1.5", 1, {{ColSteps, 0, "1.5"}}, Outcome::Fault, kInvalidInteger, ColSteps, 0},
+        {"steps empty", 1, {{ColSteps, 0, ""}}, Outcome::Fault, kInvalidInteger, ColSteps, 0},
+        {"steps before frame",
+         1,
+         {{ColSteps, 0, ""}, {ColFrame, 0, "x"}},
+         Outcome::Fault,
+         kInvalidInteger,
+         ColSteps,
+         0},
+        {"steps before first frame",
+         1,
+         {{ColSteps, 0, "0"}, {ColFrame, 0, "5"}},
+         Outcome::Fault,
+         kNotPositive,
+         ColSteps,
+         0},
+        {"frame not integer",
+         1,
+         {{ColFrame, 0, "0.0"}},
+         Outcome::Fault,
+         kInvalidInteger,
+         ColFrame,
+         0},
+        {"frame -1 in entry 0", 1, {{ColFrame, 0, "-1"}}, Outcome::Fault, kNegative, ColFrame, 0},
+        {"frame -1 in entry 1", 2, {{ColFrame, 1, "-1"}}, Outcome::Fault, kNegative, ColFrame, 1},
+        {"hexadecimal frame", 2, {{ColFrame, 1, "$1E"}}, Outcome::EmptyFrame, "No Errors", 0, 0},
+        {"x empty", 1, {{ColX, 0, ""}}, Outcome::Fault, kInvalidNumber, ColX, 0},
+        {"z letters", 1, {{ColZ, 0, "abc"}}, Outcome::Fault, kInvalidNumber, ColZ, 0},
+        {"position before angle",
+         1,
+         {{ColPitch, 0, "x"}, {ColY, 0, "y"}},
+         Outcome::Fault,
+         kInvalidNumber,
+         ColY,
+         0},
+        {"frame before position",
+         2,
+         {{ColX, 1, ""}, {ColFrame, 1, "1"}},
+         Outcome::Fault,
+         kBeforePrevious,
+         ColFrame,
+         1},
+        {"yaw 360", 1, {{ColYaw, 0, "360"}}, Outcome::Fault, kAngleRange, ColYaw, 0},
+        {"yaw 359.99", 1, {{ColYaw, 0, "359.99"}}, Outcome::EmptyFrame, "No Errors", 0, 0},
+        {"yaw -0.5", 1, {{ColYaw, 0, "-0.5"}}, Outcome::Fault, kAngleRange, ColYaw, 0},
+        {"yaw rounds up to 360 in 32 bits",
+         1,
+         {{ColYaw, 0, "359.99999999"}},
+         Outcome::Fault,
+         kAngleRange,
+         ColYaw,
+         0},
+        {"yaw -0", 1, {{ColYaw, 0, "-0"}}, Outcome::EmptyFrame, "No Errors", 0, 0},
+        {"tiny negative roll rounds to -0",
+         1,
+         {{ColRoll, 0, "-1e-50"}},
+         Outcome::EmptyFrame,
+         "No Errors",
+         0,
+         0},
+        {"pitch beyond 32-bit range",
+         1,
+         {{ColPitch, 0, "1e39"}},
+         Outcome::Fault,
+         kAngleRange,
+         ColPitch,
+         0},
+        {"pitch beyond any range",
+         1,
+         {{ColPitch, 0, "1e99999"}},
+         Outcome::Fault,
+         kInvalidNumber,
+         ColPitch,
+         0},
+        {"pitch range before yaw number",
+         1,
+         {{ColPitch, 0, "400"}, {ColYaw, 0, "x"}},
+         Outcome::Fault,
+         kAngleRange,
+         ColPitch,
+         0},
+        {"yaw range before roll number",
+         1,
+         {{ColYaw, 0, "-1"}, {ColRoll, 0, ""}},
+         Outcome::Fault,
+         kAngleRange,
+         ColYaw,
+         0},
+        {"roll empty", 1, {{ColRoll, 0, ""}}, Outcome::Fault, kInvalidNumber, ColRoll, 0},
+        {"earliest faulty entry reported",
+         6,
+         {{ColX, 5, "bad"}, {ColSteps, 3, "0"}},
+         Outcome::Fault,
+         kNotPositive,
+         ColSteps,
+         3},
+        {"entries after an empty frame unchecked",
+         3,
+         {{ColFrame, 1, ""}, {ColSteps, 2, "bad"}, {ColX, 2, "bad"}},
+         Outcome::EmptyFrame,
+         "No Errors",
+         0,
+         0},
+        {"previous sum past 32 bits",
+         3,
+         {{ColFrame, 1, "2147483647"}, {ColSteps, 1, "1"}, {ColFrame, 2, "2147483647"}},
+         Outcome::Fault,
+         kBeforePrevious,
+         ColFrame,
+         2},
+        {"largest frames in order",
+         2,
+         {{ColSteps, 0, "2147483647"}, {ColFrame, 1, "2147483647"}},
+         Outcome::EmptyFrame,
+         "No Errors",
+         0,
+         0},
+        {"frames past 2^24 compared exactly",
+         3,
+         {{ColSteps, 0, "16777216"},
+          {ColFrame, 1, "16777216"},
+          {ColSteps, 1, "1"},
+          {ColFrame, 2, "16777216"}},
+         Outcome::Fault,
+         kBeforePrevious,
+         ColFrame,
+         2},
+    };
+    for (const CheckCase& c : cases) {
+        expectCheck(c, 0, 999);
+    }
+}
+
+TEST(EntryCheck, rangesWithinTheTable) {
+    struct RangeCase {
+        CheckCase check;
+        int first;
+        int last;
+    };
+    const RangeCase cases[] = {
+        {{"range ends without empty frame", 5, {}, Outcome::RangeEnded, "", 0, 0}, 0, 2},
+        {{"full table", kMaxEntries, {}, Outcome::RangeEnded, "", 0, 0}, 0, 999},
+        {{"last before first", 0, {{ColSteps, 3, "x"}}, Outcome::RangeEnded, "", 0, 0}, 3, 2},
+        {{"fault outside the range", 5, {{ColX, 4, ""}}, Outcome::RangeEnded, "", 0, 0}, 1, 3},
+        {{"first frame rule only for entry 0",
+          3,
+          {{ColFrame, 0, "9"}, {ColSteps, 0, "21"}},
+          Outcome::RangeEnded,
+          "",
+          0,
+          0},
+         1,
+         2},
+        {{"previous entry before the range",
+          4,
+          {{ColSteps, 1, "100"}},
+          Outcome::Fault,
+          kBeforePrevious,
+          ColFrame,
+          2},
+         2,
+         3},
+        {{"previous entry before the range not an integer",
+          4,
+          {{ColSteps, 1, "x"}},
+          Outcome::Fault,
+          kInvalidInteger,
+          ColSteps,
+          1},
+         2,
+         3},
+        {{"previous entry before the range empty",
+          4,
+          {{ColFrame, 1, ""}},
+          Outcome::Fault,
+          kInvalidInteger,
+          ColFrame,
+          1},
+         2,
+         3},
+        {{"empty frame inside the range", 2, {}, Outcome::EmptyFrame, "No Errors", 0, 0}, 1, 5},
+    };
+    for (const RangeCase& c : cases) {
+        expectCheck(c.check, c.first, c.last);
+    }
+}
+
+TEST(EntryCheck, honoursTheDecimalSeparator) {
+    setDecimalSeparator(',');
+    EntryTable table = validTable(1);
+    table.setCell(ColYaw, 0, "359,5");
+    EXPECT_EQ(checkEntries(table, 0, 999).outcome, Outcome::EmptyFrame);
+    table.setCell(ColYaw, 0, "359.5");
+    EXPECT_EQ(checkEntries(table, 0, 999).message, kInvalidNumber);
+    setDecimalSeparator('.');
+}
+
+TEST(FrameRate, validWhenTheTextIsANumber) {
+    for (const char* text : {"15.000", "30", " 29.97 ", "1e3", "-5", "0"}) {
+        EXPECT_TRUE(frameRateIsValid(text)) << text;
+    }
+    for (const char* text : {"abc", "", "15,0", "1.2.3"}) {
+        EXPECT_FALSE(frameRateIsValid(text)) << text;
+    }
+}
+
+TEST(MeshName, missingOrMalformed) {
+    const std::string longest(31, 'm');
+    const struct {
+        std::string name;
+        MeshNameFault fault;
+    } cases[] = {
+        {"", MeshNameFault::Missing},
+        {"ship", MeshNameFault::None},
+        {"cam_01.3do", MeshNameFault::None},
+        {longest, MeshNameFault::None},
+        {longest + "m", MeshNameFault::Malformed},
+        {"my ship", MeshNameFault::Malformed},
+        {"my\tship", MeshNameFault::Malformed},
+        {"my,ship", MeshNameFault::Malformed},
+        {" ship", MeshNameFault::Malformed},
+        {"ship\r\n", MeshNameFault::Malformed},
+        {std::string("a\x01", 2), MeshNameFault::Malformed},
+        {"\xe9t\xe9", MeshNameFault::None},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(checkMeshName(c.name), c.fault) << c.name;
+    }
+    EXPECT_STREQ(meshNameMessage(MeshNameFault::Missing),
+                 "You have not entered one of more Mesh Names !");
+    EXPECT_STREQ(meshNameMessage(MeshNameFault::Malformed),
+                 "Mesh names must have 1 to 31 characters and no blanks or commas !");
+    EXPECT_STREQ(meshNameMessage(MeshNameFault::None), "");
+}
+
+TEST(MeshName, firstFaultyNodeIsReported) {
+    const struct {
+        std::vector<const char*> meshes;
+        std::optional<int> node;
+        MeshNameFault fault;
+    } cases[] = {
+        {{}, std::nullopt, MeshNameFault::None},
+        {{"a", "b"}, std::nullopt, MeshNameFault::None},
+        {{"a", "", "b c"}, 1, MeshNameFault::Missing},
+        {{"a", "b c", ""}, 1, MeshNameFault::Malformed},
+    };
+    for (const auto& c : cases) {
+        TKeyDocument document;
+        for (const char* mesh : c.meshes) {
+            addNode(document);
+            document.Nodes.back().Mesh = mesh;
+        }
+        const auto found = firstMeshNameFault(document);
+        ASSERT_EQ(found.has_value(), c.node.has_value()) << c.meshes.size();
+        if (found) {
+            EXPECT_EQ(found->node, *c.node);
+            EXPECT_EQ(found->fault, c.fault);
+        }
+    }
+}
+
+} // namespace
