@@ -1,1 +1,193 @@
+// The KEY reader: a forgiving, search-driven reader that skips what it does not know. It builds
+// a new document and hands it over only when the whole file was read, so a bad file never
+// leaves a half-filled document behind.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "fileio.h"
 #include "keyfile.h"
+#include "linetokens.h"
+#include "numbers.h"
+
+namespace skyvane {
+
+namespace {
+
+// KEY files always use '.': a comma splits fields.
+constexpr char kFileSeparator = '.';
+constexpr const char* kCellPattern = "###0.00000000";
+constexpr int kValueCount = 6; // X, Y, Z, Pitch, Yaw, Roll
+constexpr int kFirstAngle = 3;
+constexpr std::size_t kEntryFieldCount = 9;
+using EntryValues = std::array<float, kValueCount>;
+
+// The read stops here; the reason already names the line.
+struct ReadFailure {
+    std::string reason;
+};
+
+class KeyReader {
+public:
+    explicit KeyReader(std::string_view text) : lines_(text) {}
+
+    TKeyDocument read() {
+        TKeyDocument document;
+        const int nodeCount = readHeader(document);
+        for (int k = 0; k < nodeCount; ++k)
+            document.Nodes.push_back(readNode(k));
+        return document;
+    }
+
+    // A reason names the line where the reader stopped.
+    std::string atCurrentLine(std::string_view why) const {
+        return "line " + std::to_string(std::max<std::size_t>(lines_.lineNumber(), 1)) + ": " +
+               std::string(why);
+    }
+
+    [[noreturn]] void fail(std::string_view why) const { throw ReadFailure{atCurrentLine(why)}; }
+
+private:
+    // The header lines must come in this order; each search stops early at the end.
+    int readHeader(TKeyDocument& document) {
+        if (!lines_.find(2, {"SECTION:", "HEADER"}, true))
+            fail("the file ends without a \"SECTION: HEADER\" line");
+        if (lines_.find(2, {"FPS"}, true))
+            document.Fps = parseSingle(field(1), kFileSeparator);
+        if (!lines_.find(2, {"JOINTS"}, true))
+            fail("the file ends without a \"JOINTS\" line");
+        const int nodeCount = parseInt(field(1));
+        if (!lines_.find(3, {"SECTION:", "KEYFRAME", "NODES"}, true))
+            fail("the file ends without a \"SECTION: KEYFRAME NODES\" line");
+        return nodeCount;
+    }
+
+    TNode readNode(int k) {
+        const std::string nodeName = "node " + std::to_string(k);
+        TNode node;
+        // "NODE 00" is not node 0: the number must be written as it is counted.
+        need(lines_.find(2, {"NODE", std::to_string(k)}),
+             "the \"NODE " + std::to_string(k) + "\" line");
+        need(lines_.find(3, {"MESH", "NAME"}), "the \"MESH NAME\" line of " + nodeName);
+        node.Mesh = std::string(field(2));
+        need(lines_.find(2, {"ENTRIES"}), "the \"ENTRIES\" line of " + nodeName);
+        const std::int32_t count = parseInt(field(1));
+        if (count < 0 || count > kMaxEntries)
+            fail("ENTRIES " + std::to_string(count) + " is not 0 to " +
+                 std::to_string(kMaxEntries));
+        node.Entries = static_cast<std::int16_t>(count);
+        readEntries(node, nodeName);
+        return node;
+    }
+
+    void readEntries(TNode& node, const std::string& nodeName) {
+        EntryValues previous{};
+        for (int i = 0; i < node.Entries; ++i) {
+            const std::string entryName = "entry " + std::to_string(i) + " of " + nodeName;
+            std::optional<EntryValues> changes;
+            if (i > 0) {
+                // The line right after an entry line is always its change line.
+                need(lines_.next(kValueCount),
+                     "the change line of entry " + std::to_string(i - 1) + " of " + nodeName);
+                if (lines_.fields().size() < kValueCount)
+                    fail("the change line of entry " + std::to_string(i - 1) + " of " + nodeName +
+                         " needs 6 numbers");
+                changes = fieldValues(0);
+            }
+            need(lines_.find(kEntryFieldCount, {std::to_string(i) + ":"}), entryName);
+            EntryValues values = fieldValues(3);
+            for (int a = kFirstAngle; a < kValueCount; ++a)
+                values[a] = raiseNegativeAngle(values[a]);
+            EntryRow& row = node.Data.row(i);
+            row[ColFrame] = std::string(field(1));
+            if (changes)
+                node.Data.setCell(
+                    ColSteps, i - 1,
+                    std::to_string(derivedSteps(node.Data, i, previous, values, *changes)));
+            if (i == node.Entries - 1)
+                row[ColSteps] = "1";
+            for (int v = 0; v < kValueCount; ++v)
+                row[ColX + v] = formatPattern(values[v], kCellPattern);
+            previous = values;
+        }
+    }
+
+    // Steps of entry i-1 from its changes: the last quantity that changes decides. `previous`
+    // holds entry i-1's angles as adjusted, the values its cells show, so that Yaw -90 then -80
+    // with a change of 1 gives 10 and not 370.
+    std::int64_t derivedSteps(const EntryTable& table, int i, const EntryValues& previous,
+                              const EntryValues& current, const EntryValues& changes) const {
+        std::array<long double, kValueCount> from{};
+        for (int v = 0; v < kValueCount; ++v)
+            from[v] = previous[v];
+        // An angle that went the other way round the circle is taken from one turn earlier.
+        for (int a = kFirstAngle; a < kValueCount; ++a) {
+            if (changes[a] != 0 && roundHalfEven((current[a] - from[a]) / changes[a]) < 0)
+                from[a] += changes[a] < 0 ? 360 : -360;
+        }
+        std::int64_t steps = 1;
+        for (int v = 0; v < kValueCount; ++v) {
+            if (changes[v] != 0)
+                steps = roundHalfEven((current[v] - from[v]) / changes[v]);
+        }
+        // A change too small for six decimals derives a wrong count; the frame distance is
+        // what the writer divided by whenever the entries were as close as they may be.
+        const std::optional<std::int32_t> frame = tryParseInt(table.cell(ColFrame, i - 1));
+        const std::optional<std::int32_t> nextFrame = tryParseInt(table.cell(ColFrame, i));
+        if (frame && nextFrame) {
+            const std::int64_t distance = std::int64_t{*nextFrame} - *frame;
+            if (distance >= 1 && (steps < 1 || steps > distance))
+                steps = distance;
+        }
+        return steps;
+    }
+
+    EntryValues fieldValues(std::size_t first) const {
+        EntryValues values{};
+        for (int v = 0; v < kValueCount; ++v)
+            values[v] = parseSingle(field(first + v), kFileSeparator);
+        return values;
+    }
+
+    std::string_view field(std::size_t index) const { return lines_.fields().at(index); }
+
+    void need(bool found, const std::string& what) const {
+        if (!found)
+            fail("the file ends before " + what);
+    }
+
+    LineSearch lines_;
+};
+
+} // namespace
+
+KeyReadResult readKeyText(std::string_view text) {
+    KeyReadResult result;
+    KeyReader reader(text);
+    try {
+        result.document = reader.read();
+        result.ok = true;
+    } catch (const ReadFailure& failure) {
+        result.reason = failure.reason;
+    } catch (const ConversionError& e) {
+        result.reason = reader.atCurrentLine(e.what());
+    } catch (const MathError& e) {
+        result.reason = reader.atCurrentLine(e.what());
+    }
+    return result;
+}
+
+KeyReadResult readKeyFile(const std::string& path) {
+    std::string text;
+    try {
+        text = readFileBytes(path);
+    } catch (const FileError& e) {
+        KeyReadResult result;
+        result.reason = e.what();
+        return result;
+    }
+    return readKeyText(text);
+}
+
+} // namespace skyvane
