@@ -1,6 +1,7 @@
 // The KEY writer: the document as the keyframe text the game reads, byte for byte. The whole
 // text is produced before anything touches the disk, so a cell that does not convert can never
 // leave a half-written file.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -77,6 +78,13 @@ int flagsOf(const EntryValues& changes) {
 
 class KeyText {
 public:
+    // Enough room for a typical document, so the text is not copied while it grows.
+    explicit KeyText(const TKeyDocument& document) {
+        std::size_t entries = 0;
+        for (const TNode& node : document.Nodes)
+            entries += static_cast<std::size_t>(std::max<int>(node.Entries, 0));
+        text_.reserve(kHeaderBytes + document.Nodes.size() * kNodeBytes + entries * kEntryBytes);
+    }
     void line(std::string_view text = {}) {
         text_ += text;
         text_ += kEndOfLine;
@@ -92,6 +100,9 @@ public:
     std::string& raw() { return text_; }
 
 private:
+    static constexpr std::size_t kHeaderBytes = 400;
+    static constexpr std::size_t kNodeBytes = 200;
+    static constexpr std::size_t kEntryBytes = 160;
     std::string text_;
 };
 
@@ -187,7 +198,7 @@ std::string baseFileName(std::string_view path) {
 
 std::string keyFileText(const TKeyDocument& document, std::string_view fileName,
                         std::string_view date, std::string_view time) {
-    KeyText out;
+    KeyText out(document);
     writeHeader(out, document, baseFileName(fileName), date, time);
     for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k)
         writeNode(out, document.Nodes[k], k);

@@ -1,0 +1,125 @@
+// Writing and reading the largest document the editor holds (50 nodes of 1000 entries), in
+// memory and through files, and the tokenizer on pathological lines.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "keyfile.h"
+#include "linetokens.h"
+#include "numbers.h"
+
+namespace {
+
+using namespace skyvane;
+
+// A trajectory that moves and turns on every entry, so every change and flag is computed.
+TKeyDocument fullDocument() {
+    TKeyDocument document;
+    document.Fps = 29.97f;
+    for (int k = 0; k < kMaxNodes; ++k) {
+        TNode node;
+        node.Mesh = "mesh" + std::to_string(k);
+        for (int e = 0; e < kMaxEntries; ++e) {
+            const long double t = e + k * 0.001L;
+            const std::string cells[8] = {
+                std::to_string(e * 3),
+                "3",
+                formatPattern(t * 1.25L, "###0.000000"),
+                formatPattern(-t * 0.5L, "###0.000000"),
+                formatPattern(t * t * 0.001L, "###0.000000"),
+                formatPattern(static_cast<long double>((e * 7) % 360), "###0.000000"),
+                formatPattern(static_cast<long double>((e * 13 + k) % 360) + 0.25L, "###0.000000"),
+                formatPattern(static_cast<long double>((e * 29) % 360), "###0.000000"),
+            };
+            for (int c = 0; c < 8; ++c)
+                node.Data.setCell(ColFrame + c, e, cells[c]);
+        }
+        node.Entries = kMaxEntries;
+        document.Nodes.push_back(std::move(node));
+    }
+    return document;
+}
+
+const TKeyDocument& document() {
+    static const TKeyDocument full = fullDocument();
+    return full;
+}
+
+const std::string& text() {
+    static const std::string written = keyFileText(document(), "bench.KEY", "d", "t");
+    return written;
+}
+
+std::string tempKeyPath() {
+    return (std::filesystem::temp_directory_path() / "skyvane_key_bench.KEY").string();
+}
+
+void BM_keyFileText(benchmark::State& state) {
+    text(); // builds the document outside the timing
+    for (auto _ : state)
+        benchmark::DoNotOptimize(keyFileText(document(), "bench.KEY", "d", "t"));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text().size()));
+}
+BENCHMARK(BM_keyFileText)->Unit(benchmark::kMillisecond);
+
+void BM_readKeyText(benchmark::State& state) {
+    text();
+    for (auto _ : state) {
+        const KeyReadResult read = readKeyText(text());
+        if (!read.ok)
+            state.SkipWithError(read.reason.c_str());
+        benchmark::DoNotOptimize(read);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text().size()));
+}
+BENCHMARK(BM_readKeyText)->Unit(benchmark::kMillisecond);
+
+void BM_saveKeyFile(benchmark::State& state) {
+    const std::string path = tempKeyPath();
+    document();
+    for (auto _ : state)
+        saveKeyFile(path, document(), "d", "t");
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_saveKeyFile)->Unit(benchmark::kMillisecond);
+
+void BM_readKeyFile(benchmark::State& state) {
+    const std::string path = tempKeyPath();
+    saveKeyFile(path, document(), "d", "t");
+    for (auto _ : state) {
+        const KeyReadResult read = readKeyFile(path);
+        if (!read.ok)
+            state.SkipWithError(read.reason.c_str());
+        benchmark::DoNotOptimize(read);
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_readKeyFile)->Unit(benchmark::kMillisecond);
+
+// Searching through 100 MB that never match: one line of fields, one line of delimiters only,
+// and nothing but line ends. Each must stay linear.
+void BM_searchPathological(benchmark::State& state) {
+    const std::size_t size = 100u << 20;
+    std::string input;
+    switch (state.range(0)) {
+    case 0:
+        for (std::size_t i = 0; input.size() < size; ++i)
+            input += "a,";
+        break;
+    case 1:
+        input.assign(size, ',');
+        break;
+    default:
+        input.assign(size, '\n');
+        break;
+    }
+    for (auto _ : state) {
+        LineSearch lines(input);
+        benchmark::DoNotOptimize(lines.find(2, {"JOINTS"}));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+}
+BENCHMARK(BM_searchPathological)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+} // namespace

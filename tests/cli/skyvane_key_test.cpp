@@ -1,0 +1,191 @@
+// skyvane-key as other programs see it: its exact lines on standard output and error, its exit
+// codes, and what resave writes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "keyfile.h"
+
+namespace skyvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// One node as KEY text; each entry is "frame x y z pitch yaw roll" and the changes are zero.
+std::string keyText(const std::string& mesh, const std::vector<std::string>& entries) {
+    std::string text = "SECTION: HEADER\r\nFPS 15\r\nJOINTS 1\r\nSECTION: KEYFRAME NODES\r\n"
+                       "NODE 0\r\nMESH NAME " +
+                       mesh + "\r\nENTRIES " + std::to_string(entries.size()) + "\r\n";
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        text += " " + std::to_string(i) + ": " + entries[i] + "\r\n0 0 0 0 0 0\r\n";
+    return text;
+}
+
+class SkyvaneKey : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               (std::string("skyvane_key_test_") + test->name() + "_" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string file(const std::string& name, const std::string& text) {
+        const fs::path path = dir_ / name;
+        writeText(path, text);
+        return path.string();
+    }
+
+    Outcome run(const std::vector<std::string>& args) {
+        std::string command = quoted(SKYVANE_KEY_PATH);
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        const fs::path out = dir_ / "stdout.txt";
+        const fs::path err = dir_ / "stderr.txt";
+        command += " >" + quoted(out.string()) + " 2>" + quoted(err.string());
+        const int status = std::system(command.c_str());
+        Outcome result;
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = contents(out);
+        result.err = contents(err);
+        return result;
+    }
+
+    fs::path dir_;
+};
+
+const std::string kGood = keyText("cam", {"0 0 0 0 0 0 0 0", "30 0 1 2 3 4 5 6"});
+
+TEST_F(SkyvaneKey, check_goodFilePrintsOk) {
+    const std::string good = file("good.KEY", kGood);
+    const Outcome r = run({"check", good});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, good + ": OK\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(SkyvaneKey, check_printsEachFaultOfEachFile) {
+    const std::string frame = file("frame.KEY", keyText("cam", {"5 0 0 0 0 0 0 0"}));
+    const std::string yaw = file("yaw.KEY", keyText("cam", {"0 0 0 0 0 0 400 0"}));
+    const std::string both =
+        file("both.KEY", keyText(std::string(32, 'm'), {"0 0 0 0 0 0 0 0", "0 0 0 0 0 0 0 0"}));
+    const std::string good = file("good.KEY", kGood);
+    const Outcome r = run({"check", frame, good, yaw, both});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.out,
+        frame + ": node 0 entry 0 column 1: Error: Frame number of first entry must be 0\n" + good +
+            ": OK\n" + yaw + ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n" + both +
+            ": node 0 entry 1 column 1: Error: Must equal at least (Frame number + step) "
+            "of previous entry\n" +
+            both + ": node 0: Mesh names must have 1 to 31 characters and no blanks or commas !\n");
+}
+
+TEST_F(SkyvaneKey, check_unreadableFileNamesTheLineAndGivesTwo) {
+    const std::string bad = file("bad.KEY", "SECTION: HEADER\nFPS 15\nJOINTS 2\n"
+                                            "SECTION: KEYFRAME NODES\nNODE 0\n\n");
+    const std::string faulty = file("yaw.KEY", keyText("cam", {"0 0 0 0 0 0 400 0"}));
+    const std::string missing = (dir_ / "missing.KEY").string();
+    const Outcome r = run({"check", bad, faulty, missing});
+    EXPECT_EQ(r.status, 2);
+    const std::string expectedStart =
+        bad +
+        ": not a readable KEY file: line 6: the file ends before the \"MESH NAME\" line of "
+        "node 0\n" +
+        faulty + ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n" + missing +
+        ": not a readable KEY file: ";
+    EXPECT_EQ(r.out.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_NE(r.out.find(missing, expectedStart.size()), std::string::npos) << r.out;
+}
+
+TEST_F(SkyvaneKey, resave_writesTheNormalisedFile) {
+    const std::string in = file("in.KEY", kGood);
+    const std::string out = (dir_ / "out.KEY").string();
+    const Outcome r = run({"resave", in, out});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out + r.err, "");
+    const KeyReadResult read = readKeyFile(in);
+    ASSERT_TRUE(read.ok);
+    const std::string expected = keyFileText(read.document, "out.KEY", "DATE", "TIME");
+    const std::string written = contents(out);
+    // Everything but the date and time of line 2 is known.
+    const std::size_t line2 = written.find("\r\n") + 2;
+    const std::size_t line3 = written.find("\r\n", line2) + 2;
+    EXPECT_EQ(written.substr(0, line2) + written.substr(line3),
+              expected.substr(0, line2) + expected.substr(expected.find("\r\n", line2) + 2));
+    const std::string dateLine = written.substr(line2, line3 - line2);
+    EXPECT_EQ(dateLine.rfind("# Created on ", 0), 0u) << dateLine;
+    EXPECT_NE(dateLine.find(" at "), std::string::npos) << dateLine;
+    EXPECT_EQ(dateLine.substr(dateLine.size() - 13), " by Skyvane\r\n");
+}
+
+TEST_F(SkyvaneKey, resave_faultOrUnreadableWritesNothing) {
+    const std::string faulty = file("yaw.KEY", keyText("cam", {"0 0 0 0 0 0 400 0"}));
+    const std::string unreadable = file("bad.KEY", "hello\n");
+    const std::string out = (dir_ / "out.KEY").string();
+    const Outcome fault = run({"resave", faulty, out});
+    EXPECT_EQ(fault.status, 1);
+    EXPECT_EQ(fault.out, "");
+    EXPECT_EQ(fault.err, faulty + ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n");
+    const Outcome bad = run({"resave", unreadable, out});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, unreadable + ": not a readable KEY file: line 1: the file ends without a "
+                                    "\"SECTION: HEADER\" line\n");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(SkyvaneKey, resave_unwritableTargetGivesTwo) {
+    const std::string in = file("in.KEY", kGood);
+    const std::string out = (dir_ / "no" / "out.KEY").string();
+    const Outcome r = run({"resave", in, out});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(out), std::string::npos) << r.err;
+}
+
+TEST_F(SkyvaneKey, arguments_helpAndUsage) {
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: skyvane-key check FILE...\n", 0), 0u) << help.out;
+    const std::vector<std::vector<std::string>> wrong = {
+        {}, {"check"}, {"resave", "a"}, {"resave", "a", "b", "c"}, {"fix", "a"}, {"--help", "x"}};
+    for (const auto& args : wrong) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("Usage: skyvane-key", 0), 0u) << r.err;
+    }
+}
+
+} // namespace
+} // namespace skyvane
