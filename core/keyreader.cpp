@@ -22,6 +22,9 @@ constexpr int kValueCount = 6; // X, Y, Z, Pitch, Yaw, Roll
 constexpr int kFirstAngle = 3;
 constexpr std::size_t kEntryFieldCount = 9;
 using EntryValues = std::array<float, kValueCount>;
+// Every node holds a full table of 1000 entries, so a few bytes per node in the file would
+// otherwise ask for gigabytes. Files with more nodes than the editor shows are still read whole.
+constexpr int kMaxReadNodes = 10 * kMaxNodes;
 
 // The read stops here; the reason already names the line.
 struct ReadFailure {
@@ -58,6 +61,9 @@ private:
         if (!lines_.find(2, {"JOINTS"}, true))
             fail("the file ends without a \"JOINTS\" line");
         const int nodeCount = parseInt(field(1));
+        if (nodeCount > kMaxReadNodes)
+            fail("JOINTS " + std::to_string(nodeCount) + " is more than " +
+                 std::to_string(kMaxReadNodes) + " nodes");
         if (!lines_.find(3, {"SECTION:", "KEYFRAME", "NODES"}, true))
             fail("the file ends without a \"SECTION: KEYFRAME NODES\" line");
         return nodeCount;

@@ -54,6 +54,10 @@ std::vector<std::string> rowCells(const TKeyDocument& document, int node, int en
 
 using Cells = std::vector<std::string>;
 
+std::string withReplaced(std::string text, std::string_view from, std::string_view to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
 TEST(KeyReader, workedExample_fillsTheDocument) {
     const KeyReadResult read = readKeyText(kHeader + kWorkedExampleNode);
     ASSERT_TRUE(read.ok) << read.reason;
@@ -198,6 +202,16 @@ TEST(KeyReader, lfOnlyAndMissingFinalLineEnd_areRead) {
     EXPECT_EQ(read.document.Nodes[0].Data.cell(ColYaw, 1), "20.00000000");
 }
 
+TEST(KeyReader, moreNodesThanTheEditorShows_areReadWhole) {
+    std::string text = withReplaced(kHeader, "JOINTS 1", "JOINTS 60");
+    for (int k = 0; k < 60; ++k)
+        text += "NODE " + std::to_string(k) + "\nMESH NAME m" + std::to_string(k) + "\nENTRIES 0\n";
+    const KeyReadResult read = readKeyText(text);
+    ASSERT_TRUE(read.ok) << read.reason;
+    ASSERT_EQ(read.document.Nodes.size(), 60u);
+    EXPECT_EQ(read.document.Nodes[59].Mesh, "m59");
+}
+
 TEST(KeyReader, joints_decidesTheNodeCount) {
     std::string text = kHeader + kWorkedExampleNode + "NODE 1\r\nMESH NAME x\r\nENTRIES 0\r\n";
     const KeyReadResult one = readKeyText(text);
@@ -214,10 +228,6 @@ struct FailureCase {
     std::string text;
     const char* reason;
 };
-
-std::string withReplaced(std::string text, std::string_view from, std::string_view to) {
-    return text.replace(text.find(from), from.size(), to);
-}
 
 TEST(KeyReader, unreadableFiles_failNamingTheLine) {
     const std::string good = kHeader + kWorkedExampleNode;
@@ -239,8 +249,12 @@ TEST(KeyReader, unreadableFiles_failNamingTheLine) {
          "line 9: '1O' is not a valid floating point value"},
         {"JOINTS not a number", withReplaced(good, "JOINTS 1", "JOINTS 1.0"),
          "line 10: '1.0' is not a valid integer value"},
-        {"more joints than nodes", withReplaced(good, "JOINTS 1", "JOINTS 2000000000"),
+        {"more joints than nodes", withReplaced(good, "JOINTS 1", "JOINTS 3"),
          "line 27: the file ends before the \"NODE 1\" line"},
+        {"more joints than can be held", withReplaced(good, "JOINTS 1", "JOINTS 501"),
+         "line 10: JOINTS 501 is more than 500 nodes"},
+        {"huge joints", withReplaced(good, "JOINTS 1", "JOINTS 2000000000"),
+         "line 10: JOINTS 2000000000 is more than 500 nodes"},
         {"no MESH NAME", withReplaced(good, "MESH NAME cam", "MESH NAME a b"),
          "line 27: the file ends before the \"MESH NAME\" line of node 0"},
         {"no ENTRIES", withReplaced(good, "ENTRIES 2", "ENTRIES"),
