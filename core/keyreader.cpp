@@ -88,20 +88,22 @@ private:
     }
 
     void readEntries(TNode& node, const std::string& nodeName) {
+        const auto ofEntry = [&](const char* what, int entry) {
+            return what + std::to_string(entry) + " of " + nodeName;
+        };
         EntryValues previous{};
         for (int i = 0; i < node.Entries; ++i) {
-            const std::string entryName = "entry " + std::to_string(i) + " of " + nodeName;
             std::optional<EntryValues> changes;
             if (i > 0) {
                 // The line right after an entry line is always its change line.
-                need(lines_.next(kValueCount),
-                     "the change line of entry " + std::to_string(i - 1) + " of " + nodeName);
+                if (!lines_.next(kValueCount))
+                    fail("the file ends before " + ofEntry("the change line of entry ", i - 1));
                 if (lines_.fields().size() < kValueCount)
-                    fail("the change line of entry " + std::to_string(i - 1) + " of " + nodeName +
-                         " needs 6 numbers");
+                    fail(ofEntry("the change line of entry ", i - 1) + " needs 6 numbers");
                 changes = fieldValues(0);
             }
-            need(lines_.find(kEntryFieldCount, {std::to_string(i) + ":"}), entryName);
+            if (!lines_.find(kEntryFieldCount, {std::to_string(i) + ":"}))
+                fail("the file ends before " + ofEntry("entry ", i));
             EntryValues values = fieldValues(3);
             for (int a = kFirstAngle; a < kValueCount; ++a)
                 values[a] = raiseNegativeAngle(values[a]);
