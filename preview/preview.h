@@ -3,6 +3,14 @@
 
 #include <QWidget>
 
+#include "scene.h"
+
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
 namespace skyvane {
 
 class GridHost;
@@ -12,8 +20,35 @@ class TPreviewWindow : public QWidget {
 public:
     explicit TPreviewWindow(GridHost& host, QWidget* parent = nullptr);
 
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void createGui();
+    void FormActivate();
+    void FormResize();
+    void SpEntryChange();
+    void FormKeyDown(const QKeyEvent& key);
+    void DrawScene();
+    void showReadOuts(unsigned readOuts);
+
     GridHost& host_;
+    Camera camera_ = startCamera();
+    int EntryCount = 0;
+
+    QWidget* LeftPanel = nullptr;
+    QFrame* RightPanel = nullptr;
+    QSpinBox* SpEntry = nullptr;
+    QLineEdit* EDX = nullptr;
+    QLineEdit* EDY = nullptr;
+    QLineEdit* EDZ = nullptr;
+    QLineEdit* EDu = nullptr;
+    QLineEdit* EDv = nullptr;
+    QLineEdit* EDw = nullptr;
+    QLineEdit* EDZoom = nullptr;
+    QLabel* Image1 = nullptr;
 };
 
 } // namespace skyvane

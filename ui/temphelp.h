@@ -3,12 +3,19 @@
 
 #include <QDialog>
 
+class QPlainTextEdit;
+
 namespace skyvane {
 
 class THelpWin : public QDialog {
     Q_OBJECT
 public:
     explicit THelpWin(QWidget* parent = nullptr);
+
+private:
+    void createGui();
+
+    QPlainTextEdit* Memo1 = nullptr;
 };
 
 } // namespace skyvane

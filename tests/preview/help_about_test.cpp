@@ -1,0 +1,92 @@
+// The help window and the about box: their controls, captions and text.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QtTest>
+
+#include "about.h"
+#include "temphelp.h"
+
+using skyvane::TAboutWin;
+using skyvane::THelpWin;
+
+class HelpAboutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void help_isAModalReadOnlyScrollingText() {
+        THelpWin help;
+        QCOMPARE(help.windowTitle(), QStringLiteral("Helpa !"));
+        QCOMPARE(help.geometry(), QRect(37, 41, 400, 400));
+        QVERIFY(help.isModal());
+        QVERIFY(!help.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!help.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        auto* memo = help.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+        QVERIFY(memo);
+        QCOMPARE(memo->geometry(), QRect(8, 8, 377, 353));
+        QVERIFY(memo->isReadOnly());
+        QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        help.resize(600, 500);
+        QCOMPARE(memo->size(), QSize(377, 353));
+    }
+
+    void help_textHasItsTitlesUnderlinedAndNoAddresses() {
+        THelpWin help;
+        const QString text =
+            help.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("Skyvane v. 1.1 help"));
+        QCOMPARE(lines.value(1), QString(lines.value(0).size(), QLatin1Char('=')));
+        for (const char* title :
+             {"What's new in version 1.1?", "3D Preview :", "Transform Object", "Auto Orientate"}) {
+            const auto at = lines.indexOf(QString::fromLatin1(title));
+            QVERIFY2(at > 0, title);
+            QCOMPARE(lines.value(at + 1), QString(lines.value(at).size(), QLatin1Char('-')));
+        }
+        for (const char* address : {"@", "http", "www."})
+            QVERIFY2(!text.contains(QString::fromLatin1(address)), address);
+    }
+
+    void about_showsNameVersionPictureAndCredits() {
+        TAboutWin about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Skyvane"));
+        QCOMPARE(about.geometry(), QRect(105, 92, 192, 211));
+        QCOMPARE(about.minimumSize(), about.maximumSize());
+        QVERIFY(about.isModal());
+        QCOMPARE(about.palette().color(QPalette::Window), QColor(Qt::black));
+        const auto label = [&](const char* name) {
+            return about.findChild<QLabel*>(QString::fromLatin1(name));
+        };
+        QCOMPARE(label("Label1")->text(), QStringLiteral("Skyvane"));
+        QVERIFY(label("Label1")->font().bold());
+        QCOMPARE(label("Label1")->font().pixelSize(), 24);
+        QCOMPARE(label("Label2")->text(), QStringLiteral("version 1.1"));
+        for (const char* name : {"Label1", "Label2", "Label3", "Label4"}) {
+            QVERIFY2(label(name), name);
+            QCOMPARE(label(name)->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+        }
+        QVERIFY(!label("Label3")->text().isEmpty());
+        QVERIFY(!label("Label4")->text().isEmpty());
+        QCOMPARE(label("Image1")->size(), QSize(148, 100));
+        const QImage picture = label("Image1")->pixmap().toImage();
+        QCOMPARE(picture.size(), QSize(148, 100));
+        QCOMPARE(picture.pixelColor(0, 0), QColor(Qt::black));
+        QVERIFY(picture.pixelColor(74, 52) != QColor(Qt::black));
+    }
+
+    void closing_onlyHides() {
+        THelpWin help;
+        TAboutWin about;
+        for (QDialog* window : {static_cast<QDialog*>(&help), static_cast<QDialog*>(&about)}) {
+            QPointer<QDialog> alive(window);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            window->close();
+            QVERIFY(alive);
+            QVERIFY(window->isHidden());
+        }
+    }
+};
+
+QTEST_MAIN(HelpAboutTest)
+#include "help_about_test.moc"
