@@ -35,6 +35,7 @@ constexpr int kBoxHeight = 21;
 constexpr int kLabelHeight = 16;
 constexpr int kLabelWidth = 188;
 constexpr int kMargin = 8;
+constexpr int kFontPixels = 11;
 
 constexpr const char* kVectorPattern = "###0.000";
 constexpr const char* kZoomPattern = "#0.0";
@@ -85,7 +86,7 @@ constexpr LabelSpec kHeadingSigns[] = {
 constexpr int kEntryBoxX = 56;
 constexpr int kEntryBoxY = 8;
 constexpr int kEntryBoxWidth = 60;
-constexpr int kZoomBoxX = 88;
+constexpr int kZoomBoxX = 92;
 constexpr int kZoomBoxY = 276;
 constexpr int kZoomBoxWidth = 48;
 
@@ -162,9 +163,13 @@ void TPreviewWindow::createGui() {
 
     LeftPanel = new QWidget(this);
     LeftPanel->setObjectName(QStringLiteral("LeftPanel"));
+    // The panel is laid out in pixels, so its text is sized in pixels too and always fits.
+    QFont panelFont = LeftPanel->font();
+    panelFont.setPixelSize(kFontPixels);
+    LeftPanel->setFont(panelFont);
     for (const auto& spec : kLabels)
         addLabel(LeftPanel, spec)->resize(kLabelWidth, kLabelHeight);
-    QFont bold = font();
+    QFont bold = panelFont;
     bold.setBold(true);
     bold.setItalic(true);
     for (const auto& spec : kHeadingSigns) {
