@@ -151,7 +151,7 @@ TPreviewWindow::TPreviewWindow(GridHost& host, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       host_(host) {
     createGui();
-    showReadOuts(~0u);
+    showReadOuts(ReadOutAll);
     // Keys are seen on their way into the window, before whichever control has the focus.
     qApp->installEventFilter(this);
 }

@@ -146,7 +146,7 @@ Vec3f step(Vec3f from, float length, Vec3f along, int sign) {
             toSingle(from.z + move * along.z)};
 }
 
-// The wrap looks at the stored 32-bit angle, so the kept value is always below a full turn.
+// A step with its wrap; the wrap looks at the angle as stored in 32 bits.
 float turn(float angle, long double by) {
     const float turned = toSingle(angle + by);
     if (by > 0 && turned >= kTwoPi)
@@ -167,10 +167,7 @@ unsigned pan(Camera& camera, NavKey key) {
     case NavKey::Right: {
         // Side is horizontal: the focus keeps its height.
         const Vec3f side{camera.Side.x, camera.Side.y, 0.0f};
-        const Vec3f moved =
-            step(camera.Focus, camera.MoveStep, side, key == NavKey::Right ? 1 : -1);
-        camera.Focus.x = moved.x;
-        camera.Focus.y = moved.y;
+        camera.Focus = step(camera.Focus, camera.MoveStep, side, key == NavKey::Right ? 1 : -1);
         deriveFields(camera);
         return ReadOutX | ReadOutY;
     }

@@ -61,6 +61,7 @@ enum ReadOut : unsigned {
     ReadOutV = 1u << 4,
     ReadOutW = 1u << 5,
     ReadOutZoom = 1u << 6,
+    ReadOutAll = (1u << 7) - 1,
 };
 
 // Arrows pan, Shift+arrows orbit, zoom keys walk the zoom ladder. Returns the read-outs changed.
