@@ -4,6 +4,7 @@
 #include "numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -76,29 +77,39 @@ std::optional<std::int32_t> scanInt(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-// The float text rules, rewritten as a C-locale number for strtold; nullopt when broken.
-std::optional<std::string> normaliseFloatText(std::string_view text, char separator) {
+// Float text split into its parts by the program's rules.
+struct FloatParts {
+    bool negative = false;
+    std::string digits;     // mantissa digits without the separator, leading zeros dropped
+    long long exponent = 0; // power of ten of the last digit
+};
+
+// Larger exponents only decide between overflow and underflow, which strtold does anyway.
+constexpr long long kExponentCap = 100000;
+
+std::optional<FloatParts> splitFloatText(std::string_view text, char separator) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && text[begin] == ' ')
         ++begin;
     while (end > begin && text[end - 1] == ' ')
         --end;
-    std::string out;
-    out.reserve(end - begin);
+    FloatParts parts;
     std::size_t i = begin;
     if (i < end && (text[i] == '+' || text[i] == '-'))
-        out += text[i++];
+        parts.negative = text[i++] == '-';
     bool mantissaDigit = false;
     bool seenSeparator = false;
     for (; i < end; ++i) {
         const char c = text[i];
         if (isDigit(c)) {
             mantissaDigit = true;
-            out += c;
+            if (!(parts.digits.empty() && c == '0'))
+                parts.digits += c;
+            if (seenSeparator)
+                --parts.exponent;
         } else if (c == separator && !seenSeparator) {
             seenSeparator = true;
-            out += '.';
         } else {
             break;
         }
@@ -106,21 +117,23 @@ std::optional<std::string> normaliseFloatText(std::string_view text, char separa
     if (!mantissaDigit)
         return std::nullopt;
     if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-        out += 'e';
         ++i;
+        bool negativeExponent = false;
         if (i < end && (text[i] == '+' || text[i] == '-'))
-            out += text[i++];
+            negativeExponent = text[i++] == '-';
+        long long written = 0;
         bool exponentDigit = false;
         for (; i < end && isDigit(text[i]); ++i) {
             exponentDigit = true;
-            out += text[i];
+            written = std::min(written * 10 + (text[i] - '0'), kExponentCap);
         }
         if (!exponentDigit)
             return std::nullopt;
+        parts.exponent += negativeExponent ? -written : written;
     }
     if (i != end)
         return std::nullopt;
-    return out;
+    return parts;
 }
 
 locale_t cLocale() {
@@ -128,11 +141,40 @@ locale_t cLocale() {
     return locale;
 }
 
+// 10^n for n = 0..27, all exact in extended precision.
+long double exactPowerOfTen(int n) {
+    static const auto powers = [] {
+        std::array<long double, 28> table{};
+        table[0] = 1;
+        for (std::size_t k = 1; k < table.size(); ++k)
+            table[k] = table[k - 1] * 10;
+        return table;
+    }();
+    return powers[static_cast<std::size_t>(n)];
+}
+
+long double partsValue(const FloatParts& parts) {
+    long double magnitude = 0;
+    if (parts.digits.size() <= 19 && parts.exponent >= -27 && parts.exponent <= 27) {
+        // Both operands are exact, so one multiplication or division rounds correctly.
+        std::uint64_t mantissa = 0;
+        for (char c : parts.digits)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        const long double power = exactPowerOfTen(static_cast<int>(std::llabs(parts.exponent)));
+        magnitude = parts.exponent < 0 ? static_cast<long double>(mantissa) / power
+                                       : static_cast<long double>(mantissa) * power;
+    } else {
+        const std::string text = parts.digits + 'e' + std::to_string(parts.exponent);
+        magnitude = strtold_l(text.c_str(), nullptr, cLocale());
+    }
+    return parts.negative ? -magnitude : magnitude;
+}
+
 std::optional<long double> scanFloat(std::string_view text, char separator) {
-    const std::optional<std::string> normalised = normaliseFloatText(text, separator);
-    if (!normalised)
+    const std::optional<FloatParts> parts = splitFloatText(text, separator);
+    if (!parts)
         return std::nullopt;
-    const long double value = strtold_l(normalised->c_str(), nullptr, cLocale());
+    const long double value = partsValue(*parts);
     // Beyond the extended range the text names no number; tiny values simply underflow.
     if (std::isinf(value))
         return std::nullopt;
@@ -209,6 +251,71 @@ FixedDigits roundToFixed(const Decimal& decimal, int decimals) {
     const std::size_t firstNonZero = fixed.integer.find_first_not_of('0');
     fixed.integer = firstNonZero == std::string::npos ? "" : fixed.integer.substr(firstNonZero);
     return fixed;
+}
+
+// The fixed digits of a value that is exactly a 32-bit float of moderate size, by integer
+// arithmetic. Such a value's binary expansion is short, so no float lies within 10^-18 of a
+// rounding tie it does not meet exactly: the result equals rounding the 18-digit expansion.
+std::optional<FixedDigits> fixedDigitsOfSingle(long double magnitude, int decimals) {
+    constexpr int kSingleBits = 24;
+    if (decimals > 8 || !(magnitude < 4294967296.0L) ||
+        static_cast<long double>(static_cast<float>(magnitude)) != magnitude)
+        return std::nullopt;
+    int exponent = 0;
+    const long double significand = std::frexp(magnitude, &exponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(significand, kSingleBits));
+    const int shift = kSingleBits - exponent; // magnitude = mantissa / 2^shift
+    if (shift > 60)
+        return std::nullopt;
+    std::uint64_t scaleDecimals = 1;
+    for (int k = 0; k < decimals; ++k)
+        scaleDecimals *= 10;
+    std::uint64_t units = 0; // the value in units of the last decimal, rounded
+    if (shift <= 0) {
+        units = (mantissa << -shift) * scaleDecimals;
+    } else {
+        const std::uint64_t scaled = mantissa * scaleDecimals;
+        units = scaled >> shift;
+        const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
+        if (remainder >= (std::uint64_t{1} << (shift - 1)))
+            ++units; // halves away from zero
+    }
+    FixedDigits fixed;
+    fixed.zero = units == 0;
+    const std::uint64_t integer = units / scaleDecimals;
+    if (integer != 0)
+        fixed.integer = std::to_string(integer);
+    if (decimals > 0) {
+        const std::string fraction = std::to_string(units % scaleDecimals);
+        fixed.fraction.assign(static_cast<std::size_t>(decimals) - fraction.size(), '0');
+        fixed.fraction += fraction;
+    }
+    return fixed;
+}
+
+// The fixed digits of a finite value's magnitude, rounded at `decimals` places, and whether it
+// is at least 10^-(decimals+1) (where a negative value that rounds to zero keeps its sign).
+struct RoundedMagnitude {
+    FixedDigits fixed;
+    bool signVisible = false;
+};
+
+RoundedMagnitude roundMagnitude(long double value, int decimals) {
+    RoundedMagnitude rounded;
+    const long double magnitude = std::fabs(value);
+    if (magnitude == 0) {
+        rounded.fixed.fraction.assign(static_cast<std::size_t>(decimals), '0');
+        return rounded;
+    }
+    if (const std::optional<FixedDigits> fast = fixedDigitsOfSingle(magnitude, decimals)) {
+        rounded.fixed = *fast;
+        rounded.signVisible = !fast->zero || magnitude >= 1 / exactPowerOfTen(decimals + 1);
+        return rounded;
+    }
+    const Decimal decimal = decimalExpansion(magnitude, 18);
+    rounded.fixed = roundToFixed(decimal, decimals);
+    rounded.signVisible = !rounded.fixed.zero || decimal.exponent >= -(decimals + 1);
+    return rounded;
 }
 
 std::string nonFinite(long double value) {
@@ -331,18 +438,11 @@ std::string formatPattern(long double value, std::string_view pattern, char sepa
         static_cast<std::size_t>(std::count(integerPattern.begin(), integerPattern.end(), '0'));
     const int decimals = static_cast<int>(fractionPattern.size());
 
-    FixedDigits fixed;
-    int exponent = std::numeric_limits<int>::min();
-    if (value != 0) {
-        const Decimal decimal = decimalExpansion(std::fabs(value), 18);
-        exponent = decimal.exponent;
-        fixed = roundToFixed(decimal, decimals);
-    } else {
-        fixed.fraction.assign(static_cast<std::size_t>(decimals), '0');
-    }
+    const RoundedMagnitude rounded = roundMagnitude(value, decimals);
+    const FixedDigits& fixed = rounded.fixed;
     std::string text;
     // A negative value that rounds to zero keeps its sign only from 10^-(decimals+1) on.
-    if (value < 0 && (!fixed.zero || exponent >= -(decimals + 1)))
+    if (value < 0 && rounded.signVisible)
         text += '-';
     if (fixed.integer.size() < minIntegerDigits)
         text.append(minIntegerDigits - fixed.integer.size(), '0');
@@ -396,12 +496,7 @@ std::string formatGeneral(long double value, char separator) {
 std::string formatFixedPoint6(long double value) {
     if (!std::isfinite(value))
         return nonFinite(value);
-    FixedDigits fixed;
-    if (value != 0) {
-        fixed = roundToFixed(decimalExpansion(std::fabs(value), 18), 6);
-    } else {
-        fixed.fraction = "000000";
-    }
+    const FixedDigits fixed = roundMagnitude(value, 6).fixed;
     std::string text = value < 0 ? "-" : "";
     text += fixed.integer.empty() ? "0" : fixed.integer;
     text += '.';

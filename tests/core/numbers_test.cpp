@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "numbers.h"
 
@@ -253,6 +255,52 @@ TEST(AngleWrap, agreesWithStepsWhereEveryStepIsExact) {
         while (stepped >= 360)
             stepped -= 360.0f;
         EXPECT_EQ(wrapAngleRaiseThenLower(v), stepped) << v;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Rounds the exact decimal text of a value at `decimals` places, halves away from zero: the
+// reference the fast and the general formatting paths must both meet for 32-bit values.
+std::string referenceFixed(float value, int decimals) {
+    char buffer[128];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(static_cast<long double>(value)),
+                      std::chars_format::fixed, 40)
+            .ptr;
+    std::string digits(buffer, end);
+    const std::size_t point = digits.find('.');
+    std::string kept = digits.substr(0, point) + digits.substr(point + 1, decimals);
+    bool roundUp = digits[point + 1 + decimals] >= '5';
+    for (std::size_t i = kept.size(); roundUp && i-- > 0;) {
+        roundUp = kept[i] == '9';
+        kept[i] = roundUp ? '0' : static_cast<char>(kept[i] + 1);
+    }
+    if (roundUp)
+        kept.insert(kept.begin(), '1');
+    std::string integer = kept.substr(0, kept.size() - decimals);
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+    return integer + '.' + kept.substr(kept.size() - decimals);
+}
+
+TEST(NumberPatterns, thirtyTwoBitValuesRoundExactly) {
+    std::uint32_t bits = 12345;
+    for (int i = 0; i < 50000; ++i) {
+        bits = bits * 1664525u + 1013904223u; // a fixed pseudo-random walk over bit patterns
+        float value;
+        std::uint32_t pattern = bits & 0x4FFFFFFFu; // magnitudes up to about 2^33
+        std::memcpy(&value, &pattern, sizeof value);
+        if (!std::isfinite(value) || value == 0)
+            continue;
+        for (int decimals : {3, 6, 8}) {
+            const std::string expected = referenceFixed(value, decimals);
+            const std::string pattern6 = decimals == 3   ? "0.000"
+                                         : decimals == 6 ? "0.000000"
+                                                         : "0.00000000";
+            ASSERT_EQ(formatPattern(value, pattern6, '.'), expected) << value;
+        }
     }
 }
 
