@@ -22,8 +22,16 @@ long systemWrite(int fd, const void* data, std::size_t size) {
 
 WriteFunction writeFunction = systemWrite;
 
+[[noreturn]] void failRead(const std::string& path, const std::string& reason) {
+    throw FileError("Cannot read file \"" + path + "\": " + reason);
+}
+
 [[noreturn]] void failRead(const std::string& path, int error) {
-    throw FileError("Cannot read file \"" + path + "\": " + std::strerror(error));
+    failRead(path, std::strerror(error));
+}
+
+[[noreturn]] void failTooLarge(const std::string& path) {
+    failRead(path, "it is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB");
 }
 
 [[noreturn]] void failWrite(const std::string& path, int error) {
@@ -152,6 +160,9 @@ std::string readFileBytes(const std::string& path) {
     }
     std::string bytes;
     if (S_ISREG(info.st_mode)) {
+        if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes) {
+            failTooLarge(path);
+        }
         bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
     std::vector<char> buffer(1 << 16);
@@ -165,6 +176,9 @@ std::string readFileBytes(const std::string& path) {
         }
         if (count == 0) {
             return bytes;
+        }
+        if (bytes.size() + static_cast<std::size_t>(count) > kMaxFileBytes) {
+            failTooLarge(path); // a pipe or device that gives more than a file may hold
         }
         bytes.append(buffer.data(), static_cast<std::size_t>(count));
     }

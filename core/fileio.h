@@ -13,7 +13,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The whole file. Throws FileError ("Cannot read file \"PATH\": REASON"), also for a folder.
+// KEY and 3DO files are small (a full 50-node KEY file is about 7 MB); larger files are
+// refused rather than read into memory.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+
+// The whole file. Throws FileError ("Cannot read file \"PATH\": REASON"), also for a folder
+// and for a file of more than kMaxFileBytes.
 std::string readFileBytes(const std::string& path);
 
 // Writes to a temporary file in the target's folder and renames it over the target, so an

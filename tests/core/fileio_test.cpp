@@ -162,6 +162,12 @@ TEST_F(FileIo, readFailuresNameTheFileAndTheReason) {
               "Cannot read file \"" + path("folder.KEY") + "\": Is a directory");
     EXPECT_EQ(errorAsUnprivileged([&] { readFileBytes(path("locked.KEY")); }),
               "Cannot read file \"" + path("locked.KEY") + "\": Permission denied");
+
+    // A sparse file: its size is refused before anything is read into memory.
+    fs::resize_file(path("locked.KEY"), kMaxFileBytes + 1);
+    fs::permissions(path("locked.KEY"), fs::perms::owner_read);
+    EXPECT_EQ(errorOf([&] { readFileBytes(path("locked.KEY")); }),
+              "Cannot read file \"" + path("locked.KEY") + "\": it is larger than 64 MiB");
 }
 
 TEST_F(FileIo, saveCreatesTheFileWithUmaskPermissions) {
