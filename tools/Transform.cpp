@@ -1,16 +1,314 @@
+// Transform Object: the dialog reads its boxes and the start entry, lets transformcalc compute
+// every new cell, and writes them all at once.
 #include "Transform.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+
+#include "ErrorReport.h"
 #include "GridHost.h"
+#include "Prompts.h"
+#include "Text.h"
+#include "dialogsupport.h"
+#include "numbers.h"
 
 namespace skyvane {
+namespace {
+
+constexpr int kDialogWidth = 560;
+constexpr int kDialogHeight = 404;
+constexpr int kLineHeight = 22;
+constexpr int kTopRow = 14;
+constexpr int kGroupLeft = 8;
+constexpr int kGroupWidth = 544;
+constexpr int kGroupHeight = 144;
+constexpr int kPositionTop = 50;
+constexpr int kOrientationTop = 206;
+constexpr int kRowLabelLeft = 10;
+constexpr int kRowLabelWidth = 130;
+constexpr int kFirstBoxLeft = 146;
+constexpr int kBoxPitch = 90;
+constexpr int kBoxWidth = 80;
+constexpr int kUnitLeft = 418;
+constexpr int kUnitWidth = 122;
+constexpr int kCheckTop = 24;
+constexpr int kFirstRowTop = 52;
+constexpr int kRowPitch = 30;
+constexpr int kButtonTop = 364;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 28;
+constexpr int kOkLeft = 376;
+constexpr int kCancelLeft = 466;
+
+constexpr int kAxesPerGroup = 3;
+
+// Names and captions of the six axes, in axis order.
+struct AxisNames {
+    const char* prefix;  // XSpeed, PchAccel, RolFinSpeed, ...
+    const char* check;   // CheckX, CheckPch, ...
+    const char* caption; // the tick box's caption
+    bool ticked;         // as the dialog starts
+};
+constexpr std::array<AxisNames, kAxisCount> kAxisNames = {{
+    {"X", "CheckX", "X", true},
+    {"Y", "CheckY", "Y", true},
+    {"Z", "CheckZ", "Z", true},
+    {"Pch", "CheckPch", "Pitch", false},
+    {"Yaw", "CheckYaw", "Yaw", false},
+    {"Rol", "CheckRol", "Roll", false},
+}};
+
+constexpr const char* kInvalidMotion =
+    "One of your initial velocity or acceleration values is invalid! Please check them.";
+constexpr const char* kInvalidStart = "Starting entry contains invalid value(s). Please check.";
+
+std::string textOf(const QLineEdit* box) {
+    return toBytes(box->text());
+}
+
+void setTextOf(QLineEdit* box, const std::string& text) {
+    box->setText(fromBytes(text));
+}
+
+QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& at) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(at);
+    return label;
+}
+
+QLineEdit* addBox(QWidget* parent, const QString& name, const QRect& at) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(at);
+    return box;
+}
+
+} // namespace
 
 TTransformWindow::TTransformWindow(GridHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    createGui();
+    connectHandlers();
+}
+
+void TTransformWindow::createGui() {
+    setObjectName(QStringLiteral("TransformWindow"));
     setWindowTitle(QStringLiteral("Transform Object"));
+    setFixedSize(kDialogWidth, kDialogHeight);
+
+    addLabel(this, QStringLiteral("LabelStartEntry"), QStringLiteral("Entry to start at :"),
+             QRect(16, kTopRow, 110, kLineHeight));
+    StartEntry = new QSpinBox(this);
+    StartEntry->setObjectName(QStringLiteral("StartEntry"));
+    StartEntry->setRange(0, kLastEntry);
+    StartEntry->setGeometry(128, kTopRow, 70, kLineHeight);
+
+    addLabel(this, QStringLiteral("LabelTime"), QStringLiteral("Time (seconds) :"),
+             QRect(236, kTopRow, 100, kLineHeight));
+    EDTime = addBox(this, QStringLiteral("EDTime"), QRect(338, kTopRow, kBoxWidth, kLineHeight));
+    setTextOf(EDTime, formatPattern(2, "0.00"));
+
+    createAxisGroup(QStringLiteral("Position"), 0, QStringLiteral("(metres / second)"),
+                    QStringLiteral("(metres / sec / sec)"), kPositionTop);
+    createAxisGroup(QStringLiteral("Orientation"), kAxesPerGroup,
+                    QStringLiteral("(degrees / second)"), QStringLiteral("(degrees / sec / sec)"),
+                    kOrientationTop);
+
+    BBOk = new QPushButton(QStringLiteral("OK"), this);
+    BBOk->setObjectName(QStringLiteral("BBOk"));
+    BBOk->setGeometry(kOkLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BBOk->setDefault(true);
+    BBCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    BBCancel->setObjectName(QStringLiteral("BBCancel"));
+    BBCancel->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+}
+
+void TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
+                                       const QString& velocityUnit, const QString& accelerationUnit,
+                                       int top) {
+    auto* group = new QGroupBox(title, this);
+    group->setObjectName(QStringLiteral("Group") + title);
+    group->setGeometry(kGroupLeft, top, kGroupWidth, kGroupHeight);
+
+    const std::array<QString, 3> rows = {QStringLiteral("Initial velocity :"),
+                                         QStringLiteral("Acceleration factor :"),
+                                         QStringLiteral("Final velocity :")};
+    const std::array<QString, 3> rowNames = {QStringLiteral("Speed"), QStringLiteral("Accel"),
+                                             QStringLiteral("FinSpeed")};
+    const std::array<QString, 3> units = {velocityUnit, accelerationUnit, velocityUnit};
+    for (int row = 0; row < 3; ++row) {
+        const int y = kFirstRowTop + row * kRowPitch;
+        auto* label = addLabel(group, QStringLiteral("Label") + title + rowNames[row], rows[row],
+                               QRect(kRowLabelLeft, y, kRowLabelWidth, kLineHeight));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        addLabel(group, QStringLiteral("Unit") + title + rowNames[row], units[row],
+                 QRect(kUnitLeft, y, kUnitWidth, kLineHeight));
+    }
+
+    const QString zero = fromBytes(formatPattern(0, "0.000"));
+    for (int column = 0; column < kAxesPerGroup; ++column) {
+        const int axis = firstAxis + column;
+        const AxisNames& names = kAxisNames[axis];
+        const int x = kFirstBoxLeft + column * kBoxPitch;
+        AxisBoxes& boxes = axes_[axis];
+        boxes.check = new QCheckBox(QString::fromLatin1(names.caption), group);
+        boxes.check->setObjectName(QString::fromLatin1(names.check));
+        boxes.check->setGeometry(x, kCheckTop, kBoxWidth, kLineHeight);
+        boxes.check->setChecked(names.ticked);
+        std::array<QLineEdit**, 3> targets = {&boxes.speed, &boxes.accel, &boxes.finSpeed};
+        for (int row = 0; row < 3; ++row) {
+            *targets[row] =
+                addBox(group, QString::fromLatin1(names.prefix) + rowNames[row],
+                       QRect(x, kFirstRowTop + row * kRowPitch, kBoxWidth, kLineHeight));
+            (*targets[row])->setText(zero);
+        }
+    }
+}
+
+void TTransformWindow::connectHandlers() {
+    connect(StartEntry, qOverload<int>(&QSpinBox::valueChanged), this,
+            [this] { StartEntryChange(); });
+    connect(EDTime, &QLineEdit::textChanged, this, [this] { EDTimeChange(); });
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        connect(axes_[axis].speed, &QLineEdit::textChanged, this,
+                [this, axis] { SpeedChange(axis); });
+        connect(axes_[axis].accel, &QLineEdit::textChanged, this,
+                [this, axis] { AccelChange(axis); });
+        connect(axes_[axis].finSpeed, &QLineEdit::textChanged, this,
+                [this, axis] { FinSpeedChange(axis); });
+    }
+    connect(BBOk, &QPushButton::clicked, this, [this] { BBOkClick(); });
+    connect(BBCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TTransformWindow::setFramesPerSecond(float framesPerSecond) {
+    FramesPerSecond = framesPerSecond;
+}
+
+void TTransformWindow::setStartEntry(int entry) {
+    StartEntry->setValue(clampStartEntry(entry));
+}
+
+void TTransformWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Each opening reads the initial velocities afresh; the table may have changed meanwhile.
+    if (!event->spontaneous())
+        StartEntryChange();
+}
+
+void TTransformWindow::StartEntryChange() {
+    runGuarded(
+        [this] {
+            const AxisTexts velocities =
+                initialVelocities(host_.entries(), StartEntry->value(), FramesPerSecond);
+            for (int axis = 0; axis < kAxisCount; ++axis)
+                setTextOf(axes_[axis].speed, velocities[axis]);
+        },
+        this);
+}
+
+void TTransformWindow::EDTimeChange() {
+    runGuarded(
+        [this] {
+            AxisTexts initial;
+            AxisTexts acceleration;
+            for (int axis = 0; axis < kAxisCount; ++axis) {
+                initial[axis] = textOf(axes_[axis].speed);
+                acceleration[axis] = textOf(axes_[axis].accel);
+            }
+            const AxisTexts finals = finalVelocityTexts(initial, acceleration, textOf(EDTime));
+            for (int axis = 0; axis < kAxisCount; ++axis)
+                setTextOf(axes_[axis].finSpeed, finals[axis]);
+        },
+        this);
+}
+
+void TTransformWindow::SpeedChange(int axis) {
+    const AxisBoxes& boxes = axes_[axis];
+    runGuarded(
+        [&] {
+            setTextOf(boxes.finSpeed,
+                      finalVelocityText(textOf(boxes.speed), textOf(boxes.accel), textOf(EDTime)));
+        },
+        this);
+}
+
+// A value the program writes into a box without focus starts nothing, so the acceleration
+// and the final velocity cannot keep rewriting each other.
+void TTransformWindow::AccelChange(int axis) {
+    if (axes_[axis].accel->hasFocus())
+        SpeedChange(axis);
+}
+
+void TTransformWindow::FinSpeedChange(int axis) {
+    const AxisBoxes& boxes = axes_[axis];
+    if (!boxes.finSpeed->hasFocus())
+        return;
+    runGuarded(
+        [&] {
+            setTextOf(boxes.accel, accelerationText(textOf(boxes.speed), textOf(boxes.finSpeed),
+                                                    textOf(EDTime)));
+        },
+        this);
+}
+
+bool TTransformWindow::readMotions(std::array<AxisMotion, kAxisCount>& motions) const {
+    // All twelve are read, ticked or not: the velocities first, then the accelerations.
+    bool valid = true;
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const std::optional<long double> speed = tryParseFloat(textOf(axes_[axis].speed));
+        valid = valid && speed;
+        if (speed)
+            motions[axis].velocity = toTableUnits(axis, toSingle(*speed));
+    }
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const std::optional<long double> accel = tryParseFloat(textOf(axes_[axis].accel));
+        valid = valid && accel;
+        if (accel)
+            motions[axis].acceleration = toTableUnits(axis, toSingle(*accel));
+    }
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        motions[axis].written = axes_[axis].check->isChecked();
+    return valid;
+}
+
+void TTransformWindow::BBOkClick() {
+    runGuarded(
+        [this] {
+            TrajectoryRequest request;
+            request.startEntry = clampStartEntry(StartEntry->value());
+            request.cursorEntry = host_.cursorRow() - 1;
+            request.framesPerSecond = FramesPerSecond;
+            const std::optional<long double> time = tryParseFloat(textOf(EDTime));
+            if (!time) {
+                showMessage(this, MessageKind::Error, QString::fromLatin1(kInvalidValue));
+                EDTime->setFocus();
+                return;
+            }
+            request.time = toSingle(*time);
+            if (!readMotions(request.axes)) {
+                showMessage(this, MessageKind::Warning, QString::fromLatin1(kInvalidMotion));
+                return;
+            }
+            const std::optional<AxisValues> start =
+                startValues(host_.entries(), request.startEntry);
+            if (!start) {
+                showMessage(this, MessageKind::Warning, QString::fromLatin1(kInvalidStart));
+                reject();
+                host_.focusGrid();
+                host_.setCursorRow(request.startEntry + 1);
+                return;
+            }
+            request.start = *start;
+            host_.applyCellEdits(generateTrajectory(host_.entries(), request));
+            accept();
+        },
+        this);
 }
 
 } // namespace skyvane
-
-void skyvane::TTransformWindow::setFramesPerSecond(float framesPerSecond) {
-    FramesPerSecond = framesPerSecond;
-}
-void skyvane::TTransformWindow::setStartEntry(int) {}

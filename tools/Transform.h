@@ -2,6 +2,14 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+#include "transformcalc.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
 
 namespace skyvane {
 
@@ -16,9 +24,42 @@ public:
     void setFramesPerSecond(float framesPerSecond);
     void setStartEntry(int entry); // clamped to 0..999
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // The controls of one of the six axes.
+    struct AxisBoxes {
+        QCheckBox* check = nullptr;
+        QLineEdit* speed = nullptr;
+        QLineEdit* accel = nullptr;
+        QLineEdit* finSpeed = nullptr;
+    };
+
+    void createGui();
+    void createAxisGroup(const QString& title, int firstAxis, const QString& velocityUnit,
+                         const QString& accelerationUnit, int top);
+    void connectHandlers();
+
+    void StartEntryChange();
+    void EDTimeChange();
+    void SpeedChange(int axis);
+    void AccelChange(int axis);
+    void FinSpeedChange(int axis);
+    void BBOkClick();
+
+    // The twelve velocity and acceleration boxes in table units; false when one is not a
+    // number.
+    bool readMotions(std::array<AxisMotion, kAxisCount>& motions) const;
+
     GridHost& host_;
     float FramesPerSecond = 15.0f;
+
+    QSpinBox* StartEntry = nullptr;
+    QLineEdit* EDTime = nullptr;
+    std::array<AxisBoxes, kAxisCount> axes_;
+    QPushButton* BBOk = nullptr;
+    QPushButton* BBCancel = nullptr;
 };
 
 } // namespace skyvane

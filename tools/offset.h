@@ -2,6 +2,12 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
+
+#include "valuecolumns.h"
+
+class QLineEdit;
+class QPushButton;
 
 namespace skyvane {
 
@@ -15,10 +21,22 @@ public:
     // The range chosen in the frame selector (first and last entry, both included).
     void setRange(int firstEntry, int lastEntry);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void createGui();
+    void FormActivate();
+    void BBOkClick();
+
     GridHost& host_;
     int firstEntry_ = 0;
     int lastEntry_ = 0;
+
+    // EDX, EDY, EDZ, EDPitch, EDYaw, EDRoll.
+    std::array<QLineEdit*, kAxisCount> offsetBoxes_{};
+    QPushButton* BBOk = nullptr;
+    QPushButton* BitBtn1 = nullptr;
 };
 
 } // namespace skyvane

@@ -28,6 +28,7 @@ public:
         cursorColumn = column;
         row = newRow;
     }
+    void setCursorRow(int newRow) override { row = newRow; }
     void focusGrid() override { gridFocused = true; }
     void setStatus(const QString& text) override { status = text; }
     QString numEntriesText() const override { return QString::fromStdString(copy.numEntries); }

@@ -22,6 +22,7 @@ public:
 
     virtual int cursorRow() const = 0; // grid row of the cursor, 1..1000
     virtual void setCursor(int column, int row) = 0;
+    virtual void setCursorRow(int row) = 0; // the cursor's column stays
     virtual void focusGrid() = 0;
     virtual void setStatus(const QString& text) = 0; // PNLErrors
     virtual QString numEntriesText() const = 0;

@@ -1,0 +1,43 @@
+// What the tool dialogs share.
+#include "dialogsupport.h"
+
+#include <QDialog>
+#include <QLineEdit>
+
+#include "Prompts.h"
+#include "Text.h"
+#include "numbers.h"
+
+namespace skyvane {
+
+std::optional<std::vector<float>> readNumberBoxes(QDialog* dialog,
+                                                  const std::vector<QLineEdit*>& boxes) {
+    std::vector<float> values;
+    bool valid = true;
+    for (QLineEdit* box : boxes) {
+        const std::optional<long double> value = tryParseFloat(toBytes(box->text()));
+        if (value) {
+            values.push_back(toSingle(*value));
+            continue;
+        }
+        valid = false;
+        showMessage(dialog, MessageKind::Error, QString::fromLatin1(kInvalidValue));
+        box->setFocus();
+    }
+    if (!valid)
+        return std::nullopt;
+    return values;
+}
+
+void warnWhenShown(QDialog* dialog, const QString& text) {
+    // Called while the dialog is being shown: a box opened now would come up behind it.
+    QMetaObject::invokeMethod(
+        dialog,
+        [dialog, text] {
+            if (dialog->isVisible())
+                showMessage(dialog, MessageKind::Warning, text);
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace skyvane
