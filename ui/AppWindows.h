@@ -1,0 +1,37 @@
+// The program's nine windows, each created once, in start-up order, living until the end.
+#pragma once
+
+#include "MainWin.h"
+#include "Transform.h"
+#include "about.h"
+#include "fr_insert.h"
+#include "fr_select.h"
+#include "offset.h"
+#include "orientate.h"
+#include "preview.h"
+#include "temphelp.h"
+
+namespace skyvane {
+
+class AppWindows {
+public:
+    AppWindows();
+    AppWindows(const AppWindows&) = delete;
+    AppWindows& operator=(const AppWindows&) = delete;
+
+    // Shows the main window with the preview beside it.
+    void show();
+
+    // Members are created in this order, which is the start-up order.
+    TMainWindow mainWindow;
+    TFrameSelector frameSelector;
+    TInsertWindow insertWindow;
+    TOffsetWindow offsetWindow;
+    TPreviewWindow previewWindow;
+    TOrientateWindow orientateWindow;
+    TTransformWindow transformWindow;
+    TAboutWin aboutWin;
+    THelpWin helpWin;
+};
+
+} // namespace skyvane

@@ -1,0 +1,192 @@
+// The entry grid: model over the working copy and the view with its two modes.
+#include "EntryGrid.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyleOptionHeader>
+#include <algorithm>
+#include <array>
+
+#include "Text.h"
+
+namespace skyvane {
+namespace {
+
+constexpr int kRowHeight = 16;
+constexpr std::array<int, kColumnCount> kColumnWidths = {30, 40, 40, 80, 80, 80, 80, 80, 80};
+
+const QAbstractItemView::EditTriggers kEditTriggers =
+    QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+
+} // namespace
+
+EntryGridModel::EntryGridModel(EntryTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {}
+
+int EntryGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.rowCount();
+}
+
+int EntryGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    return fromBytes(table_.cell(index.column(), index.row()));
+}
+
+bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || index.column() == ColEntry)
+        return false;
+    const std::string text = toBytes(value.toString());
+    if (text == table_.cell(index.column(), index.row()))
+        return false;
+    table_.setCell(index.column(), index.row(), text);
+    emit dataChanged(index, index);
+    emit cellEdited();
+    return true;
+}
+
+Qt::ItemFlags EntryGridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() != ColEntry)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < kColumnCount ? QString::fromLatin1(kColumnHeaders[section])
+                                                      : QVariant();
+    return section >= 0 && section < table_.rowCount() ? fromBytes(table_.cell(ColEntry, section))
+                                                       : QVariant();
+}
+
+void EntryGridModel::refresh() {
+    if (table_.rowCount() == 0)
+        return;
+    emit dataChanged(index(0, 0), index(table_.rowCount() - 1, kColumnCount - 1));
+    emit headerDataChanged(Qt::Vertical, 0, table_.rowCount() - 1);
+}
+
+EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    verticalHeader()->setMinimumSectionSize(kRowHeight);
+    verticalHeader()->setFixedWidth(kColumnWidths[ColEntry]);
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    verticalHeader()->setSectionsClickable(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    corner_ = findChild<QAbstractButton*>();
+    if (corner_)
+        corner_->installEventFilter(this);
+    setRowSelectionMode(false);
+}
+
+void EntryGrid::setRowSelectionMode(bool rows) {
+    finishEditing();
+    rowSelection_ = rows;
+    setEditTriggers(rows ? QAbstractItemView::NoEditTriggers : kEditTriggers);
+    setSelectionBehavior(rows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    setSelectionMode(rows ? QAbstractItemView::ContiguousSelection
+                          : QAbstractItemView::SingleSelection);
+    if (!selectionModel())
+        return;
+    const QModelIndex current = currentIndex();
+    const QItemSelectionModel::SelectionFlags flags =
+        QItemSelectionModel::ClearAndSelect |
+        (rows ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate);
+    if (current.isValid())
+        selectionModel()->select(current, flags);
+    else
+        selectionModel()->clearSelection();
+}
+
+EntryRange EntryGrid::selectedEntries() const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty())
+        return {cursorRow() - 1, cursorRow() - 1};
+    EntryRange range{selection.first().top(), selection.first().bottom()};
+    for (const QItemSelectionRange& part : selection) {
+        range.first = std::min(range.first, part.top());
+        range.last = std::max(range.last, part.bottom());
+    }
+    return range;
+}
+
+int EntryGrid::cursorRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}
+
+int EntryGrid::cursorColumn() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.column() : ColFrame;
+}
+
+void EntryGrid::setCursor(int column, int row) {
+    if (!model())
+        return;
+    // The header row and the Entry column are fixed: the cursor never stands on them.
+    const int entry = std::clamp(row, 1, model()->rowCount()) - 1;
+    const int cellColumn = std::clamp(column, int(ColFrame), kColumnCount - 1);
+    const QModelIndex target = model()->index(entry, cellColumn);
+    selectionModel()->setCurrentIndex(
+        target, QItemSelectionModel::ClearAndSelect |
+                    (rowSelection_ ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
+    scrollTo(target);
+}
+
+void EntryGrid::finishEditing() {
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void EntryGrid::setModel(QAbstractItemModel* newModel) {
+    QTableView::setModel(newModel);
+    setColumnHidden(ColEntry, true);
+    for (int column = ColFrame; column < kColumnCount; ++column)
+        setColumnWidth(column, kColumnWidths[column]);
+    setRowSelectionMode(rowSelection_);
+}
+
+bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == corner_ && event->type() == QEvent::Paint) {
+        paintCorner();
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+// The top-left corner carries the Entry column's header text.
+void EntryGrid::paintCorner() {
+    QStyleOptionHeader option;
+    option.initFrom(corner_);
+    option.rect = corner_->rect();
+    option.text = QString::fromLatin1(kColumnHeaders[ColEntry]);
+    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    QPainter painter(corner_);
+    corner_->style()->drawControl(QStyle::CE_Header, &option, &painter, corner_);
+}
+
+} // namespace skyvane

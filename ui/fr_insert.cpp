@@ -1,0 +1,80 @@
+// Insert Frames: the count box with OK and Cancel.
+#include "fr_insert.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+
+namespace skyvane {
+namespace {
+
+constexpr int kClientWidth = 168;
+constexpr int kClientHeight = 69;
+constexpr QRect kLabelRect{8, 12, 80, 16};
+constexpr QRect kCountRect{96, 8, 57, 22};
+constexpr QRect kOkRect{4, 38, 75, 25};
+constexpr QRect kCancelRect{88, 38, 75, 25};
+constexpr int kMinFrames = 1;
+constexpr int kMaxFrames = 100;
+
+} // namespace
+
+TInsertWindow::TInsertWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+    createGui();
+}
+
+void TInsertWindow::createGui() {
+    setObjectName(QStringLiteral("InsertWindow"));
+    setWindowTitle(QStringLiteral("Insert Frames"));
+    setModal(true);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto* label = new QLabel(QStringLiteral("No. of Frames:"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setGeometry(kLabelRect);
+
+    SENoFrames = new QSpinBox(this);
+    SENoFrames->setObjectName(QStringLiteral("SENoFrames"));
+    SENoFrames->setGeometry(kCountRect);
+    SENoFrames->setRange(kMinFrames, kMaxFrames);
+    SENoFrames->setValue(kMinFrames);
+    label->setBuddy(SENoFrames);
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(kOkRect);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &TInsertWindow::BitBtn1Click);
+
+    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(kCancelRect);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TInsertWindow::frameCount() const {
+    return SENoFrames->value();
+}
+
+void TInsertWindow::BitBtn1Click() {
+    // A count still being typed counts as entered; text that is no number counts as 1.
+    if (SENoFrames->hasAcceptableInput())
+        SENoFrames->interpretText();
+    else
+        SENoFrames->setValue(kMinFrames);
+    accept();
+}
+
+void TInsertWindow::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    SENoFrames->setFocus();
+    SENoFrames->selectAll();
+    QDialog::showEvent(event);
+}
+
+} // namespace skyvane

@@ -1,0 +1,84 @@
+// The frame selector: prompt, OK and Cancel; the grid selects whole rows while it is shown.
+#include "fr_select.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace skyvane {
+namespace {
+
+constexpr int kClientWidth = 184;
+constexpr int kClientHeight = 83;
+constexpr int kLeft = 425;
+constexpr int kTop = 196;
+constexpr QRect kPromptRect{15, 4, 153, 41};
+constexpr QRect kOkRect{12, 50, 75, 25};
+constexpr QRect kCancelRect{97, 50, 75, 25};
+
+} // namespace
+
+TFrameSelector::TFrameSelector(FrameSelectorClient& client, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint),
+      client_(client) {
+    createGui();
+}
+
+void TFrameSelector::createGui() {
+    setObjectName(QStringLiteral("FrameSelector"));
+    setWindowTitle(QStringLiteral("Select Frames"));
+    setModal(false);
+    setFixedSize(kClientWidth, kClientHeight);
+    move(kLeft, kTop);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(kPromptRect);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(kOkRect);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFrameSelector::BitBtn1Click);
+
+    BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(kCancelRect);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFrameSelector::BitBtn2Click);
+}
+
+void TFrameSelector::selectFor(const QString& prompt, int command) {
+    Label1->setText(prompt);
+    PendingCommand = command;
+    show();
+    raise();
+}
+
+void TFrameSelector::showEvent(QShowEvent* event) {
+    client_.setRowSelectionMode(true);
+    QDialog::showEvent(event);
+}
+
+void TFrameSelector::BitBtn1Click() {
+    client_.selectedEntries(FirstEntry, LastEntry);
+    endSelection();
+    client_.runFrameCommand(PendingCommand, FirstEntry, LastEntry);
+}
+
+void TFrameSelector::BitBtn2Click() {
+    endSelection();
+}
+
+// Esc and a close by the window manager cancel the selection.
+void TFrameSelector::reject() {
+    BitBtn2Click();
+}
+
+void TFrameSelector::endSelection() {
+    client_.setRowSelectionMode(false);
+    hide();
+}
+
+} // namespace skyvane
