@@ -183,6 +183,7 @@ void EntryGrid::paintCorner() {
     option.initFrom(corner_);
     option.rect = corner_->rect();
     option.text = QString::fromLatin1(kColumnHeaders[ColEntry]);
+    option.state |= QStyle::State_Enabled;
     option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.position = QStyleOptionHeader::OnlyOneSection;
     QPainter painter(corner_);

@@ -362,7 +362,6 @@ void TMainWindow::resetDocument() {
     MeshName->setEditText(QString());
     NumEntries->setText(QStringLiteral("0"));
     clearEntries(working_.table, 0, kMaxEntries - 1);
-    renumber(working_.table);
     workingCopyChanged();
     setCursor(ColFrame, 1);
 }
@@ -674,7 +673,6 @@ void TMainWindow::AutoOrientate1Click() {
 
 void TMainWindow::Paste1Click() {
     pasteEntries(working_.table, FrameClipboard, cursorRow() - 1);
-    renumber(working_.table);
     workingCopyChanged();
 }
 
@@ -689,7 +687,6 @@ void TMainWindow::insertFrames(int count) {
         return;
     }
     openGap(working_.table, count, cursorRow() - 1);
-    renumber(working_.table);
     workingCopyChanged();
 }
 
@@ -727,7 +724,6 @@ void TMainWindow::runFrameCommand(int command, int first, int last) {
             default:
                 return;
             }
-            renumber(working_.table);
             workingCopyChanged();
         },
         this);

@@ -1,0 +1,316 @@
+// The frame commands: the selector protocol, Copy, Paste, Insert, Clear and Delete Frames.
+#include <QLabel>
+#include <QPushButton>
+
+#include "UiFixture.h"
+#include "fr_insert.h"
+
+using namespace skyvane;
+using namespace skyvane::test;
+
+class FrameCommandsTest : public QObject {
+    Q_OBJECT
+
+    UiFixture ui;
+
+    // The X cells of entries 0..count-1, which fillEntries sets to the entry's old index.
+    QStringList xColumn(int count) {
+        QStringList cells;
+        for (int e = 0; e < count; ++e)
+            cells.append(ui.cell(ColX, e));
+        return cells;
+    }
+
+    // Chooses a selector command, selects entries first..last and presses OK.
+    void runSelected(const char* action, int first, int last) {
+        ui.trigger(action);
+        QVERIFY(ui.selector().isVisible());
+        ui.selectEntries(first, last);
+        QTest::mouseClick(ui.selector().BitBtn1, Qt::LeftButton);
+    }
+
+    void insertFrames(int count, bool confirm = true) {
+        UiFixture::whenModal([this, count, confirm] {
+            TInsertWindow& dialog = ui.windows->insertWindow;
+            dialog.SENoFrames->setValue(count);
+            QTest::mouseClick(confirm ? dialog.BitBtn1 : dialog.BitBtn2, Qt::LeftButton);
+        });
+        ui.trigger("InsFrames1");
+    }
+
+private slots:
+    void init() {
+        ui.start();
+        ui.main().MeshName->setEditText(QStringLiteral("cam"));
+    }
+    void cleanup() { ui.stop(); }
+
+    void selector_showsPromptAndSwitchesGridToRows_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<int>("command");
+        QTest::newRow("copy") << "Copy1"
+                              << "Select entries to Copy, then press OK" << 4;
+        QTest::newRow("clear") << "ClrFrames2"
+                               << "Select entries to Clear, then press OK" << 1;
+        QTest::newRow("delete") << "DelFrames1"
+                                << "Select entries to Remove, then press OK" << 2;
+        QTest::newRow("offset") << "OffsetVal1"
+                                << "Select entries to Offset, then press OK" << 3;
+        QTest::newRow("orientate") << "AutoOrientate2"
+                                   << "Select entries to Orientate, then press OK" << 5;
+    }
+    void selector_showsPromptAndSwitchesGridToRows() {
+        QFETCH(QString, action);
+        QFETCH(QString, prompt);
+        QFETCH(int, command);
+        ui.trigger(action.toLatin1().constData());
+        TFrameSelector& selector = ui.selector();
+        QVERIFY(selector.isVisible());
+        QVERIFY(!selector.isModal());
+        QVERIFY(selector.windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(selector.size(), QSize(184, 83));
+        QCOMPARE(selector.Label1->text(), prompt);
+        QCOMPARE(selector.PendingCommand, command);
+        QCOMPARE(selector.BitBtn1->text(), QStringLiteral("OK"));
+        QCOMPARE(selector.BitBtn2->text(), QStringLiteral("Cancel"));
+        QVERIFY(ui.grid().rowSelectionMode());
+        QCOMPARE(ui.grid().editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(ui.grid().selectionBehavior(), QAbstractItemView::SelectRows);
+    }
+
+    void copy_enablesPasteAtOnce_evenWhenCancelled() {
+        ui.fillEntries(3);
+        ui.trigger("Copy2");
+        QVERIFY(ui.main().Paste1->isEnabled());
+        QVERIFY(ui.main().Paste2->isEnabled());
+        QTest::keyClick(&ui.selector(), Qt::Key_Escape);
+        QVERIFY(!ui.selector().isVisible());
+        QVERIFY(!ui.grid().rowSelectionMode());
+        QVERIFY(ui.grid().editTriggers() & QAbstractItemView::AnyKeyPressed);
+        QCOMPARE(ui.selector().PendingCommand, int(CopyCommand));
+        QCOMPARE(ui.main().frameClipboard().rowCount(), kClipboardStartRows);
+        QVERIFY(ui.main().Paste1->isEnabled());
+
+        // A paste before any confirmed copy inserts five empty entries.
+        ui.grid().setCursor(ColFrame, 2);
+        ui.trigger("Paste1");
+        QCOMPARE(xColumn(8), QStringList({"0", "", "", "", "", "", "1", "2"}));
+    }
+
+    void clear_withoutDragging_clearsOnlyCursorEntry() {
+        ui.fillEntries(5);
+        ui.grid().setCursor(ColY, 4);
+        ui.trigger("ClrFrames1");
+        QTest::keyClick(&ui.selector(), Qt::Key_Return);
+        QCOMPARE(ui.selector().FirstEntry, 3);
+        QCOMPARE(ui.selector().LastEntry, 3);
+        QCOMPARE(xColumn(5), QStringList({"0", "1", "2", "", "4"}));
+        QCOMPARE(ui.cell(ColFrame, 3), QString());
+        QCOMPARE(ui.cell(ColEntry, 3), QStringLiteral("3"));
+        QVERIFY(!ui.grid().rowSelectionMode());
+    }
+
+    void clear_ofRun_leavesGapAndCountStopsThere() {
+        ui.fillEntries(10);
+        runSelected("ClrFrames1", 2, 4);
+        QCOMPARE(xColumn(10), QStringList({"0", "1", "", "", "", "5", "6", "7", "8", "9"}));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("2"));
+    }
+
+    void delete_ofRun_movesLaterEntriesUpWithTheirFrames() {
+        ui.fillEntries(10);
+        runSelected("DelFrames2", 2, 4);
+        QCOMPARE(ui.selector().FirstEntry, 2);
+        QCOMPARE(ui.selector().LastEntry, 4);
+        QCOMPARE(xColumn(8), QStringList({"0", "1", "5", "6", "7", "8", "9", ""}));
+        QCOMPARE(ui.cell(ColFrame, 2), QStringLiteral("50"));
+        QCOMPARE(ui.cell(ColEntry, 2), QStringLiteral("2"));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("7"));
+        // A gap in the Frame numbers passes the check.
+        ui.trigger("Check1");
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"No Errors found!"}));
+    }
+
+    void delete_atEndOfTable_leavesTailEmpty() {
+        ui.setEntry(999, {"1", "1", "9"});
+        ui.grid().setCursor(ColFrame, 1000);
+        ui.trigger("DelFrames1");
+        QTest::mouseClick(ui.selector().BitBtn1, Qt::LeftButton);
+        QCOMPARE(ui.selector().FirstEntry, 999);
+        QCOMPARE(ui.cell(ColX, 999), QString());
+    }
+
+    void insert_opensGapAtCursor() {
+        ui.fillEntries(10);
+        ui.grid().setCursor(ColFrame, 3);
+        insertFrames(3);
+        QCOMPARE(xColumn(13),
+                 QStringList({"0", "1", "", "", "", "2", "3", "4", "5", "6", "7", "8", "9"}));
+        QCOMPARE(ui.cell(ColFrame, 5), QStringLiteral("20"));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("2"));
+        QCOMPARE(ui.cell(ColEntry, 12), QStringLiteral("12"));
+        // The dialog remembers its count.
+        QCOMPARE(ui.windows->insertWindow.SENoFrames->value(), 3);
+    }
+
+    void insert_cancelled_changesNothing() {
+        ui.fillEntries(3);
+        insertFrames(2, false);
+        QCOMPARE(xColumn(3), QStringList({"0", "1", "2"}));
+    }
+
+    void insert_checksRoom_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("997 + 3 fits exactly") << 997 << true;
+        QTest::newRow("998 + 3 does not fit") << 998 << false;
+    }
+    void insert_checksRoom() {
+        QFETCH(int, entries);
+        QFETCH(bool, accepted);
+        ui.fillEntries(entries);
+        ui.grid().setCursor(ColFrame, 1);
+        insertFrames(3);
+        QCOMPARE(ui.cell(ColX, 0), accepted ? QString() : QStringLiteral("0"));
+        QCOMPARE(ui.prompts->messageTexts(),
+                 accepted ? QStringList() : QStringList({"Not enough room to insert frames!"}));
+        if (!accepted)
+            QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Error);
+    }
+
+    void insertFramesDialog_limitsCountToOneHundred() {
+        QSpinBox* count = ui.windows->insertWindow.SENoFrames;
+        QCOMPARE(count->minimum(), 1);
+        QCOMPARE(count->maximum(), 100);
+        QCOMPARE(count->value(), 1);
+    }
+
+    void copyThenPaste_insertsCopiesAtCursor() {
+        ui.fillEntries(10);
+        runSelected("Copy1", 2, 4);
+        QCOMPARE(ui.main().frameClipboard().rowCount(), 3);
+        QCOMPARE(xColumn(10), QStringList({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+        ui.grid().setCursor(ColFrame, 1);
+        ui.trigger("Paste2");
+        QCOMPARE(xColumn(13),
+                 QStringList({"2", "3", "4", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+        QCOMPARE(ui.cell(ColEntry, 12), QStringLiteral("12"));
+        // Higher Frame numbers above lower ones fail the check at the first such entry.
+        ui.trigger("Check1");
+        QCOMPARE(ui.main().PNLErrors->text(),
+                 QStringLiteral("Error: Frame number of first entry must be 0"));
+    }
+
+    void paste_higherFramesAboveLower_reportsFaultWhereFramesFallBack() {
+        ui.fillEntries(6);
+        runSelected("Copy1", 4, 5);
+        ui.grid().setCursor(ColFrame, 3);
+        ui.trigger("Paste1");
+        ui.trigger("Check1");
+        QCOMPARE(
+            ui.main().PNLErrors->text(),
+            QStringLiteral("Error: Must equal at least (Frame number + step) of previous entry"));
+        QCOMPARE(ui.grid().cursorRow(), 5);
+        QCOMPARE(ui.grid().cursorColumn(), int(ColFrame));
+    }
+
+    void paste_nearEndOfTable_dropsRowsPastLastEntry() {
+        ui.fillEntries(5);
+        runSelected("Copy1", 0, 4);
+        ui.grid().setCursor(ColFrame, 999); // entry 998
+        ui.trigger("Paste1");
+        QCOMPARE(ui.cell(ColX, 998), QStringLiteral("0"));
+        QCOMPARE(ui.cell(ColX, 999), QStringLiteral("1"));
+        QCOMPARE(ui.cell(ColEntry, 999), QStringLiteral("999"));
+    }
+
+    void secondCommand_retargetsShownSelector() {
+        ui.fillEntries(5);
+        ui.trigger("Copy1");
+        ui.trigger("ClrFrames1");
+        QCOMPARE(ui.selector().Label1->text(),
+                 QStringLiteral("Select entries to Clear, then press OK"));
+        QVERIFY(ui.grid().rowSelectionMode());
+        ui.selectEntries(1, 1);
+        QTest::mouseClick(ui.selector().BitBtn1, Qt::LeftButton);
+        QCOMPARE(xColumn(3), QStringList({"0", "", "2"}));
+        QCOMPARE(ui.main().frameClipboard().rowCount(), kClipboardStartRows);
+        QVERIFY(ui.main().Paste1->isEnabled());
+    }
+
+    void clipboard_survivesTabChangeAndNew() {
+        ui.fillEntries(3);
+        runSelected("Copy1", 0, 1);
+        ui.main().SENodes->setValue(2);
+        ui.main().NodeTabs->setCurrentIndex(1);
+        QCOMPARE(ui.main().currentNode(), 1);
+        ui.trigger("Paste1");
+        QCOMPARE(xColumn(3), QStringList({"0", "1", ""}));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("2"));
+
+        ui.prompts->answers = {MessageAnswer::No};
+        ui.trigger("New1");
+        ui.trigger("Paste1");
+        QCOMPARE(xColumn(3), QStringList({"0", "1", ""}));
+    }
+
+    void selection_isReadFromTabCurrentAtOk() {
+        ui.fillEntries(3);
+        ui.main().SENodes->setValue(2);
+        ui.trigger("DelFrames1");
+        ui.main().NodeTabs->setCurrentIndex(1);
+        QVERIFY(ui.grid().rowSelectionMode());
+        ui.setEntry(0, {"0", "1", "7"});
+        ui.grid().setCursor(ColFrame, 1);
+        QTest::mouseClick(ui.selector().BitBtn1, Qt::LeftButton);
+        QCOMPARE(ui.cell(ColX, 0), QString());
+        ui.main().NodeTabs->setCurrentIndex(0);
+        QCOMPARE(xColumn(3), QStringList({"0", "1", "2"}));
+    }
+
+    void cancel_returnsToEditingWithNothingChanged() {
+        ui.fillEntries(4);
+        runSelected("Copy1", 1, 2);
+        ui.trigger("DelFrames1");
+        ui.selectEntries(0, 3);
+        QTest::mouseClick(ui.selector().BitBtn2, Qt::LeftButton);
+        QCOMPARE(xColumn(4), QStringList({"0", "1", "2", "3"}));
+        QCOMPARE(ui.selector().FirstEntry, 1);
+        QCOMPARE(ui.selector().LastEntry, 2);
+        QVERIFY(!ui.grid().rowSelectionMode());
+        ui.typeCell(ColZ, 0, QStringLiteral("5"));
+        QCOMPARE(ui.cell(ColZ, 0), QStringLiteral("5"));
+    }
+
+    void offsetAndOrientate_openTheirDialogsWithTheRange_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("orientate");
+        QTest::newRow("offset") << "OffsetVal2" << false;
+        QTest::newRow("orientate") << "AutoOrientate1" << true;
+    }
+    void offsetAndOrientate_openTheirDialogsWithTheRange() {
+        QFETCH(QString, action);
+        QFETCH(bool, orientate);
+        ui.fillEntries(5);
+        QDialog* dialog = orientate ? static_cast<QDialog*>(&ui.windows->orientateWindow)
+                                    : static_cast<QDialog*>(&ui.windows->offsetWindow);
+        bool shown = false;
+        ui.trigger(action.toLatin1().constData());
+        ui.selectEntries(1, 3);
+        UiFixture::whenModal([&] {
+            shown = dialog->isVisible();
+            dialog->reject();
+        });
+        QTest::mouseClick(ui.selector().BitBtn1, Qt::LeftButton);
+        QVERIFY(shown);
+        QCOMPARE(ui.selector().FirstEntry, 1);
+        QCOMPARE(ui.selector().LastEntry, 3);
+    }
+};
+
+#include "frames_test.moc"
+
+std::unique_ptr<QObject> makeFrameCommandsTest() {
+    return std::make_unique<FrameCommandsTest>();
+}

@@ -1,0 +1,693 @@
+// The main window: start-up state, nodes and tabs, entry defaults, the file commands with
+// every answer, Check Data and the Transform gate.
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "UiFixture.h"
+#include "fileio.h"
+#include "numbers.h"
+
+using namespace skyvane;
+using namespace skyvane::test;
+
+Q_DECLARE_METATYPE(skyvane::MessageAnswer)
+
+namespace {
+
+QStringList actionTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+QStringList actionNames(const QMenu* menu) {
+    QStringList names;
+    for (const QAction* action : menu->actions())
+        names.append(action->objectName());
+    return names;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    UiFixture ui;
+
+    // Types one entry's X into an untouched document so that it holds data.
+    void giveData() { ui.typeCell(ColX, 0, QStringLiteral("1")); }
+    void giveMeshName(const QString& name = QStringLiteral("cam")) {
+        ui.main().MeshName->setEditText(name);
+    }
+
+private slots:
+    void init() { ui.start(); }
+    void cleanup() { ui.stop(); }
+
+    void startUp_showsOneEmptyUntitledNode() {
+        TMainWindow& main = ui.main();
+        QCOMPARE(main.windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+        QCOMPARE(main.NodeTabs->count(), 1);
+        QCOMPARE(main.NodeTabs->tabText(0), QStringLiteral("Node 0"));
+        QCOMPARE(main.NodeTabs->currentIndex(), 0);
+        QCOMPARE(main.SENodes->value(), 1);
+        QCOMPARE(main.FrameRate->text(), QStringLiteral("15.000"));
+        QCOMPARE(main.NumEntries->text(), QStringLiteral("0"));
+        QVERIFY(main.NumEntries->isReadOnly());
+        QVERIFY(main.PNLErrors->text().isEmpty());
+        QVERIFY(main.PNLErrors->font().bold());
+        QVERIFY(!main.Paste1->isEnabled());
+        QVERIFY(!main.Paste2->isEnabled());
+        QCOMPARE(main.focusWidget(), static_cast<QWidget*>(main.DataGrid));
+        QCOMPARE(main.document().Nodes.size(), std::size_t(1));
+        QCOMPARE(ui.cell(ColEntry, 0), QStringLiteral("0"));
+        QCOMPARE(ui.cell(ColEntry, 999), QStringLiteral("999"));
+        QCOMPARE(ui.grid().model()->rowCount(), kMaxEntries);
+        QCOMPARE(ui.grid().cursorRow(), 1);
+        QCOMPARE(ui.grid().cursorColumn(), int(ColFrame));
+        QCOMPARE(main.frameClipboard().rowCount(), kClipboardStartRows);
+        QVERIFY(!ui.selector().isVisible());
+        QCOMPARE(ui.selector().windowTitle(), QStringLiteral("Select Frames"));
+        QCOMPARE(ui.windows->insertWindow.windowTitle(), QStringLiteral("Insert Frames"));
+        QCOMPARE(main.BtnGetMeshName->text(), QStringLiteral("Get Mesh Names from 3DO"));
+    }
+
+    void startUp_gridHasDesignedColumnsAndRows() {
+        EntryGrid& grid = ui.grid();
+        const int widths[] = {40, 40, 80, 80, 80, 80, 80, 80};
+        for (int column = ColFrame; column < kColumnCount; ++column) {
+            QCOMPARE(grid.columnWidth(column), widths[column - 1]);
+            QCOMPARE(grid.model()->headerData(column, Qt::Horizontal).toString(),
+                     QString::fromLatin1(kColumnHeaders[column]));
+        }
+        QVERIFY(grid.isColumnHidden(ColEntry)); // shown as the fixed row header instead
+        QCOMPARE(grid.rowHeight(0), 16);
+        QCOMPARE(grid.model()->headerData(5, Qt::Vertical).toString(), QStringLiteral("5"));
+        QVERIFY(!(grid.model()->flags(grid.model()->index(0, ColEntry)) & Qt::ItemIsEditable));
+    }
+
+    void startUp_menusHaveCaptionsOrderAndNoShortcuts() {
+        const QMenuBar* bar = ui.main().MainMenu1;
+        QStringList titles;
+        for (const QAction* action : bar->actions())
+            titles.append(action->text());
+        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Tools", "&Help"}));
+        const auto menu = [&](const char* name) {
+            return bar->findChild<QMenu*>(QString::fromLatin1(name));
+        };
+        QCOMPARE(actionTexts(menu("FileMenu")),
+                 QStringList({"&New KEY", "&Open KEY", "&Save KEY", "-", "E&xit"}));
+        QCOMPARE(actionNames(menu("FileMenu")),
+                 QStringList({"New1", "Open", "Save", "N1", "Exit1"}));
+        QCOMPARE(actionTexts(menu("EditMenu")),
+                 QStringList({"&Copy Frames", "&Paste Frames", "-", "&Insert Frames",
+                              "Clea&r Frames", "&Delete Frames"}));
+        QCOMPARE(actionTexts(menu("ToolsMenu")),
+                 QStringList({"&Check Data", "-", "&Transform Object", "&Offset Values",
+                              "&Auto Orientate", "-", "3D &Preview"}));
+        QCOMPARE(actionNames(menu("ToolsMenu")),
+                 QStringList({"Check1", "N8", "FillDown1", "OffsetVal1", "AutoOrientate1", "N9",
+                              "Preview1"}));
+        QCOMPARE(actionTexts(menu("HelpMenu")), QStringList({"&Contents", "-", "&About"}));
+        QCOMPARE(actionTexts(ui.main().PopupMenu1),
+                 QStringList({"Copy Frames", "Paste Frames", "-", "Insert Frames", "Clear Frames",
+                              "Delete Frames", "-", "Check Data", "Transform Object",
+                              "Offset values", "Auto Orientate", "-", "3D Preview"}));
+        QCOMPARE(
+            actionNames(ui.main().PopupMenu1),
+            QStringList({"Copy2", "Paste2", "N7", "InsFrames2", "ClrFrames2", "DelFrames2", "N4",
+                         "Check2", "FillDown2", "OffsetVal2", "AutoOrientate2", "N6", "Preview2"}));
+        for (const QAction* action : ui.main().findChildren<QAction*>())
+            QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->objectName()));
+    }
+
+    // Typing into the node count is disabled; its arrow keys step it.
+    void nodeCount_ignoresTypingAndStepsWithArrows() {
+        QSpinBox* nodes = ui.main().SENodes;
+        QTest::keyClicks(nodes, QStringLiteral("7"));
+        QCOMPARE(nodes->value(), 1);
+        QTest::keyClick(nodes, Qt::Key_Up);
+        QTest::keyClick(nodes, Qt::Key_Up);
+        QCOMPARE(nodes->value(), 3);
+        QCOMPARE(ui.main().NodeTabs->count(), 3);
+        QCOMPARE(ui.main().NodeTabs->tabText(2), QStringLiteral("Node 2"));
+        QCOMPARE(ui.main().NodeTabs->currentIndex(), 0);
+        QCOMPARE(ui.main().document().Nodes.size(), std::size_t(3));
+        QVERIFY(ui.prompts->messages.isEmpty());
+    }
+
+    void nodeCount_neverExceedsFifty() {
+        for (int i = 0; i < 60; ++i)
+            ui.main().SENodes->stepUp();
+        QCOMPARE(ui.main().SENodes->value(), kMaxNodes);
+        QCOMPARE(ui.main().NodeTabs->count(), kMaxNodes);
+    }
+
+    void lowering_withLastTabCurrent_snapsBackSilently() {
+        ui.main().SENodes->setValue(2);
+        ui.main().NodeTabs->setCurrentIndex(1);
+        QTest::keyClick(ui.main().SENodes, Qt::Key_Down);
+        QCOMPARE(ui.main().SENodes->value(), 2);
+        QCOMPARE(ui.main().NodeTabs->count(), 2);
+        QVERIFY(ui.prompts->messages.isEmpty());
+    }
+
+    void lowering_withEarlierTab_asksBeforeRemoving_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<int>("nodesAfter");
+        QTest::newRow("OK removes the last node") << MessageAnswer::Ok << 2;
+        QTest::newRow("Cancel keeps every node") << MessageAnswer::Cancel << 3;
+    }
+    void lowering_withEarlierTab_asksBeforeRemoving() {
+        QFETCH(MessageAnswer, answer);
+        QFETCH(int, nodesAfter);
+        ui.main().SENodes->setValue(2);
+        ui.main().SENodes->setValue(3);
+        ui.prompts->answers = {answer};
+        QTest::keyClick(ui.main().SENodes, Qt::Key_Down);
+        QCOMPARE(ui.prompts->messageTexts(),
+                 QStringList({"This will remove the last Node. Proceed?"}));
+        QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Confirm);
+        QCOMPARE(ui.prompts->messages.first().buttons, MessageButtons::OkCancel);
+        QCOMPARE(ui.main().SENodes->value(), nodesAfter);
+        QCOMPARE(ui.main().NodeTabs->count(), nodesAfter);
+        QCOMPARE(int(ui.main().document().Nodes.size()), nodesAfter);
+        QCOMPARE(ui.main().NodeTabs->currentIndex(), 0);
+    }
+
+    void tabChange_withFault_staysAndShowsFault() {
+        ui.main().SENodes->setValue(2);
+        ui.setEntry(0, {"5", "1", "0", "0", "0", "0", "0", "0"});
+        QTest::mouseClick(ui.main().NodeTabs, Qt::LeftButton, Qt::NoModifier,
+                          ui.main().NodeTabs->tabRect(1).center());
+        QCOMPARE(ui.main().NodeTabs->currentIndex(), 0);
+        QCOMPARE(ui.main().currentNode(), 0);
+        QCOMPARE(ui.main().PNLErrors->text(),
+                 QStringLiteral("Error: Frame number of first entry must be 0"));
+        QCOMPARE(ui.grid().cursorRow(), 1);
+        QCOMPARE(ui.grid().cursorColumn(), int(ColFrame));
+        QVERIFY(ui.prompts->messages.isEmpty());
+
+        // Fixed, the change happens, and the node comes back as it was left.
+        ui.typeCell(ColFrame, 0, QStringLiteral("0"));
+        ui.main().MeshName->setEditText(QStringLiteral("cam"));
+        QTest::mouseClick(ui.main().NodeTabs, Qt::LeftButton, Qt::NoModifier,
+                          ui.main().NodeTabs->tabRect(1).center());
+        QCOMPARE(ui.main().NodeTabs->currentIndex(), 1);
+        QCOMPARE(ui.main().PNLErrors->text(), QStringLiteral("No Errors"));
+        QCOMPARE(ui.cell(ColFrame, 0), QString());
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("0"));
+        QCOMPARE(ui.main().MeshName->currentText(), QString());
+        ui.main().NodeTabs->setCurrentIndex(0);
+        QCOMPARE(ui.cell(ColFrame, 0), QStringLiteral("0"));
+        QCOMPARE(ui.main().MeshName->currentText(), QStringLiteral("cam"));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("1"));
+    }
+
+    void typing_fillsFrameAndStepsAtOnce() {
+        ui.typeCell(ColX, 0, QStringLiteral("12.5"));
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("12.5"));
+        QCOMPARE(ui.cell(ColFrame, 0), QStringLiteral("0"));
+        QCOMPARE(ui.cell(ColSteps, 0), QStringLiteral("1"));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("1"));
+        ui.typeCell(ColY, 1, QStringLiteral("3"));
+        QCOMPARE(ui.cell(ColFrame, 1), QStringLiteral("1"));
+        QCOMPARE(ui.cell(ColSteps, 1), QStringLiteral("1"));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("2"));
+    }
+
+    void typing_takesFramePlusStepsOfEntryAbove() {
+        ui.typeCell(ColFrame, 0, QStringLiteral("5"));
+        ui.typeCell(ColSteps, 0, QStringLiteral("10"));
+        ui.typeCell(ColY, 1, QStringLiteral("1"));
+        QCOMPARE(ui.cell(ColFrame, 1), QStringLiteral("15"));
+        // An entry above without an integer Frame gives the entry its own index.
+        ui.typeCell(ColFrame, 1, QStringLiteral("x"));
+        ui.typeCell(ColRoll, 2, QStringLiteral("1"));
+        QCOMPARE(ui.cell(ColFrame, 2), QStringLiteral("2"));
+    }
+
+    void emptyingFrameOfFilledEntry_doesNotLast() {
+        ui.fillEntries(10);
+        ui.grid().setFocus();
+        ui.grid().setCursor(ColFrame, 6);
+        QTest::keyClick(&ui.grid(), Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(ui.grid().indexWidget(ui.grid().currentIndex()));
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(ui.cell(ColFrame, 5), QStringLiteral("50"));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("10"));
+    }
+
+    void tabKey_movesToNextCell() {
+        ui.grid().setFocus();
+        ui.grid().setCursor(ColFrame, 1);
+        QTest::keyClick(&ui.grid(), Qt::Key_Tab);
+        QCOMPARE(ui.grid().cursorColumn(), int(ColSteps));
+        QTest::keyClicks(&ui.grid(), QStringLiteral("4"));
+        QWidget* editor = ui.grid().indexWidget(ui.grid().currentIndex());
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCOMPARE(ui.cell(ColSteps, 0), QStringLiteral("4"));
+        QCOMPARE(ui.grid().cursorColumn(), int(ColX));
+    }
+
+    void checkData_reportsVerdict_data() {
+        QTest::addColumn<QStringList>("entry0");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("valid") << QStringList({"0", "1", "0", "0", "0", "0", "0", "0"})
+                               << "No Errors" << int(ColFrame) << "No Errors found!";
+        QTest::newRow("yaw 360") << QStringList({"0", "1", "0", "0", "0", "0", "360", "0"})
+                                 << "Error: Must be >= 0 and < 360" << int(ColYaw)
+                                 << "Error found in Data!";
+        QTest::newRow("steps 0") << QStringList({"0", "0", "0", "0", "0", "0", "0", "0"})
+                                 << "Error: Must be greater than 0" << int(ColSteps)
+                                 << "Error found in Data!";
+    }
+    void checkData_reportsVerdict() {
+        QFETCH(QStringList, entry0);
+        QFETCH(QString, status);
+        QFETCH(int, column);
+        QFETCH(QString, box);
+        ui.setEntry(0, entry0);
+        ui.grid().setCursor(ColFrame, 1);
+        ui.trigger("Check1");
+        QCOMPARE(ui.main().PNLErrors->text(), status);
+        QCOMPARE(ui.grid().cursorColumn(), column);
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({box}));
+        QCOMPARE(ui.prompts->messages.first().kind,
+                 status == "No Errors" ? MessageKind::Information : MessageKind::Error);
+    }
+
+    void transform_withInvalidFrameRate_refuses_data() {
+        QTest::addColumn<QString>("rate");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("letters") << QStringLiteral("abc");
+    }
+    void transform_withInvalidFrameRate_refuses() {
+        QFETCH(QString, rate);
+        ui.main().FrameRate->setText(rate);
+        bool opened = false;
+        UiFixture::whenModal([&] {
+            opened = ui.windows->transformWindow.isVisible();
+            ui.windows->transformWindow.reject();
+        });
+        ui.trigger("FillDown1");
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"Invalid frame-rate value!"}));
+        QCOMPARE(ui.main().focusWidget(), static_cast<QWidget*>(ui.main().FrameRate));
+    }
+
+    void transform_withValidFrameRate_opensDialog() {
+        bool opened = false;
+        UiFixture::whenModal([&] {
+            opened = ui.windows->transformWindow.isVisible();
+            ui.windows->transformWindow.reject();
+        });
+        ui.trigger("FillDown2");
+        QVERIFY(opened);
+        QVERIFY(ui.prompts->messages.isEmpty());
+    }
+
+    void newKey_onUntouchedDocument_asksNothing() {
+        ui.trigger("New1");
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+    }
+
+    // Every way through New KEY's question.
+    void newKey_withData_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<QString>("mesh");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("reset");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Cancel keeps everything") << MessageAnswer::Cancel << "cam"
+                                                 << "" << false << false;
+        QTest::newRow("No discards") << MessageAnswer::No << "cam"
+                                     << "" << true << false;
+        QTest::newRow("Yes, dialog cancelled") << MessageAnswer::Yes << "cam"
+                                               << "" << false << false;
+        QTest::newRow("Yes, check fails") << MessageAnswer::Yes << ""
+                                          << "new.KEY" << false << false;
+        QTest::newRow("Yes, saved") << MessageAnswer::Yes << "cam"
+                                    << "new.KEY" << true << true;
+    }
+    void newKey_withData() {
+        QFETCH(MessageAnswer, answer);
+        QFETCH(QString, mesh);
+        QFETCH(QString, file);
+        QFETCH(bool, reset);
+        QFETCH(bool, saved);
+        giveData();
+        giveMeshName(mesh);
+        ui.main().SENodes->setValue(2);
+        ui.prompts->answers = {answer};
+        if (!file.isEmpty())
+            ui.prompts->files = {ui.path(file)};
+        ui.trigger("New1");
+        QCOMPARE(ui.prompts->messages.first().text,
+                 QStringLiteral("Do you want to save your data?"));
+        QCOMPARE(ui.prompts->messages.first().buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(ui.main().NodeTabs->count(), reset ? 1 : 2);
+        QCOMPARE(ui.cell(ColX, 0), reset ? QString() : QStringLiteral("1"));
+        QCOMPARE(QFile::exists(ui.path(QStringLiteral("new.KEY"))), saved);
+        if (!reset)
+            QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+    }
+
+    void newKey_withDataOnlyInOtherNode_asks() {
+        ui.main().SENodes->setValue(2);
+        giveData();
+        ui.main().NodeTabs->setCurrentIndex(1);
+        ui.prompts->answers = {MessageAnswer::No};
+        ui.trigger("New1");
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"Do you want to save your data?"}));
+    }
+
+    void save_writesFileReadBackIdentically() {
+        giveMeshName();
+        ui.fillEntries(3);
+        ui.main().SENodes->setValue(2);
+        ui.main().NodeTabs->setCurrentIndex(1);
+        giveMeshName(QStringLiteral("second"));
+        ui.typeCell(ColZ, 0, QStringLiteral("7"));
+        const QString file = ui.path(QStringLiteral("saved.KEY"));
+        ui.prompts->files = {file};
+        ui.trigger("Save");
+        QCOMPARE(ui.prompts->dialogs.size(), 1);
+        QCOMPARE(ui.prompts->dialogs.first().title, QStringLiteral("Save KEY"));
+        QCOMPARE(ui.prompts->dialogs.first().filter,
+                 QStringLiteral("Jedi Knight keyframe files|*.KEY"));
+        QCOMPARE(ui.prompts->dialogs.first().defaultExtension, QStringLiteral("KEY"));
+        QVERIFY(ui.prompts->dialogs.first().save);
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - ") + file);
+        const KeyReadResult read = readKeyFile(file.toStdString());
+        QVERIFY2(read.ok, read.reason.c_str());
+        QCOMPARE(read.document.Nodes.size(), std::size_t(2));
+        QCOMPARE(read.document.Nodes[0].Mesh, std::string("cam"));
+        QCOMPARE(read.document.Nodes[0].Entries, std::int16_t(3));
+        QCOMPARE(read.document.Nodes[1].Mesh, std::string("second"));
+        QCOMPARE(read.document.Nodes[1].Entries, std::int16_t(1));
+        QCOMPARE(read.document.Fps, 15.0f);
+
+        // Save always asks for the name again, offering the last one.
+        ui.trigger("Save");
+        QCOMPARE(ui.prompts->dialogs.size(), 2);
+        QCOMPARE(ui.prompts->dialogs.last().lastChosen, file);
+    }
+
+    void save_withBadFrameRateAndMissingMesh_showsBothAndWritesNothing() {
+        ui.fillEntries(2);
+        ui.main().FrameRate->setText(QStringLiteral("abc"));
+        ui.prompts->files = {ui.path(QStringLiteral("x.KEY"))};
+        ui.trigger("Save");
+        QCOMPARE(ui.prompts->messageTexts(),
+                 QStringList({"Invalid value !", "You have not entered one of more Mesh Names !"}));
+        QCOMPARE(ui.prompts->messages[0].kind, MessageKind::Error);
+        QCOMPARE(ui.prompts->messages[1].kind, MessageKind::Warning);
+        QVERIFY(ui.prompts->dialogs.isEmpty());
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+    }
+
+    void save_withEntryFault_showsItInStatusOnly() {
+        giveMeshName();
+        ui.setEntry(0, {"0", "1", "0", "0", "0", "0", "400", "0"});
+        ui.trigger("Save");
+        QCOMPARE(ui.main().PNLErrors->text(), QStringLiteral("Error: Must be >= 0 and < 360"));
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QVERIFY(ui.prompts->dialogs.isEmpty());
+    }
+
+    // A name the reader could not find again, or the game could not hold, is refused.
+    void save_refusesMalformedMeshName_data() {
+        QTest::addColumn<QString>("mesh");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("blank") << "my mesh" << true;
+        QTest::newRow("tab") << "my\tmesh" << true;
+        QTest::newRow("comma") << "my,mesh" << true;
+        QTest::newRow("32 characters") << QString(32, 'm') << true;
+        QTest::newRow("31 characters") << QString(31, 'm') << false;
+    }
+    void save_refusesMalformedMeshName() {
+        QFETCH(QString, mesh);
+        QFETCH(bool, refused);
+        ui.fillEntries(1);
+        giveMeshName(mesh);
+        const QString file = ui.path(QStringLiteral("mesh.KEY"));
+        ui.prompts->files = {file};
+        ui.trigger("Save");
+        QCOMPARE(QFile::exists(file), !refused);
+        if (!refused)
+            return;
+        QCOMPARE(
+            ui.prompts->messageTexts(),
+            QStringList({"Mesh names must have 1 to 31 characters and no blanks or commas !"}));
+        QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Warning);
+        QWidget* focus = ui.main().focusWidget();
+        QVERIFY(focus == ui.main().MeshName || focus == ui.main().MeshName->lineEdit());
+    }
+
+    void save_thatFails_reportsAndKeepsCaption() {
+        giveMeshName();
+        ui.fillEntries(1);
+        QDir(ui.dir.path()).mkdir(QStringLiteral("taken.KEY"));
+        ui.prompts->files = {ui.path(QStringLiteral("taken.KEY"))};
+        ui.trigger("Save");
+        QCOMPARE(ui.prompts->errors.size(), 1);
+        QVERIFY(ui.prompts->errors.first().endsWith('.'));
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+        QVERIFY(QFileInfo(ui.path(QStringLiteral("taken.KEY"))).isDir());
+    }
+
+    void save_writesTypedFrameRate() {
+        giveMeshName();
+        ui.fillEntries(1);
+        ui.main().FrameRate->selectAll();
+        QTest::keyClicks(ui.main().FrameRate, QStringLiteral("30"));
+        const QString file = ui.path(QStringLiteral("fps.KEY"));
+        ui.prompts->files = {file};
+        ui.trigger("Save");
+        const KeyReadResult read = readKeyFile(file.toStdString());
+        QVERIFY(read.ok);
+        QCOMPARE(read.document.Fps, 30.0f);
+    }
+
+    void save_keepsFrameRateReadFromFileAtFullPrecision() {
+        const QString source =
+            ui.writeKey(QStringLiteral("src.KEY"), UiFixture::makeDocument(1, 2, 12.345f));
+        ui.prompts->files = {source};
+        ui.trigger("Open");
+        QCOMPARE(ui.main().FrameRate->text(), QStringLiteral("12.35"));
+        const QString copy = ui.path(QStringLiteral("copy.KEY"));
+        ui.prompts->files = {copy};
+        ui.trigger("Save");
+        const KeyReadResult read = readKeyFile(copy.toStdString());
+        QVERIFY(read.ok);
+        QCOMPARE(read.document.Fps, 12.345f);
+    }
+
+    void open_readsFileAndLoadsFirstNode() {
+        const QString file =
+            ui.writeKey(QStringLiteral("three.KEY"), UiFixture::makeDocument(3, 4, 30.0f));
+        ui.main().MeshName->addItem(QStringLiteral("old choice"));
+        ui.prompts->files = {file};
+        ui.trigger("Open");
+        QCOMPARE(ui.prompts->dialogs.first().title, QStringLiteral("Open KEY"));
+        QVERIFY(!ui.prompts->dialogs.first().save);
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - ") + file);
+        QCOMPARE(ui.main().NodeTabs->count(), 3);
+        QCOMPARE(ui.main().NodeTabs->tabText(2), QStringLiteral("Node 2"));
+        QCOMPARE(ui.main().NodeTabs->currentIndex(), 0);
+        QCOMPARE(ui.main().SENodes->value(), 3);
+        QCOMPARE(ui.main().FrameRate->text(), QStringLiteral("30.00"));
+        QCOMPARE(ui.main().MeshName->currentText(), QStringLiteral("mesh0"));
+        QCOMPARE(ui.main().MeshName->count(), 0);
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("4"));
+        QCOMPARE(ui.cell(ColEntry, 3), QStringLiteral("3"));
+        QVERIFY(!ui.cell(ColX, 3).isEmpty());
+        ui.main().NodeTabs->setCurrentIndex(2);
+        QCOMPARE(ui.main().MeshName->currentText(), QStringLiteral("mesh2"));
+    }
+
+    void open_cancelled_keepsDocument() {
+        giveData();
+        ui.prompts->answers = {MessageAnswer::No};
+        ui.trigger("Open");
+        QCOMPARE(ui.prompts->dialogs.size(), 1);
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("1"));
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+    }
+
+    void open_afterSavingFirst_thenCancelled_keepsDocument() {
+        giveData();
+        giveMeshName();
+        const QString file = ui.path(QStringLiteral("first.KEY"));
+        ui.prompts->answers = {MessageAnswer::Yes};
+        ui.prompts->files = {file, QString()};
+        ui.trigger("Open");
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(ui.prompts->dialogs.size(), 2);
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("1"));
+    }
+
+    void open_withCancelledQuestion_showsNoDialog() {
+        giveData();
+        ui.prompts->answers = {MessageAnswer::Cancel};
+        ui.trigger("Open");
+        QVERIFY(ui.prompts->dialogs.isEmpty());
+    }
+
+    void openUnreadableFile_keepsDocument() {
+        ui.main().SENodes->setValue(2);
+        giveData();
+        giveMeshName();
+        const QString file = ui.path(QStringLiteral("bad.KEY"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("this is no keyframe file\r\n");
+        out.close();
+        ui.prompts->answers = {MessageAnswer::No};
+        ui.prompts->files = {file};
+        ui.trigger("Open");
+        QCOMPARE(ui.prompts->messages.size(), 2);
+        const AskedMessage& box = ui.prompts->messages[1];
+        QCOMPARE(box.kind, MessageKind::Error);
+        QVERIFY(box.text.startsWith(QStringLiteral("Not a valid KEY file!\n")));
+        QVERIFY(box.text.size() > QStringLiteral("Not a valid KEY file!\n").size());
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+        QCOMPARE(ui.main().NodeTabs->count(), 2);
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("1"));
+        QCOMPARE(ui.main().MeshName->currentText(), QStringLiteral("cam"));
+        QCOMPARE(ui.main().FrameRate->text(), QStringLiteral("15.000"));
+    }
+
+    void openFileWithoutNodes_givesOneEmptyNode() {
+        const QString file =
+            ui.writeKey(QStringLiteral("empty.KEY"), UiFixture::makeDocument(0, 0));
+        ui.prompts->files = {file};
+        ui.trigger("Open");
+        QVERIFY(ui.prompts->errors.isEmpty());
+        QCOMPARE(ui.main().NodeTabs->count(), 1);
+        QCOMPARE(ui.main().NodeTabs->tabText(0), QStringLiteral("Node 0"));
+        QCOMPARE(ui.main().SENodes->value(), 1);
+        QCOMPARE(ui.main().document().Nodes.size(), std::size_t(1));
+        ui.typeCell(ColX, 0, QStringLiteral("2"));
+        QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("1"));
+    }
+
+    void openFileWithMoreThanFiftyNodes_keepsAllWithoutAsking() {
+        const QString file =
+            ui.writeKey(QStringLiteral("many.KEY"), UiFixture::makeDocument(52, 1));
+        ui.prompts->files = {file};
+        ui.trigger("Open");
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QCOMPARE(ui.main().NodeTabs->count(), 52);
+        QCOMPARE(ui.main().document().Nodes.size(), std::size_t(52));
+        QCOMPARE(ui.main().SENodes->value(), kMaxNodes);
+
+        // Lowering the box then removes one node per confirmed step.
+        ui.prompts->answers = {MessageAnswer::Ok};
+        QTest::keyClick(ui.main().SENodes, Qt::Key_Down);
+        QCOMPARE(ui.main().document().Nodes.size(), std::size_t(51));
+        QCOMPARE(ui.main().SENodes->value(), kMaxNodes);
+    }
+
+    // Every byte of a mesh name comes back out unchanged.
+    void meshNameBeyondAscii_roundTripsAsSameByte() {
+        TKeyDocument document = UiFixture::makeDocument(1, 1);
+        document.Nodes[0].Mesh = "cam\xe9";
+        const QString source = ui.writeKey(QStringLiteral("latin.KEY"), document);
+        ui.prompts->files = {source};
+        ui.trigger("Open");
+        QCOMPARE(ui.main().MeshName->currentText(), QStringLiteral("cam\u00e9"));
+        const QString copy = ui.path(QStringLiteral("latin2.KEY"));
+        ui.prompts->files = {copy};
+        ui.trigger("Save");
+        QVERIFY(fileBytes(copy).contains("cam\xe9"));
+        QVERIFY(!fileBytes(copy).contains("cam\xc3\xa9"));
+    }
+
+    void exit_untouched_closesWithoutQuestion() {
+        QVERIFY(ui.main().close());
+        QVERIFY(ui.prompts->messages.isEmpty());
+    }
+
+    void exit_withData_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Cancel stays") << MessageAnswer::Cancel << "" << false;
+        QTest::newRow("No quits") << MessageAnswer::No << "" << true;
+        QTest::newRow("Yes, dialog cancelled, stays") << MessageAnswer::Yes << "" << false;
+        QTest::newRow("Yes saves, then quits") << MessageAnswer::Yes << "exit.KEY" << true;
+    }
+    void exit_withData() {
+        QFETCH(MessageAnswer, answer);
+        QFETCH(QString, file);
+        QFETCH(bool, closed);
+        giveData();
+        giveMeshName();
+        ui.prompts->answers = {answer};
+        if (!file.isEmpty())
+            ui.prompts->files = {ui.path(file)};
+        ui.trigger("Exit1");
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"Do you want to save your data?"}));
+        QCOMPARE(ui.main().isVisible(), !closed);
+        if (!file.isEmpty())
+            QVERIFY(QFile::exists(ui.path(file)));
+    }
+
+    void exit_withFailedCheck_stays() {
+        giveData();
+        ui.trigger("Exit1");
+        QVERIFY(ui.prompts->messageTexts().contains(
+            QStringLiteral("You have not entered one of more Mesh Names !")));
+        QVERIFY(ui.main().isVisible());
+    }
+
+    void getMeshNames_fillsChoicesOrRefuses() {
+        const QString model = ui.path(QStringLiteral("ship.3DO"));
+        QFile out(model);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("SECTION: HEADER\r\n3DO 2.1\r\nSECTION: GEOMETRYDEF\r\nMESHES 2\r\n"
+                  "MESH 0\r\nNAME hull\r\nMESH 1\r\nNAME wing\r\n");
+        out.close();
+        ui.prompts->files = {model};
+        QTest::mouseClick(ui.main().BtnGetMeshName, Qt::LeftButton);
+        QCOMPARE(ui.prompts->dialogs.first().title, QStringLiteral("Open 3DO"));
+        QCOMPARE(ui.prompts->dialogs.first().filter, QStringLiteral("Jedi Knight 3DO files|*.3DO"));
+        QCOMPARE(ui.main().MeshName->count(), 2);
+        QCOMPARE(ui.main().MeshName->itemText(1), QStringLiteral("wing"));
+        QCOMPARE(ui.main().MeshName->currentText(), QStringLiteral("hull"));
+
+        const QString notModel =
+            ui.writeKey(QStringLiteral("k.KEY"), UiFixture::makeDocument(1, 1));
+        ui.prompts->files = {notModel};
+        QTest::mouseClick(ui.main().BtnGetMeshName, Qt::LeftButton);
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"Not a valid 3DO file!"}));
+        QCOMPARE(ui.main().MeshName->count(), 2);
+        QCOMPARE(ui.prompts->dialogs.last().lastChosen, model);
+    }
+};
+
+#include "mainwin_test.moc"
+
+std::unique_ptr<QObject> makeMainWindowTest() {
+    return std::make_unique<MainWindowTest>();
+}

@@ -1,0 +1,16 @@
+// Runs every window test of the editor in one QtTest executable.
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+std::unique_ptr<QObject> makeMainWindowTest();
+std::unique_ptr<QObject> makeFrameCommandsTest();
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Skyvane"));
+    int failures = 0;
+    for (const auto& test : {makeMainWindowTest(), makeFrameCommandsTest()})
+        failures += QTest::qExec(test.get(), argc, argv);
+    return failures == 0 ? 0 : 1;
+}
