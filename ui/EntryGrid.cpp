@@ -78,8 +78,8 @@ void EntryGridModel::refresh() {
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(kRowHeight);
     verticalHeader()->setMinimumSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
     verticalHeader()->setFixedWidth(kColumnWidths[ColEntry]);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -163,6 +163,8 @@ void EntryGrid::finishEditing() {
 
 void EntryGrid::setModel(QAbstractItemModel* newModel) {
     QTableView::setModel(newModel);
+    if (!newModel)
+        return;
     setColumnHidden(ColEntry, true);
     for (int column = ColFrame; column < kColumnCount; ++column)
         setColumnWidth(column, kColumnWidths[column]);

@@ -105,7 +105,11 @@ TMainWindow::TMainWindow(QWidget* parent)
     setCaption(kUntitled);
 }
 
-TMainWindow::~TMainWindow() = default;
+// The grid shows the working copy, a member that dies before the widgets do: cut it off first.
+TMainWindow::~TMainWindow() {
+    QObject::disconnect(model_, nullptr, this, nullptr);
+    DataGrid->setModel(nullptr);
+}
 
 void TMainWindow::setSecondaryWindows(const SecondaryWindows& windows) {
     windows_ = windows;
