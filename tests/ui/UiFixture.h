@@ -74,7 +74,8 @@ public:
         main().applyCellEdits(edits);
     }
 
-    // Types into a cell as a user does: the first key opens the editor, Return commits.
+    // Types into a cell as a user does: the first key opens the editor, Return commits (once
+    // the event loop turns).
     void typeCell(int column, int entry, const QString& text) {
         grid().setFocus();
         grid().setCursor(column, entry + 1);
@@ -83,6 +84,7 @@ public:
         QVERIFY(editor);
         QTest::keyClicks(editor, text.mid(1));
         QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
     }
 
     // In the selector's row mode: a click on the first row, a Shift-click on the last.

@@ -246,6 +246,7 @@ private slots:
         editor->selectAll();
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
         QCOMPARE(ui.cell(ColFrame, 5), QStringLiteral("50"));
         QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("10"));
     }
@@ -259,6 +260,7 @@ private slots:
         QWidget* editor = ui.grid().indexWidget(ui.grid().currentIndex());
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_Tab);
+        QCoreApplication::processEvents();
         QCOMPARE(ui.cell(ColSteps, 0), QStringLiteral("4"));
         QCOMPARE(ui.grid().cursorColumn(), int(ColX));
     }
