@@ -245,6 +245,7 @@ private slots:
         ui.main().SENodes->setValue(2);
         ui.main().NodeTabs->setCurrentIndex(1);
         QCOMPARE(ui.main().currentNode(), 1);
+        ui.grid().setCursor(ColFrame, 1);
         ui.trigger("Paste1");
         QCOMPARE(xColumn(3), QStringList({"0", "1", ""}));
         QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("2"));

@@ -43,8 +43,8 @@ class MainWindowTest : public QObject {
 
     UiFixture ui;
 
-    // Types one entry's X into an untouched document so that it holds data.
-    void giveData() { ui.typeCell(ColX, 0, QStringLiteral("1")); }
+    // One valid entry with X 1, so that the document holds data.
+    void giveData() { ui.setEntry(0, {"0", "1", "1", "0", "0", "0", "0", "0"}); }
     void giveMeshName(const QString& name = QStringLiteral("cam")) {
         ui.main().MeshName->setEditText(name);
     }
