@@ -357,7 +357,6 @@ private slots:
         QFETCH(bool, saved);
         giveData();
         giveMeshName(mesh);
-        ui.main().SENodes->setValue(2);
         ui.prompts->answers = {answer};
         if (!file.isEmpty())
             ui.prompts->files = {ui.path(file)};
@@ -365,7 +364,7 @@ private slots:
         QCOMPARE(ui.prompts->messages.first().text,
                  QStringLiteral("Do you want to save your data?"));
         QCOMPARE(ui.prompts->messages.first().buttons, MessageButtons::YesNoCancel);
-        QCOMPARE(ui.main().NodeTabs->count(), reset ? 1 : 2);
+        QCOMPARE(ui.main().MeshName->currentText(), reset ? QString() : mesh);
         QCOMPARE(ui.cell(ColX, 0), reset ? QString() : QStringLiteral("1"));
         QCOMPARE(QFile::exists(ui.path(QStringLiteral("new.KEY"))), saved);
         if (!reset)
@@ -387,7 +386,7 @@ private slots:
         ui.main().SENodes->setValue(2);
         ui.main().NodeTabs->setCurrentIndex(1);
         giveMeshName(QStringLiteral("second"));
-        ui.typeCell(ColZ, 0, QStringLiteral("7"));
+        ui.setEntry(0, {"0", "1", "0", "0", "7", "0", "0", "0"});
         const QString file = ui.path(QStringLiteral("saved.KEY"));
         ui.prompts->files = {file};
         ui.trigger("Save");
