@@ -365,7 +365,7 @@ void TMainWindow::resetDocument() {
     MeshName->clear();
     MeshName->setEditText(QString());
     NumEntries->setText(QStringLiteral("0"));
-    clearEntries(working_.table, 0, kMaxEntries - 1);
+    resetWorkingCopy(working_);
     workingCopyChanged();
     setCursor(ColFrame, 1);
 }
