@@ -185,7 +185,9 @@ void EntryGrid::paintCorner() {
     option.initFrom(corner_);
     option.rect = corner_->rect();
     option.text = QString::fromLatin1(kColumnHeaders[ColEntry]);
+    // The corner takes no clicks, but its caption reads like the other headers.
     option.state |= QStyle::State_Enabled;
+    option.palette.setCurrentColorGroup(QPalette::Active);
     option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.position = QStyleOptionHeader::OnlyOneSection;
     QPainter painter(corner_);

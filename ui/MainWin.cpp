@@ -42,14 +42,16 @@ constexpr QRect kWindowRect{24, 24, 640, 480};
 constexpr int kPanelHeight = 40;
 constexpr int kStatusHeight = 24;
 constexpr int kMeshPanelWidth = 152;
-constexpr QRect kFrameRateLabelRect{8, 12, 64, 16};
-constexpr QRect kFrameRateRect{72, 8, 57, 22};
-constexpr QRect kNodesLabelRect{144, 12, 40, 16};
-constexpr QRect kNodesRect{184, 8, 49, 22};
-constexpr QRect kMeshLabelRect{8, 12, 72, 16};
-constexpr QRect kMeshRect{80, 8, 145, 22};
-constexpr QRect kEntriesLabelRect{240, 12, 48, 16};
-constexpr QRect kEntriesRect{288, 8, 41, 22};
+// Panel rows: a label, then its control; labels take the width their text needs.
+constexpr int kRowLeft = 8;
+constexpr int kControlTop = 8;
+constexpr int kControlHeight = 22;
+constexpr int kLabelGap = 4;
+constexpr int kFieldGap = 16;
+constexpr int kFrameRateWidth = 57;
+constexpr int kNodesWidth = 49;
+constexpr int kMeshNameWidth = 145;
+constexpr int kNumEntriesWidth = 41;
 constexpr QRect kMeshButtonRect{8, 8, 137, 24};
 
 const QString kUntitled = QStringLiteral("UNTITLED");
@@ -75,10 +77,14 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QLabel* addLabel(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    return label;
+// Places `control` with its label at `left` and returns where the next field starts.
+int placeField(const QString& caption, QWidget* control, int width, int left) {
+    auto* label = new QLabel(caption, control->parentWidget());
+    label->setBuddy(control);
+    const int labelWidth = label->sizeHint().width();
+    label->setGeometry(left, kControlTop, labelWidth, kControlHeight);
+    control->setGeometry(left + labelWidth + kLabelGap, kControlTop, width, kControlHeight);
+    return control->geometry().right() + kFieldGap;
 }
 
 QFrame* makePanel(const QString& name, QFrame::Shadow shadow, QWidget* parent) {
@@ -153,15 +159,14 @@ void TMainWindow::createGui() {
 QWidget* TMainWindow::createDocumentPanel() {
     Panel1 = makePanel(QStringLiteral("Panel1"), QFrame::Sunken, this);
     Panel1->setFixedHeight(kPanelHeight);
-    addLabel(Panel1, QStringLiteral("Frame Rate:"), kFrameRateLabelRect);
     FrameRate = new QLineEdit(Panel1);
     FrameRate->setObjectName(QStringLiteral("FrameRate"));
-    FrameRate->setGeometry(kFrameRateRect);
+    const int next =
+        placeField(QStringLiteral("Frame Rate:"), FrameRate, kFrameRateWidth, kRowLeft);
 
-    addLabel(Panel1, QStringLiteral("Nodes:"), kNodesLabelRect);
     SENodes = new QSpinBox(Panel1);
     SENodes->setObjectName(QStringLiteral("SENodes"));
-    SENodes->setGeometry(kNodesRect);
+    placeField(QStringLiteral("Nodes:"), SENodes, kNodesWidth, next);
     SENodes->setRange(0, kMaxNodes);
     // Nodes come and go one at a time: only the arrows change the count.
     if (auto* edit = SENodes->findChild<QLineEdit*>())
@@ -180,16 +185,14 @@ QWidget* TMainWindow::createNodePanel() {
 
     Panel2 = makePanel(QStringLiteral("Panel2"), QFrame::Plain, page);
     Panel2->setFixedHeight(kPanelHeight);
-    addLabel(Panel2, QStringLiteral("Mesh Name :"), kMeshLabelRect);
     MeshName = new QComboBox(Panel2);
     MeshName->setObjectName(QStringLiteral("MeshName"));
-    MeshName->setGeometry(kMeshRect);
+    const int next = placeField(QStringLiteral("Mesh Name :"), MeshName, kMeshNameWidth, kRowLeft);
     MeshName->setEditable(true);
     MeshName->setInsertPolicy(QComboBox::NoInsert);
-    addLabel(Panel2, QStringLiteral("Entries :"), kEntriesLabelRect);
     NumEntries = new QLineEdit(QStringLiteral("0"), Panel2);
     NumEntries->setObjectName(QStringLiteral("NumEntries"));
-    NumEntries->setGeometry(kEntriesRect);
+    placeField(QStringLiteral("Entries :"), NumEntries, kNumEntriesWidth, next);
     NumEntries->setReadOnly(true);
     pageLayout->addWidget(Panel2);
 
@@ -205,10 +208,13 @@ QWidget* TMainWindow::createNodePanel() {
     body->addWidget(DataGrid, 1);
 
     Panel3 = makePanel(QStringLiteral("Panel3"), QFrame::Plain, page);
-    Panel3->setFixedWidth(kMeshPanelWidth);
     BtnGetMeshName = new QPushButton(QStringLiteral("Get Mesh Names from 3DO"), Panel3);
     BtnGetMeshName->setObjectName(QStringLiteral("BtnGetMeshName"));
-    BtnGetMeshName->setGeometry(kMeshButtonRect);
+    // The caption stays readable where the font is wider than designed.
+    QRect button = kMeshButtonRect;
+    button.setWidth(std::max(button.width(), BtnGetMeshName->sizeHint().width()));
+    BtnGetMeshName->setGeometry(button);
+    Panel3->setFixedWidth(std::max(kMeshPanelWidth, button.right() + kMeshButtonRect.left()));
     connect(BtnGetMeshName, &QPushButton::clicked, this,
             [this] { runGuarded([&] { BtnGetMeshNameClick(); }, this); });
     body->addWidget(Panel3);
