@@ -56,6 +56,7 @@ public:
     void applyCellEdits(const std::vector<CellEdit>& edits) override;
     int cursorRow() const override;
     void setCursor(int column, int row) override;
+    void setCursorRow(int row) override;
     void focusGrid() override;
     void setStatus(const QString& text) override;
     QString numEntriesText() const override;
