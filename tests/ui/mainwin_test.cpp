@@ -81,6 +81,33 @@ private slots:
         QCOMPARE(main.BtnGetMeshName->text(), QStringLiteral("Get Mesh Names from 3DO"));
     }
 
+    // Only the main window ends the program; the others are hidden when closed.
+    void startUp_showsPreviewBesideMainAndKeepsSecondaryWindows() {
+        AppWindows& windows = *ui.windows;
+        windows.show();
+        QVERIFY(windows.previewWindow.isVisible());
+        QVERIFY(windows.mainWindow.testAttribute(Qt::WA_QuitOnClose));
+        const QList<QWidget*> secondary = {&windows.frameSelector,   &windows.insertWindow,
+                                           &windows.offsetWindow,    &windows.previewWindow,
+                                           &windows.orientateWindow, &windows.transformWindow,
+                                           &windows.aboutWin,        &windows.helpWin};
+        for (QWidget* window : secondary) {
+            QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+            QVERIFY(!window->testAttribute(Qt::WA_DeleteOnClose));
+        }
+        QVERIFY(windows.previewWindow.close());
+        QVERIFY(!windows.previewWindow.isVisible());
+        QVERIFY(windows.mainWindow.isVisible());
+    }
+
+    // An error escaping a command is shown with a "." and the program goes on.
+    void commandError_reachesDefaultHandler() {
+        ui.main().FrameRate->setText(QStringLiteral("1e99"));
+        ui.trigger("FillDown1");
+        QCOMPARE(ui.prompts->errors, QStringList({"Floating point overflow."}));
+        QVERIFY(ui.main().isVisible());
+    }
+
     void startUp_gridHasDesignedColumnsAndRows() {
         EntryGrid& grid = ui.grid();
         const int widths[] = {40, 40, 80, 80, 80, 80, 80, 80};
