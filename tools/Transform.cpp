@@ -20,12 +20,16 @@
 namespace skyvane {
 namespace {
 
-constexpr int kDialogWidth = 560;
+constexpr int kDialogWidth = 576;
 constexpr int kDialogHeight = 404;
 constexpr int kLineHeight = 22;
 constexpr int kTopRow = 14;
+constexpr QRect kStartLabel(16, kTopRow, 110, kLineHeight);
+constexpr QRect kStartBox(128, kTopRow, 70, kLineHeight);
+constexpr QRect kTimeLabel(236, kTopRow, 100, kLineHeight);
+constexpr QRect kTimeBox(338, kTopRow, 80, kLineHeight);
 constexpr int kGroupLeft = 8;
-constexpr int kGroupWidth = 544;
+constexpr int kGroupWidth = 560;
 constexpr int kGroupHeight = 144;
 constexpr int kPositionTop = 50;
 constexpr int kOrientationTop = 206;
@@ -35,17 +39,18 @@ constexpr int kFirstBoxLeft = 146;
 constexpr int kBoxPitch = 90;
 constexpr int kBoxWidth = 80;
 constexpr int kUnitLeft = 418;
-constexpr int kUnitWidth = 122;
+constexpr int kUnitWidth = 136;
 constexpr int kCheckTop = 24;
 constexpr int kFirstRowTop = 52;
 constexpr int kRowPitch = 30;
 constexpr int kButtonTop = 364;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 28;
-constexpr int kOkLeft = 376;
-constexpr int kCancelLeft = 466;
+constexpr int kOkLeft = 392;
+constexpr int kCancelLeft = 482;
 
 constexpr int kAxesPerGroup = 3;
+constexpr int kRowsPerAxis = 3; // initial velocity, acceleration, final velocity
 
 // Names and captions of the six axes, in axis order.
 struct AxisNames {
@@ -102,15 +107,14 @@ void TTransformWindow::createGui() {
     setFixedSize(kDialogWidth, kDialogHeight);
 
     addLabel(this, QStringLiteral("LabelStartEntry"), QStringLiteral("Entry to start at :"),
-             QRect(16, kTopRow, 110, kLineHeight));
+             kStartLabel);
     StartEntry = new QSpinBox(this);
     StartEntry->setObjectName(QStringLiteral("StartEntry"));
     StartEntry->setRange(0, kLastEntry);
-    StartEntry->setGeometry(128, kTopRow, 70, kLineHeight);
+    StartEntry->setGeometry(kStartBox);
 
-    addLabel(this, QStringLiteral("LabelTime"), QStringLiteral("Time (seconds) :"),
-             QRect(236, kTopRow, 100, kLineHeight));
-    EDTime = addBox(this, QStringLiteral("EDTime"), QRect(338, kTopRow, kBoxWidth, kLineHeight));
+    addLabel(this, QStringLiteral("LabelTime"), QStringLiteral("Time (seconds) :"), kTimeLabel);
+    EDTime = addBox(this, QStringLiteral("EDTime"), kTimeBox);
     setTextOf(EDTime, formatPattern(2, "0.00"));
 
     createAxisGroup(QStringLiteral("Position"), 0, QStringLiteral("(metres / second)"),
@@ -135,13 +139,13 @@ void TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
     group->setObjectName(QStringLiteral("Group") + title);
     group->setGeometry(kGroupLeft, top, kGroupWidth, kGroupHeight);
 
-    const std::array<QString, 3> rows = {QStringLiteral("Initial velocity :"),
-                                         QStringLiteral("Acceleration factor :"),
-                                         QStringLiteral("Final velocity :")};
-    const std::array<QString, 3> rowNames = {QStringLiteral("Speed"), QStringLiteral("Accel"),
-                                             QStringLiteral("FinSpeed")};
-    const std::array<QString, 3> units = {velocityUnit, accelerationUnit, velocityUnit};
-    for (int row = 0; row < 3; ++row) {
+    const std::array<QString, kRowsPerAxis> rows = {QStringLiteral("Initial velocity :"),
+                                                    QStringLiteral("Acceleration factor :"),
+                                                    QStringLiteral("Final velocity :")};
+    const std::array<QString, kRowsPerAxis> rowNames = {
+        QStringLiteral("Speed"), QStringLiteral("Accel"), QStringLiteral("FinSpeed")};
+    const std::array<QString, kRowsPerAxis> units = {velocityUnit, accelerationUnit, velocityUnit};
+    for (int row = 0; row < kRowsPerAxis; ++row) {
         const int y = kFirstRowTop + row * kRowPitch;
         auto* label = addLabel(group, QStringLiteral("Label") + title + rowNames[row], rows[row],
                                QRect(kRowLabelLeft, y, kRowLabelWidth, kLineHeight));
@@ -160,8 +164,9 @@ void TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
         boxes.check->setObjectName(QString::fromLatin1(names.check));
         boxes.check->setGeometry(x, kCheckTop, kBoxWidth, kLineHeight);
         boxes.check->setChecked(names.ticked);
-        std::array<QLineEdit**, 3> targets = {&boxes.speed, &boxes.accel, &boxes.finSpeed};
-        for (int row = 0; row < 3; ++row) {
+        const std::array<QLineEdit**, kRowsPerAxis> targets = {&boxes.speed, &boxes.accel,
+                                                               &boxes.finSpeed};
+        for (int row = 0; row < kRowsPerAxis; ++row) {
             *targets[row] =
                 addBox(group, QString::fromLatin1(names.prefix) + rowNames[row],
                        QRect(x, kFirstRowTop + row * kRowPitch, kBoxWidth, kLineHeight));
