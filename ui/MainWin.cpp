@@ -328,7 +328,9 @@ void TMainWindow::setCursor(int column, int row) {
     DataGrid->setCursor(column, row);
 }
 
-void TMainWindow::setCursorRow(int row) { DataGrid->setCursor(DataGrid->cursorColumn(), row); }
+void TMainWindow::setCursorRow(int row) {
+    DataGrid->setCursor(DataGrid->cursorColumn(), row);
+}
 
 void TMainWindow::focusGrid() {
     DataGrid->setFocus();
