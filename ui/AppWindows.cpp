@@ -1,7 +1,16 @@
 // The program's windows: created in start-up order and handed to the main window.
 #include "AppWindows.h"
 
+#include <QLocale>
+
 namespace skyvane {
+
+char decimalSeparatorOf(const QLocale& locale) {
+    const QString point = locale.decimalPoint();
+    if (point.size() != 1 || point.at(0).unicode() > 0xFF)
+        return '.';
+    return static_cast<char>(point.at(0).toLatin1());
+}
 
 AppWindows::AppWindows()
     : frameSelector(mainWindow, &mainWindow), insertWindow(&mainWindow),

@@ -11,7 +11,12 @@
 #include "preview.h"
 #include "temphelp.h"
 
+class QLocale;
+
 namespace skyvane {
+
+// The locale's decimal separator when it is one 8-bit character, otherwise '.'.
+char decimalSeparatorOf(const QLocale& locale);
 
 class AppWindows {
 public:

@@ -24,20 +24,12 @@ public:
     }
 };
 
-// The user's decimal separator, when the locale gives one 8-bit character.
-char localeDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    if (point.size() != 1 || point.at(0).unicode() > 0xFF)
-        return '.';
-    return static_cast<char>(point.at(0).toLatin1());
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     SkyvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
-    skyvane::setDecimalSeparator(localeDecimalSeparator());
+    skyvane::setDecimalSeparator(skyvane::decimalSeparatorOf(QLocale::system()));
     skyvane::AppWindows windows;
     windows.show();
     return QApplication::exec();

@@ -100,6 +100,19 @@ private slots:
         QVERIFY(windows.mainWindow.isVisible());
     }
 
+    void decimalSeparator_comesFromLocaleWhenItIsOneByte_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<char>("separator");
+        QTest::newRow("C") << "C" << '.';
+        QTest::newRow("German") << "de_DE" << ',';
+        QTest::newRow("Arabic, beyond 8 bits") << "ar_EG" << '.';
+    }
+    void decimalSeparator_comesFromLocaleWhenItIsOneByte() {
+        QFETCH(QString, locale);
+        QFETCH(char, separator);
+        QCOMPARE(decimalSeparatorOf(QLocale(locale)), separator);
+    }
+
     // An error escaping a command is shown with a "." and the program goes on.
     void commandError_reachesDefaultHandler() {
         ui.main().FrameRate->setText(QStringLiteral("1e99"));
