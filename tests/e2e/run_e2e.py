@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""End-to-end test of the installed editor on a real X server.
+
+A user's session: type two entries, generate a trajectory with Transform Object, orient it
+with Auto Orientate through the frame selector, name the mesh, add a second node with an entry
+of its own, save through the Save KEY dialog and compare the file with the expected text; then
+open it again through Open KEY, save it under a second name and compare again, so what the grid
+shows after the reading is checked cell by cell. Every command is reached from the keyboard by
+its access letters; the mouse only puts the focus into the mesh-name box, as a user would.
+
+Usage: run_e2e.py SKYVANE_EXECUTABLE [WORK_DIR]
+"""
+
+import os
+import sys
+import tempfile
+
+from xsession import E2EFailure, Session, XServer, require_tools
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+EXPECTED = os.path.join(HERE, "expected.KEY")
+MAIN_UNTITLED = "Skyvane - UNTITLED"
+PREVIEW = "3D Preview"
+# Where the mesh-name box lies in the main window (its left part, clear of the arrow).
+MESH_NAME_AT = (130, 107)
+# The preview opens over the main window; a user drags it aside first.
+PREVIEW_ASIDE = (680, 24)
+
+
+def type_entry(s, values):
+    """Types X, Y, Z, Pitch, Yaw, Roll from the X cell on and commits the last one; the
+    cursor ends on the Roll cell."""
+    for i, value in enumerate(values):
+        if i:
+            s.key("Tab")
+        s.type(value)
+    s.key("Return")
+
+
+def start(s):
+    main = s.wait_window(MAIN_UNTITLED)
+    preview = s.wait_window(PREVIEW)
+    s.move(preview, *PREVIEW_ASIDE)
+    s.focus(main)
+    return main
+
+
+def first_node(s, main):
+    # The grid has the focus with its cursor on the Frame cell of entry 0; the entry defaults
+    # fill Frame and Steps as soon as a value arrives.
+    s.key("Tab", "Tab")
+    type_entry(s, ["0", "0", "1", "0", "0", "0"])
+    s.key("Down", *["Left"] * 5)
+    type_entry(s, ["0.1", "0.2", "1", "0", "0", "0"])
+    transform(s, main)
+    orientate(s, main)
+    s.click(main, *MESH_NAME_AT)
+    s.type("fuselage")
+
+
+def transform(s, main):
+    # The cursor stands on entry 1: the trajectory starts there, with the initial velocities
+    # of the step from entry 0 (15 and 30 m/s). 0.4 s at 15 frames per second: 6 frames more.
+    s.key("alt+t", "t")
+    dialog = s.wait_window("Transform Object")
+    s.focus(dialog)
+    s.key("Tab", "ctrl+a")
+    s.type("0.4")
+    # Tick box X, initial velocity X, then its acceleration.
+    s.key("Tab", "Tab", "Tab", "ctrl+a")
+    s.type("-5")
+    s.key("Return")
+    s.wait_gone("Transform Object")
+    s.focus(main)
+
+
+def orientate(s, main):
+    s.key("alt+t", "a")
+    selector = s.wait_window("Select Frames")
+    s.focus(main)
+    # Whole rows now: entries 0 to 7.
+    s.key("ctrl+Home", *["shift+Down"] * 7)
+    s.settle()
+    s.focus(selector)
+    s.key("Return")
+    dialog = s.wait_window("Auto Orientate")
+    s.focus(dialog)
+    s.key("Return")
+    s.wait_gone("Auto Orientate")
+    s.focus(main)
+
+
+def second_node(s, main):
+    # From the mesh-name box back to the node count: its up arrow adds node 1.
+    s.key("shift+Tab", "shift+Tab", "Up")
+    s.settle()
+    # Forward to the tab strip, over to Node 1, then its mesh name and the grid.
+    s.key("Tab", "Right", "Tab")
+    s.type("wing")
+    # The Entry column takes no cursor: the first cell is Frame of entry 0; X is two cells on.
+    s.key("Tab", "Tab", "ctrl+Home", "Right", "Right")
+    type_entry(s, ["5", "-2.5", "0.75", "10", "90", "0"])
+
+
+def save_as(s, main, path):
+    s.focus(main)
+    s.key("alt+f", "s")
+    dialog = s.wait_window("Save KEY")
+    s.focus(dialog)
+    s.type(path)
+    s.key("Return")
+    s.wait_gone("Save KEY")
+    s.wait_caption_of(main, "Skyvane - " + path)
+
+
+def open_file(s, main, path):
+    s.focus(main)
+    s.key("alt+f", "o")
+    # The document holds data: the program asks first.
+    confirm = s.wait_window("Confirm")
+    s.focus(confirm)
+    s.key("alt+n")
+    dialog = s.wait_window("Open KEY")
+    s.focus(dialog)
+    s.type(path)
+    s.key("Return")
+    s.wait_gone("Open KEY")
+    s.wait_caption_of(main, "Skyvane - " + path)
+
+
+def compare_with_expected(path):
+    with open(path, "rb") as f:
+        actual = f.read().split(b"\r\n")
+    with open(EXPECTED, "rb") as f:
+        expected = f.read().split(b"\r\n")
+    # Line 2 holds the date and time of the writing.
+    if len(actual) > 1 and actual[1].startswith(b"# Created on ") \
+            and actual[1].endswith(b" by Skyvane"):
+        actual[1] = expected[1]
+    if actual != expected:
+        for number, (a, e) in enumerate(zip(actual, expected), start=1):
+            if a != e:
+                raise E2EFailure("%s line %d:\n  got      %r\n  expected %r" %
+                                 (path, number, a, e))
+        raise E2EFailure("%s has %d lines, expected %d" % (path, len(actual), len(expected)))
+
+
+def run(program, work):
+    server = XServer()
+    s = Session(program, server, work)
+    try:
+        main = start(s)
+        first_node(s, main)
+        second_node(s, main)
+        first = os.path.join(work, "first", "trajectory.KEY")
+        second = os.path.join(work, "second", "trajectory.KEY")
+        os.makedirs(os.path.dirname(first))
+        os.makedirs(os.path.dirname(second))
+        save_as(s, main, first)
+        compare_with_expected(first)
+        open_file(s, main, first)
+        save_as(s, main, second)
+        compare_with_expected(second)
+        s.key("alt+f", "x")
+        if s.wait_exit() != 0:
+            raise E2EFailure("the program ended with status %d" % s.process.returncode)
+    except Exception:
+        shot = os.path.join(work, "failure.png")
+        try:
+            s.screenshot(shot)
+            print("screen at the failure: " + shot, file=sys.stderr)
+        except Exception:
+            pass
+        raise
+    finally:
+        s.close()
+        server.close()
+
+
+def main():
+    if len(sys.argv) < 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    require_tools()
+    work = sys.argv[2] if len(sys.argv) > 2 else tempfile.mkdtemp(prefix="skyvane-e2e-")
+    os.makedirs(work, exist_ok=True)
+    try:
+        run(os.path.abspath(sys.argv[1]), os.path.abspath(work))
+    except E2EFailure as failure:
+        print("e2e FAILED: %s (files in %s)" % (failure, work), file=sys.stderr)
+        return 1
+    print("e2e passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
