@@ -18,9 +18,12 @@ EntryTable spiralTable() {
     EntryTable table(kMaxEntries);
     for (int e = 0; e < kMaxEntries; ++e) {
         const long double angle = e * 0.05L;
-        const long double values[6] = {10.0L * std::cos(angle), 10.0L * std::sin(angle),
-                                       e * 0.01L, static_cast<long double>((e * 7) % 360),
-                                       static_cast<long double>((e * 13) % 360), 0.0L};
+        const long double values[6] = {10.0L * std::cos(angle),
+                                       10.0L * std::sin(angle),
+                                       e * 0.01L,
+                                       static_cast<long double>((e * 7) % 360),
+                                       static_cast<long double>((e * 13) % 360),
+                                       0.0L};
         table.setCell(ColEntry, e, std::to_string(e));
         table.setCell(ColFrame, e, std::to_string(e));
         table.setCell(ColSteps, e, "1");
@@ -36,8 +39,8 @@ TrajectoryRequest thousandEntries(const EntryTable& table) {
     request.framesPerSecond = 25.0f;
     request.time = 39.96f; // 999 frames after the start entry
     for (int axis = 0; axis < kAxisCount; ++axis)
-        request.axes[axis] = AxisMotion{toTableUnits(axis, 3.5f + axis),
-                                        toTableUnits(axis, 0.25f * axis), true};
+        request.axes[axis] =
+            AxisMotion{toTableUnits(axis, 3.5f + axis), toTableUnits(axis, 0.25f * axis), true};
     request.start = *startValues(table, 0);
     return request;
 }

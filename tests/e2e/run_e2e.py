@@ -74,12 +74,12 @@ def transform(s, main):
     s.focus(main)
 
 
-def orientate(s, main):
+def orientate(s, main, last_entry=7):
     s.key("alt+t", "a")
     selector = s.wait_window("Select Frames")
     s.focus(main)
-    # Whole rows now: entries 0 to 7.
-    s.key("ctrl+Home", *["shift+Down"] * 7)
+    # Whole rows now: entries 0 to the last one.
+    s.key("ctrl+Home", *["shift+Down"] * last_entry)
     s.settle()
     s.focus(selector)
     s.key("Return")
