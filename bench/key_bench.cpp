@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fulldocument.h"
 #include "keyfile.h"
 #include "linetokens.h"
 #include "numbers.h"
@@ -13,36 +14,8 @@ namespace {
 
 using namespace skyvane;
 
-// A trajectory that moves and turns on every entry, so every change and flag is computed.
-TKeyDocument fullDocument() {
-    TKeyDocument document;
-    document.Fps = 29.97f;
-    for (int k = 0; k < kMaxNodes; ++k) {
-        TNode node;
-        node.Mesh = "mesh" + std::to_string(k);
-        for (int e = 0; e < kMaxEntries; ++e) {
-            const long double t = e + k * 0.001L;
-            const std::string cells[8] = {
-                std::to_string(e * 3),
-                "3",
-                formatPattern(t * 1.25L, "###0.000000"),
-                formatPattern(-t * 0.5L, "###0.000000"),
-                formatPattern(t * t * 0.001L, "###0.000000"),
-                formatPattern(static_cast<long double>((e * 7) % 360), "###0.000000"),
-                formatPattern(static_cast<long double>((e * 13 + k) % 360) + 0.25L, "###0.000000"),
-                formatPattern(static_cast<long double>((e * 29) % 360), "###0.000000"),
-            };
-            for (int c = 0; c < 8; ++c)
-                node.Data.setCell(ColFrame + c, e, cells[c]);
-        }
-        node.Entries = kMaxEntries;
-        document.Nodes.push_back(std::move(node));
-    }
-    return document;
-}
-
 const TKeyDocument& document() {
-    static const TKeyDocument full = fullDocument();
+    static const TKeyDocument full = bench::fullDocument();
     return full;
 }
 
