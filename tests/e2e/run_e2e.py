@@ -14,6 +14,7 @@ Usage: run_e2e.py SKYVANE_EXECUTABLE [WORK_DIR]
 import os
 import sys
 import tempfile
+import time
 
 from xsession import E2EFailure, Session, XServer, require_tools
 
@@ -23,8 +24,8 @@ MAIN_UNTITLED = "Skyvane - UNTITLED"
 PREVIEW = "3D Preview"
 # Where the mesh-name box lies in the main window (its left part, clear of the arrow).
 MESH_NAME_AT = (130, 107)
-# The preview opens over the main window; a user drags it aside first.
-PREVIEW_ASIDE = (680, 24)
+# The preview opens over the main window; a user drags it aside first, below it.
+PREVIEW_ASIDE = (24, 530)
 
 
 def type_entry(s, values):
@@ -37,10 +38,10 @@ def type_entry(s, values):
     s.key("Return")
 
 
-def start(s):
+def start(s, preview_aside=PREVIEW_ASIDE):
     main = s.wait_window(MAIN_UNTITLED)
     preview = s.wait_window(PREVIEW)
-    s.move(preview, *PREVIEW_ASIDE)
+    s.move(preview, *preview_aside)
     s.focus(main)
     return main
 
@@ -58,13 +59,21 @@ def first_node(s, main):
     s.type("fuselage")
 
 
-def transform(s, main):
-    # The cursor stands on entry 1: the trajectory starts there, with the initial velocities
-    # of the step from entry 0 (15 and 30 m/s). 0.4 s at 15 frames per second: 6 frames more.
+def open_transform(s):
+    """Opens Transform Object from the Tools menu, ticks Roll as well (the entries it writes
+    need every value to pass the check) and leaves the cursor in the time box."""
     s.key("alt+t", "t")
     dialog = s.wait_window("Transform Object")
     s.focus(dialog)
-    s.key("Tab", "ctrl+a")
+    # Backwards from the start entry: Cancel, OK, Roll's three boxes, then its tick box.
+    s.key(*["shift+Tab"] * 6, "space", *["Tab"] * 7, "ctrl+a")
+    return dialog
+
+
+def transform(s, main):
+    # The cursor stands on entry 1: the trajectory starts there, with the initial velocities
+    # of the step from entry 0 (15 and 30 m/s). 0.4 s at 15 frames per second: 6 frames more.
+    dialog = open_transform(s)
     s.type("0.4")
     # Tick box X, initial velocity X, then its acceleration.
     s.key("Tab", "Tab", "Tab", "ctrl+a")
@@ -111,6 +120,7 @@ def save_as(s, main, path):
     s.key("Return")
     s.wait_gone("Save KEY")
     s.wait_caption_of(main, "Skyvane - " + path)
+    s.focus(main)
 
 
 def open_file(s, main, path):
@@ -126,6 +136,24 @@ def open_file(s, main, path):
     s.key("Return")
     s.wait_gone("Open KEY")
     s.wait_caption_of(main, "Skyvane - " + path)
+    s.focus(main)
+
+
+def exit_program(s, main):
+    """File > Exit; the question whether to save what was typed since is answered No."""
+    s.focus(main)
+    s.key("alt+f", "x")
+    deadline = time.monotonic() + 20
+    while s.process.poll() is None:
+        confirm = s.find_windows("Confirm")
+        if confirm:
+            s.focus(confirm[0])
+            s.key("alt+n")
+        if time.monotonic() > deadline:
+            raise E2EFailure("the program did not end after File > Exit")
+        time.sleep(0.05)
+    if s.process.returncode != 0:
+        raise E2EFailure("the program ended with status %d" % s.process.returncode)
 
 
 def compare_with_expected(path):
@@ -161,9 +189,7 @@ def run(program, work):
         open_file(s, main, first)
         save_as(s, main, second)
         compare_with_expected(second)
-        s.key("alt+f", "x")
-        if s.wait_exit() != 0:
-            raise E2EFailure("the program ended with status %d" % s.process.returncode)
+        exit_program(s, main)
     except Exception:
         shot = os.path.join(work, "failure.png")
         try:

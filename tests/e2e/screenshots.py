@@ -10,7 +10,7 @@ import os
 import sys
 import tempfile
 
-from run_e2e import MESH_NAME_AT, PREVIEW, orientate, start, type_entry
+from run_e2e import MESH_NAME_AT, PREVIEW, open_transform, orientate, start, type_entry
 from xsession import E2EFailure, Session, XServer, require_tools
 
 # Entry under the cursor when the preview is activated: it is drawn highlighted.
@@ -24,10 +24,7 @@ def climbing_turn(s, main):
     type_entry(s, ["0", "-8", "0", "0", "0", "0"])
     s.key("Down", *["Left"] * 5)
     type_entry(s, ["0.3", "-8", "0.05", "0", "0", "0"])
-    s.key("alt+t", "t")
-    dialog = s.wait_window("Transform Object")
-    s.focus(dialog)
-    s.key("Tab", "ctrl+a")
+    dialog = open_transform(s)
     s.type("4")
     s.key("Tab", "Tab", "Tab", "ctrl+a")
     s.type("-22")   # X acceleration: the path bends back
@@ -68,10 +65,10 @@ def take(program, out_dir, work):
 
 def take_scaled(program, out_dir, work):
     """The main window at scale factor 2, as on a 192 dpi screen."""
-    server = XServer(screen="2600x2000x24", dpi=192)
+    server = XServer(screen="2800x2000x24", dpi=192)
     s = Session(program, server, work, {"QT_SCALE_FACTOR": "2"})
     try:
-        main = start(s)
+        main = start(s, preview_aside=(1400, 48))
         s.key("Tab", "Tab")
         type_entry(s, ["0", "-8", "0", "0", "0", "0"])
         s.settle()
