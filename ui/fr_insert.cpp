@@ -12,7 +12,8 @@ namespace {
 
 constexpr int kClientWidth = 168;
 constexpr int kClientHeight = 69;
-constexpr QRect kLabelRect{8, 12, 80, 16};
+// Wide enough for the caption in the usual desktop fonts, clear of the count box.
+constexpr QRect kLabelRect{4, 12, 90, 16};
 constexpr QRect kCountRect{96, 8, 57, 22};
 constexpr QRect kOkRect{4, 38, 75, 25};
 constexpr QRect kCancelRect{88, 38, 75, 25};
