@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -80,10 +81,9 @@ class KeyboardTest : public QObject {
 
     TMainWindow& main() { return windows->mainWindow; }
 
-    // Alt + the menu's letter, then the item's letter, as typed on the main window. While the
-    // command runs, a modal window it opens is examined and closed: Tab around it, then Esc,
-    // or Enter when `enter` is set.
-    Seen pressMenu(char menuLetter, char itemLetter, bool enter = false) {
+    // Runs `keys`; a modal window they open meanwhile is examined and closed: Tab around it,
+    // then Esc, or Enter when `enter` is set.
+    Seen watchingModal(const std::function<void()>& keys, bool enter) {
         Seen seen;
         int ticks = 0;
         QTimer watch;
@@ -106,15 +106,44 @@ class KeyboardTest : public QObject {
                 modal->close();
         });
         watch.start();
-        // The window that had the focus before (a dialog, the selector) handed it back.
-        QApplication::setActiveWindow(&main());
-        QTest::keyClick(&main(), menuLetter, Qt::AltModifier);
-        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return seen;
-        QTest::keyClick(menu, itemLetter);
+        keys();
         QCoreApplication::processEvents();
         return seen;
+    }
+
+    // Alt + the menu's letter, then the item's letter, as typed on the main window.
+    Seen pressMenu(char menuLetter, char itemLetter, bool enter = false) {
+        return watchingModal(
+            [&] {
+                // The window that had the focus before (a dialog, the selector) handed it back.
+                QApplication::setActiveWindow(&main());
+                QTest::keyClick(&main(), menuLetter, Qt::AltModifier);
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+                    QTest::keyClick(menu, itemLetter);
+            },
+            enter);
+    }
+
+    // Enter in the frame selector, which stays open beside the main window.
+    Seen confirmSelector() {
+        return watchingModal(
+            [&] {
+                QApplication::setActiveWindow(&windows->frameSelector);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            },
+            false);
+    }
+
+    // Entries 0..count-1 that pass the check, entry e at X = e.
+    void fillEntries(int count) {
+        std::vector<CellEdit> edits;
+        for (int e = 0; e < count; ++e) {
+            const std::string n = std::to_string(e);
+            const std::array<std::string, 8> cells = {n, "1", n, "0", "0", "0", "0", "0"};
+            for (int c = 0; c < 8; ++c)
+                edits.push_back({ColFrame + c, e, cells[c]});
+        }
+        main().applyCellEdits(edits);
     }
 
     QAction* action(const char* name) {
@@ -229,25 +258,36 @@ private slots:
         QCOMPARE(triggered.count(), 1);
     }
 
+    void selectorDialog_toursWithTabAndClosesWithEsc_data() {
+        QTest::addColumn<char>("item");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("Offset Values") << 'o' << "Offset Values";
+        QTest::newRow("Auto Orientate") << 'a' << "Auto Orientate";
+    }
+
+    // The two tools that work on a range open their dialog when the selector is confirmed.
+    void selectorDialog_toursWithTabAndClosesWithEsc() {
+        QFETCH(char, item);
+        QFETCH(QString, caption);
+        fillEntries(3);
+        pressMenu('t', item);
+        const Seen seen = confirmSelector();
+        QCOMPARE(seen.modalCaption, caption);
+        QVERIFY2(seen.notTabbed.isEmpty(), qPrintable(seen.notTabbed.join(u' ')));
+        QVERIFY(seen.closedByEsc);
+    }
+
     // Enter presses the default button: Transform Object writes its entries, the frame
     // selector runs its command, Insert Frames inserts.
     void enter_pressesTheDefaultButton() {
-        main().applyCellEdits({{ColFrame, 0, "0"},
-                               {ColSteps, 0, "1"},
-                               {ColX, 0, "0"},
-                               {ColY, 0, "0"},
-                               {ColZ, 0, "0"},
-                               {ColPitch, 0, "0"},
-                               {ColYaw, 0, "0"},
-                               {ColRoll, 0, "0"}});
+        fillEntries(1);
         const Seen transform = pressMenu('t', 't', true);
         QCOMPARE(transform.modalCaption, QStringLiteral("Transform Object"));
         QVERIFY(!windows->transformWindow.isVisible());
         QCOMPARE(main().entries().cell(ColFrame, 30), std::string("30")); // 2 s at 15 per second
 
         pressMenu('e', 'r'); // Clear Frames: the selector waits for rows
-        QApplication::setActiveWindow(&windows->frameSelector);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        confirmSelector();
         QVERIFY(!windows->frameSelector.isVisible());
         QVERIFY(main().entries().cell(ColFrame, 0).empty()); // the cursor's entry was cleared
 
