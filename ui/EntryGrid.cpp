@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <algorithm>
@@ -177,6 +178,21 @@ bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QTableView::eventFilter(watched, event);
+}
+
+// Tab moves between cells, so Ctrl+Tab is the keyboard's way out of the grid to the other
+// controls of the window.
+void EntryGrid::keyPressEvent(QKeyEvent* event) {
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && (event->modifiers() & Qt::ControlModifier)) {
+        const bool backwards =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        finishEditing();
+        QWidget::focusNextPrevChild(!backwards); // the view's own override would move the cursor
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 // The top-left corner carries the Entry column's header text.

@@ -171,6 +171,19 @@ private slots:
     }
 
     // Typing into the node count is disabled; its arrow keys step it.
+    void grid_tabMovesBetweenCellsAndCtrlTabLeavesIt() {
+        TMainWindow& main = ui.main();
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        ui.grid().setFocus();
+        QTest::keyClick(&ui.grid(), Qt::Key_Tab);
+        QCOMPARE(ui.grid().cursorColumn(), int(ColSteps));
+        QVERIFY(ui.grid().hasFocus());
+        QTest::keyClick(&ui.grid(), Qt::Key_Tab, Qt::ControlModifier);
+        QVERIFY(!ui.grid().hasFocus());
+        QVERIFY(main.isAncestorOf(QApplication::focusWidget()));
+    }
+
     void nodeCount_ignoresTypingAndStepsWithArrows() {
         QSpinBox* nodes = ui.main().SENodes;
         QTest::keyClicks(nodes, QStringLiteral("7"));
