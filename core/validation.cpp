@@ -38,6 +38,22 @@ bool angleInRange(long double degrees) {
     }
 }
 
+// Positions and the frame rate are saved as 32-bit floats: a number beyond that range passes
+// no check only to make the save fail later.
+bool fitsSingle(long double value) {
+    try {
+        toSingle(value);
+        return true;
+    } catch (const MathError&) {
+        return false;
+    }
+}
+
+bool isSingle(std::string_view text) {
+    const auto value = tryParseFloat(text);
+    return value && fitsSingle(*value);
+}
+
 // Rule 6: the previous entry's Frame and Steps are added in 64 bits, so no sum can wrap around.
 std::optional<EntryCheck> checkFollowsPrevious(const EntryTable& table, int entry,
                                                std::int32_t frame) {
@@ -80,7 +96,7 @@ std::optional<EntryCheck> checkEntry(const EntryTable& table, int entry) {
         }
     }
     for (Column column : kPositionColumns) {
-        if (!tryParseFloat(table.cell(column, entry))) {
+        if (!isSingle(table.cell(column, entry))) {
             return fault(kInvalidNumber, column, entry);
         }
     }
@@ -111,7 +127,7 @@ EntryCheck checkEntries(const EntryTable& table, int first, int last) {
 }
 
 bool frameRateIsValid(std::string_view text) {
-    return tryParseFloat(text).has_value();
+    return isSingle(text);
 }
 
 MeshNameFault checkMeshName(std::string_view mesh) {

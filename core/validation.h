@@ -30,7 +30,7 @@ struct EntryCheck {
 // first fault or the first empty Frame cell.
 EntryCheck checkEntries(const EntryTable& table, int first, int last);
 
-// The frame-rate text converts to a float.
+// The frame-rate text converts to a float that a 32-bit float can hold.
 bool frameRateIsValid(std::string_view text);
 
 enum class MeshNameFault { None, Missing, Malformed };

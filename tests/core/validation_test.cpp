@@ -140,6 +140,13 @@ TEST(EntryCheck, wholeTableVerdicts) {
          "No Errors",
          0,
          0},
+        {"x beyond 32-bit range, which cannot be saved",
+         1,
+         {{ColX, 0, "-1e39"}},
+         Outcome::Fault,
+         kInvalidNumber,
+         ColX,
+         0},
         {"pitch beyond 32-bit range",
          1,
          {{ColPitch, 0, "1e39"}},
@@ -277,11 +284,12 @@ TEST(EntryCheck, honoursTheDecimalSeparator) {
     setDecimalSeparator('.');
 }
 
-TEST(FrameRate, validWhenTheTextIsANumber) {
+TEST(FrameRate, validWhenTheTextIsA32BitNumber) {
     for (const char* text : {"15.000", "30", " 29.97 ", "1e3", "-5", "0"}) {
         EXPECT_TRUE(frameRateIsValid(text)) << text;
     }
-    for (const char* text : {"abc", "", "15,0", "1.2.3"}) {
+    // A frame rate is saved as a 32-bit float.
+    for (const char* text : {"abc", "", "15,0", "1.2.3", "1e39", "-1e39"}) {
         EXPECT_FALSE(frameRateIsValid(text)) << text;
     }
 }
