@@ -301,6 +301,40 @@ std::vector<BoxCase> cellCases() {
                              QVERIFY(s.prompts->dialogs.isEmpty());
                              verifyFaultShown(s, column, bad);
                          }});
+        // Opening Offset Values checks its range; the preview checks the table when it becomes
+        // active. Neither writes anything.
+        cases.push_back(
+            {name + "Offset Values opening", nullptr, enter,
+             [](Session& s) {
+                 s.windows->offsetWindow.setRange(0, 2);
+                 QVERIFY(showActive(s.windows->offsetWindow));
+             },
+             [column](const BadText& bad) {
+                 return cellVerdict(column, bad).isEmpty()
+                            ? Expected{}
+                            : message(QStringLiteral("Error found in data!"));
+             },
+             [column](Session& s, const BadText& bad, const Expected&, const DocumentView&) {
+                 const bool clean = cellVerdict(column, bad).isEmpty();
+                 QCOMPARE(control<QPushButton>(s.windows->offsetWindow, "BBOk")->isEnabled(),
+                          clean);
+                 if (!clean)
+                     verifyFaultShown(s, column, bad);
+             }});
+        cases.push_back(
+            {name + "preview activation", nullptr, enter,
+             [](Session& s) {
+                 s.windows->previewWindow.show();
+                 QEvent activation(QEvent::WindowActivate);
+                 QCoreApplication::sendEvent(&s.windows->previewWindow, &activation);
+             },
+             [](const BadText&) { return Expected{}; },
+             [column](Session& s, const BadText& bad, const Expected&, const DocumentView&) {
+                 if (cellVerdict(column, bad).isEmpty())
+                     QCOMPARE(s.main().PNLErrors->text(), QString());
+                 else
+                     verifyFaultShown(s, column, bad);
+             }});
     }
     return cases;
 }
