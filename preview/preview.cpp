@@ -40,7 +40,7 @@ constexpr int kFontPixels = 11;
 constexpr const char* kVectorPattern = "###0.000";
 constexpr const char* kZoomPattern = "#0.0";
 
-struct LabelSpec {
+struct LabelLayout {
     const char* name;
     const char* text;
     int x;
@@ -48,7 +48,7 @@ struct LabelSpec {
 };
 
 // The captions of the left panel, top to bottom.
-constexpr LabelSpec kLabels[] = {
+constexpr LabelLayout kLabels[] = {
     {"Label1", "Entry :", kMargin, 12},
     {"Label2", "Use arrow keys to move around", kMargin, 44},
     {"Label3", "Use shift + arrow keys to rotate", kMargin, 62},
@@ -79,7 +79,7 @@ constexpr std::array<VectorBoxSpec, 6> kVectorBoxes{{
 }};
 
 // The bold italic unit vectors after the heading boxes, and the plus signs between them.
-constexpr LabelSpec kHeadingSigns[] = {
+constexpr LabelLayout kHeadingSigns[] = {
     {"LabelI", "i", 55, 241},      {"LabelPlus1", "+", 62, 241}, {"LabelJ", "j", 119, 241},
     {"LabelPlus2", "+", 126, 241}, {"LabelK", "k", 183, 241},
 };
@@ -96,10 +96,10 @@ float vectorValue(const Camera& camera, std::size_t i) {
     return values[i];
 }
 
-QLabel* addLabel(QWidget* parent, const LabelSpec& spec) {
-    auto* label = new QLabel(QString::fromLatin1(spec.text), parent);
-    label->setObjectName(QString::fromLatin1(spec.name));
-    label->move(spec.x, spec.y);
+QLabel* addLabel(QWidget* parent, const LabelLayout& item) {
+    auto* label = new QLabel(QString::fromLatin1(item.text), parent);
+    label->setObjectName(QString::fromLatin1(item.name));
+    label->move(item.x, item.y);
     return label;
 }
 
@@ -167,14 +167,14 @@ void TPreviewWindow::createGui() {
     QFont panelFont = LeftPanel->font();
     panelFont.setPixelSize(kFontPixels);
     LeftPanel->setFont(panelFont);
-    for (const auto& spec : kLabels)
-        addLabel(LeftPanel, spec)->resize(kLabelWidth, kLabelHeight);
+    for (const auto& item : kLabels)
+        addLabel(LeftPanel, item)->resize(kLabelWidth, kLabelHeight);
     QFont bold = panelFont;
     bold.setBold(true);
     bold.setItalic(true);
-    for (const auto& spec : kHeadingSigns) {
-        QLabel* sign = addLabel(LeftPanel, spec);
-        if (spec.text[0] != '+')
+    for (const auto& item : kHeadingSigns) {
+        QLabel* sign = addLabel(LeftPanel, item);
+        if (item.text[0] != '+')
             sign->setFont(bold);
         sign->adjustSize();
     }
@@ -189,8 +189,8 @@ void TPreviewWindow::createGui() {
 
     QLineEdit** vectorBoxes[] = {&EDX, &EDY, &EDZ, &EDu, &EDv, &EDw};
     for (std::size_t i = 0; i < kVectorBoxes.size(); ++i) {
-        const auto& spec = kVectorBoxes[i];
-        *vectorBoxes[i] = addReadOnlyBox(LeftPanel, spec.name, spec.x, spec.y, spec.width);
+        const auto& item = kVectorBoxes[i];
+        *vectorBoxes[i] = addReadOnlyBox(LeftPanel, item.name, item.x, item.y, item.width);
     }
     EDZoom = addReadOnlyBox(LeftPanel, "EDZoom", kZoomBoxX, kZoomBoxY, kZoomBoxWidth);
 

@@ -20,17 +20,17 @@ constexpr int kNamePixels = 24;
 constexpr int kPictureWidth = 148;
 constexpr int kPictureHeight = 100;
 
-struct LabelSpec {
+struct LabelLayout {
     const char* name;
     const char* text;
     int y;
     int height;
 };
-constexpr LabelSpec kName{"Label1", "Skyvane", 4, 32};
-constexpr LabelSpec kVersion{"Label2", "version 1.1", 36, 16};
+constexpr LabelLayout kName{"Label1", "Skyvane", 4, 32};
+constexpr LabelLayout kVersion{"Label2", "version 1.1", 36, 16};
 constexpr int kPictureTop = 56;
-constexpr LabelSpec kCredit{"Label3", "Made by the Skyvane team", 164, 18};
-constexpr LabelSpec kContact{"Label4", "Reports: the Skyvane project", 184, 18};
+constexpr LabelLayout kCredit{"Label3", "Made by the Skyvane team", 164, 18};
+constexpr LabelLayout kContact{"Label4", "Reports: the Skyvane project", 184, 18};
 
 // A few fixed stars, so the picture is the same at every start.
 constexpr QPoint kStars[] = {{9, 12},   {31, 80},  {52, 7},  {70, 91},  {88, 18}, {121, 9},
@@ -76,10 +76,10 @@ QPixmap spacecraft() {
     return QPixmap::fromImage(image);
 }
 
-QLabel* addYellowLabel(QWidget* parent, const LabelSpec& spec) {
-    auto* label = new QLabel(QString::fromLatin1(spec.text), parent);
-    label->setObjectName(QString::fromLatin1(spec.name));
-    label->setGeometry(0, spec.y, kClientWidth, spec.height);
+QLabel* addYellowLabel(QWidget* parent, const LabelLayout& item) {
+    auto* label = new QLabel(QString::fromLatin1(item.text), parent);
+    label->setObjectName(QString::fromLatin1(item.name));
+    label->setGeometry(0, item.y, kClientWidth, item.height);
     label->setAlignment(Qt::AlignCenter);
     QPalette yellow = label->palette();
     yellow.setColor(QPalette::WindowText, Qt::yellow);

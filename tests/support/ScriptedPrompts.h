@@ -30,7 +30,7 @@ public:
 
     QList<AskedMessage> messages;
     QStringList errors;               // texts of the default error handler's boxes
-    QList<FileDialogSpec> dialogs;    // file dialogs shown
+    QList<FileDialogSettings> dialogs;    // file dialogs shown
 
     MessageAnswer message(QWidget*, MessageKind kind, const QString& text,
                           MessageButtons buttons) override {
@@ -45,8 +45,8 @@ public:
 
     void errorReport(QWidget*, const QString& text) override { errors.append(text); }
 
-    QString chooseFile(QWidget*, const FileDialogSpec& spec) override {
-        dialogs.append(spec);
+    QString chooseFile(QWidget*, const FileDialogSettings& settings) override {
+        dialogs.append(settings);
         if (files.empty())
             return QString();
         const QString path = files.front();

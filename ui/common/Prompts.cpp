@@ -71,21 +71,21 @@ public:
         box.exec();
     }
 
-    QString chooseFile(QWidget* parent, const FileDialogSpec& spec) override {
-        QFileDialog dialog(parent, spec.title);
-        dialog.setObjectName(spec.objectName);
+    QString chooseFile(QWidget* parent, const FileDialogSettings& settings) override {
+        QFileDialog dialog(parent, settings.title);
+        dialog.setObjectName(settings.objectName);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setNameFilter(qtFilter(spec.filter));
-        dialog.setDefaultSuffix(spec.defaultExtension);
-        if (spec.save) {
+        dialog.setNameFilter(qtFilter(settings.filter));
+        dialog.setDefaultSuffix(settings.defaultExtension);
+        if (settings.save) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setFileMode(QFileDialog::AnyFile);
         } else {
             dialog.setAcceptMode(QFileDialog::AcceptOpen);
             dialog.setFileMode(QFileDialog::ExistingFile);
         }
-        if (!spec.lastChosen.isEmpty())
-            dialog.selectFile(spec.lastChosen);
+        if (!settings.lastChosen.isEmpty())
+            dialog.selectFile(settings.lastChosen);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().constFirst();
@@ -121,9 +121,9 @@ MessageAnswer showMessage(QWidget* parent, MessageKind kind, const QString& text
 }
 
 QString FileDialog::execute(QWidget* parent) {
-    const QString chosen = prompts().chooseFile(parent, spec_);
+    const QString chosen = prompts().chooseFile(parent, settings_);
     if (!chosen.isEmpty())
-        spec_.lastChosen = chosen;
+        settings_.lastChosen = chosen;
     return chosen;
 }
 

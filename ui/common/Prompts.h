@@ -15,7 +15,7 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // One file dialog: title, filter ("Jedi Knight keyframe files|*.KEY"), default extension,
 // and the name chosen last time, which it offers again.
-struct FileDialogSpec {
+struct FileDialogSettings {
     QString objectName; // OpenKEY, SaveKEY, Open3DO
     QString title;
     QString filter;
@@ -32,7 +32,7 @@ public:
     // The default error handler's box: an error box with OK, titled with the application title.
     virtual void errorReport(QWidget* parent, const QString& text) = 0;
     // The full path chosen, or an empty string when the dialog was cancelled.
-    virtual QString chooseFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString chooseFile(QWidget* parent, const FileDialogSettings& settings) = 0;
 };
 
 // The prompts in force; QMessageBox and QFileDialog unless a test installed others.
@@ -49,12 +49,12 @@ MessageAnswer showMessage(QWidget* parent, MessageKind kind, const QString& text
 // A file dialog that remembers the name last chosen in it.
 class FileDialog {
 public:
-    explicit FileDialog(FileDialogSpec spec) : spec_(std::move(spec)) {}
+    explicit FileDialog(FileDialogSettings settings) : settings_(std::move(settings)) {}
     QString execute(QWidget* parent); // empty when cancelled
-    const FileDialogSpec& spec() const { return spec_; }
+    const FileDialogSettings& settings() const { return settings_; }
 
 private:
-    FileDialogSpec spec_;
+    FileDialogSettings settings_;
 };
 
 } // namespace skyvane
