@@ -26,139 +26,136 @@ constexpr int kPictureHeight = 1024;
 constexpr int kPreviewPanelWidth = 200;
 constexpr int kPreviewBevel = 2;
 
-std::string benchPath(const char *name) {
-  return (std::filesystem::temp_directory_path() / name).string();
+std::string benchPath(const char* name) {
+    return (std::filesystem::temp_directory_path() / name).string();
 }
 
-const std::string &fullKeyFile() {
-  static const std::string path = [] {
-    const std::string file = benchPath("skyvane_window_bench.KEY");
-    saveKeyFile(file, bench::fullDocument(), "d", "t");
-    return file;
-  }();
-  return path;
+const std::string& fullKeyFile() {
+    static const std::string path = [] {
+        const std::string file = benchPath("skyvane_window_bench.KEY");
+        saveKeyFile(file, bench::fullDocument(), "d", "t");
+        return file;
+    }();
+    return path;
 }
 
 // Lets the windows work off what the last step queued, painting included.
 void settle() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
 }
 
 // The nine windows with the full document open, shown as at start-up.
 struct OpenWindows {
-  test::ScriptedPrompts prompts;
-  AppWindows windows;
-  bool shown = false;
+    test::ScriptedPrompts prompts;
+    AppWindows windows;
+    bool shown = false;
 
-  OpenWindows() {
-    windows.show();
-    shown = QTest::qWaitForWindowExposed(&windows.mainWindow);
-    open();
-  }
+    OpenWindows() {
+        windows.show();
+        shown = QTest::qWaitForWindowExposed(&windows.mainWindow);
+        open();
+    }
 
-  void open() {
-    prompts.answers.push_back(
-        MessageAnswer::No); // keep nothing of the last document
-    prompts.files.push_back(QString::fromStdString(fullKeyFile()));
-    windows.mainWindow.OpenClick();
-    settle();
-  }
+    void open() {
+        prompts.answers.push_back(MessageAnswer::No); // keep nothing of the last document
+        prompts.files.push_back(QString::fromStdString(fullKeyFile()));
+        windows.mainWindow.OpenClick();
+        settle();
+    }
 };
 
-void BM_startUp(benchmark::State &state) {
-  for (auto _ : state) {
-    AppWindows windows;
-    windows.show();
-    if (!QTest::qWaitForWindowExposed(&windows.mainWindow) ||
-        !QTest::qWaitForWindowExposed(&windows.previewWindow))
-      state.SkipWithError("windows not shown");
-    settle();
-  }
+void BM_startUp(benchmark::State& state) {
+    for (auto _ : state) {
+        AppWindows windows;
+        windows.show();
+        if (!QTest::qWaitForWindowExposed(&windows.mainWindow) ||
+            !QTest::qWaitForWindowExposed(&windows.previewWindow))
+            state.SkipWithError("windows not shown");
+        settle();
+    }
 }
 BENCHMARK(BM_startUp)->Unit(benchmark::kMillisecond);
 
-void BM_openKey(benchmark::State &state) {
-  OpenWindows open;
-  if (!open.shown)
-    state.SkipWithError("the main window was not shown");
-  for (auto _ : state)
-    open.open();
-  if (open.windows.mainWindow.document().Nodes.size() !=
-      static_cast<std::size_t>(kMaxNodes))
-    state.SkipWithError("the file was not read");
+void BM_openKey(benchmark::State& state) {
+    OpenWindows open;
+    if (!open.shown)
+        state.SkipWithError("the main window was not shown");
+    for (auto _ : state)
+        open.open();
+    if (open.windows.mainWindow.document().Nodes.size() != static_cast<std::size_t>(kMaxNodes))
+        state.SkipWithError("the file was not read");
 }
 BENCHMARK(BM_openKey)->Unit(benchmark::kMillisecond);
 
-void BM_saveKey(benchmark::State &state) {
-  OpenWindows open;
-  if (!open.shown)
-    state.SkipWithError("the main window was not shown");
-  const QString target =
-      QString::fromStdString(benchPath("skyvane_window_bench_saved.KEY"));
-  for (auto _ : state) {
-    open.prompts.files.push_back(target);
-    open.windows.mainWindow.SaveClick();
-    settle();
-  }
-  if (!std::filesystem::exists(target.toStdString()))
-    state.SkipWithError("nothing was saved");
-  std::filesystem::remove(target.toStdString());
+void BM_saveKey(benchmark::State& state) {
+    OpenWindows open;
+    if (!open.shown)
+        state.SkipWithError("the main window was not shown");
+    const QString target = QString::fromStdString(benchPath("skyvane_window_bench_saved.KEY"));
+    for (auto _ : state) {
+        open.prompts.files.push_back(target);
+        open.windows.mainWindow.SaveClick();
+        settle();
+    }
+    if (!std::filesystem::exists(target.toStdString()))
+        state.SkipWithError("nothing was saved");
+    std::filesystem::remove(target.toStdString());
 }
 BENCHMARK(BM_saveKey)->Unit(benchmark::kMillisecond);
 
-void BM_tabChange(benchmark::State &state) {
-  OpenWindows open;
-  if (!open.shown)
-    state.SkipWithError("the main window was not shown");
-  QTabBar *tabs = open.windows.mainWindow.NodeTabs;
-  int next = 1;
-  for (auto _ : state) {
-    tabs->setCurrentIndex(next);
-    settle();
-    next = 1 - next;
-  }
-  if (open.windows.mainWindow.currentNode() != 1 - next)
-    state.SkipWithError("the tab change was refused");
+void BM_tabChange(benchmark::State& state) {
+    OpenWindows open;
+    if (!open.shown)
+        state.SkipWithError("the main window was not shown");
+    QTabBar* tabs = open.windows.mainWindow.NodeTabs;
+    int next = 1;
+    for (auto _ : state) {
+        tabs->setCurrentIndex(next);
+        settle();
+        next = 1 - next;
+    }
+    if (open.windows.mainWindow.currentNode() != 1 - next)
+        state.SkipWithError("the tab change was refused");
 }
 BENCHMARK(BM_tabChange)->Unit(benchmark::kMillisecond);
 
 // A pan to the side and back, each key drawing the whole picture again.
-void BM_previewRedraw(benchmark::State &state) {
-  OpenWindows open;
-  if (!open.shown)
-    state.SkipWithError("the main window was not shown");
-  TPreviewWindow &preview = open.windows.previewWindow;
-  preview.resize(kPreviewPanelWidth + kPictureWidth + kPreviewBevel,
-                 kPictureHeight + kPreviewBevel);
-  QApplication::setActiveWindow(&preview); // activation takes the entry count
-  settle();
-  // Keys reach the preview through its platform window, whichever control has
-  // the focus.
-  QWindow *window = preview.windowHandle();
-  const auto *cameraX = preview.findChild<QLineEdit *>(QStringLiteral("EDX"));
-  const QString startX = cameraX->text();
-  QTest::keyClick(window, Qt::Key_Left);
-  settle();
-  if (cameraX->text() == startX)
-    state.SkipWithError("the keys do not move the camera");
-  bool left = false;
-  for (auto _ : state) {
-    QTest::keyClick(window, left ? Qt::Key_Left : Qt::Key_Right);
+void BM_previewRedraw(benchmark::State& state) {
+    OpenWindows open;
+    if (!open.shown)
+        state.SkipWithError("the main window was not shown");
+    TPreviewWindow& preview = open.windows.previewWindow;
+    preview.resize(kPreviewPanelWidth + kPictureWidth + kPreviewBevel,
+                   kPictureHeight + kPreviewBevel);
+    QApplication::setActiveWindow(&preview); // activation takes the entry count
     settle();
-    left = !left;
-  }
+    // Keys reach the preview through its platform window, whichever control has
+    // the focus.
+    QWindow* window = preview.windowHandle();
+    const auto* cameraX = preview.findChild<QLineEdit*>(QStringLiteral("EDX"));
+    const QString startX = cameraX->text();
+    QTest::keyClick(window, Qt::Key_Left);
+    settle();
+    if (cameraX->text() == startX)
+        state.SkipWithError("the keys do not move the camera");
+    bool left = false;
+    for (auto _ : state) {
+        QTest::keyClick(window, left ? Qt::Key_Left : Qt::Key_Right);
+        settle();
+        left = !left;
+    }
 }
 BENCHMARK(BM_previewRedraw)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove(fullKeyFile());
-  return 0;
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove(fullKeyFile());
+    return 0;
 }

@@ -29,8 +29,8 @@ public:
     std::deque<QString> files;
 
     QList<AskedMessage> messages;
-    QStringList errors;               // texts of the default error handler's boxes
-    QList<FileDialogSettings> dialogs;    // file dialogs shown
+    QStringList errors;                // texts of the default error handler's boxes
+    QList<FileDialogSettings> dialogs; // file dialogs shown
 
     MessageAnswer message(QWidget*, MessageKind kind, const QString& text,
                           MessageButtons buttons) override {

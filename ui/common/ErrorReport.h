@@ -13,8 +13,7 @@ void reportError(const std::exception& error, QWidget* parent = nullptr);
 
 // Runs a command; an exception that escapes it is reported and the program goes on.
 // Returns false when the command was abandoned.
-template <typename Command>
-bool runGuarded(Command&& command, QWidget* parent = nullptr) {
+template <typename Command> bool runGuarded(Command&& command, QWidget* parent = nullptr) {
     try {
         std::forward<Command>(command)();
         return true;

@@ -111,9 +111,13 @@ QString messageCaption(MessageKind kind) {
     return QString();
 }
 
-Prompts& prompts() { return *current; }
+Prompts& prompts() {
+    return *current;
+}
 
-void setPrompts(Prompts* replacement) { current = replacement ? replacement : &standardPrompts; }
+void setPrompts(Prompts* replacement) {
+    current = replacement ? replacement : &standardPrompts;
+}
 
 MessageAnswer showMessage(QWidget* parent, MessageKind kind, const QString& text,
                           MessageButtons buttons) {
