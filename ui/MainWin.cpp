@@ -497,6 +497,7 @@ void TMainWindow::BtnGetMeshNameClick() {
         showMessage(this, MessageKind::Error, QStringLiteral("Not a valid 3DO file!"));
         return;
     }
+    Open3DO.keep(path);
     MeshName->clear();
     for (const std::string& name : *names)
         MeshName->addItem(fromBytes(name));
@@ -536,6 +537,7 @@ bool TMainWindow::saveDocument() {
     if (path.isEmpty())
         return false;
     writeDocument(path);
+    SaveKEY.keep(path);
     setCaption(path);
     return true;
 }
@@ -578,6 +580,7 @@ bool TMainWindow::readDocument(const QString& path) {
         return false;
     }
     installDocument(std::move(result.document));
+    OpenKEY.keep(path);
     setCaption(path);
     return true;
 }

@@ -528,6 +528,34 @@ private slots:
         QVERIFY(QFileInfo(ui.path(QStringLiteral("taken.KEY"))).isDir());
     }
 
+    // A dialog offers again only a name whose command went through.
+    void failedCommand_nameIsNotOfferedAgain_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("Save KEY into a folder's name") << "Save";
+        QTest::newRow("Open KEY of a file that is none") << "Open";
+    }
+    void failedCommand_nameIsNotOfferedAgain() {
+        QFETCH(QString, action);
+        giveMeshName();
+        ui.fillEntries(1);
+        const QString good = ui.writeKey(QStringLiteral("good.KEY"), UiFixture::makeDocument(1, 1));
+        const QString refused = ui.path(action + QStringLiteral("-refused.KEY"));
+        if (action == "Save")
+            QVERIFY(QDir(ui.dir.path()).mkdir(QFileInfo(refused).fileName()));
+        else
+            QVERIFY(QFile(refused).open(QIODevice::WriteOnly));
+        ui.prompts->files = {good, refused};
+        for (int run = 0; run < 3; ++run) {
+            // Open asks first whether to save what the grid holds; a refused file is reported.
+            ui.prompts->answers = {MessageAnswer::No, MessageAnswer::Ok};
+            ui.trigger(action.toLatin1().constData());
+        }
+        QCOMPARE(ui.prompts->dialogs.size(), 3);
+        QCOMPARE(ui.prompts->dialogs[1].lastChosen, good);
+        QCOMPARE(ui.prompts->dialogs[2].lastChosen, good);
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - ") + good);
+    }
+
     void save_writesTypedFrameRate() {
         giveMeshName();
         ui.fillEntries(1);

@@ -5,12 +5,13 @@
 
 std::unique_ptr<QObject> makeMainWindowTest();
 std::unique_ptr<QObject> makeFrameCommandsTest();
+std::unique_ptr<QObject> makeFileDialogTest();
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     int failures = 0;
-    for (const auto& test : {makeMainWindowTest(), makeFrameCommandsTest()})
+    for (const auto& test : {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest()})
         failures += QTest::qExec(test.get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }

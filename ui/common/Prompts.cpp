@@ -2,8 +2,11 @@
 // with the program's filters.
 #include "Prompts.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -33,6 +36,34 @@ QString qtFilter(const QString& filter) {
     if (pattern.toLower() != pattern)
         patterns += ' ' + pattern.toLower();
     return QStringLiteral("%1 (%2)").arg(description, patterns);
+}
+
+// Qt's own provider asks the MIME database for every file a dialog lists, and the database
+// opens and reads any file whose name does not settle its type. In /proc that read can block
+// for good (kmsg), on the user-interface thread. Icons and type names here come from the kind
+// of entry and its name alone; no file is ever opened.
+class NameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isRoot())
+            return QAbstractFileIconProvider::icon(Drive);
+        return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile())
+            return QAbstractFileIconProvider::type(info); // folder, drive, link, other: by kind
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("File")
+                                : QStringLiteral("%1 File").arg(suffix.toUpper());
+    }
+};
+
+// The folder a dialog opens in: the one of the name it offers, else the working folder. Qt
+// would open every new dialog where any dialog was last shown, even where a command failed.
+QString startFolder(const FileDialogSettings& settings) {
+    if (settings.lastChosen.isEmpty())
+        return QDir::currentPath();
+    return QFileInfo(settings.lastChosen).absolutePath();
 }
 
 class StandardPrompts : public Prompts {
@@ -72,23 +103,10 @@ public:
     }
 
     QString chooseFile(QWidget* parent, const FileDialogSettings& settings) override {
-        QFileDialog dialog(parent, settings.title);
-        dialog.setObjectName(settings.objectName);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setNameFilter(qtFilter(settings.filter));
-        dialog.setDefaultSuffix(settings.defaultExtension);
-        if (settings.save) {
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setFileMode(QFileDialog::AnyFile);
-        } else {
-            dialog.setAcceptMode(QFileDialog::AcceptOpen);
-            dialog.setFileMode(QFileDialog::ExistingFile);
-        }
-        if (!settings.lastChosen.isEmpty())
-            dialog.selectFile(settings.lastChosen);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        const std::unique_ptr<QFileDialog> dialog = makeFileDialog(parent, settings);
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
             return QString();
-        return dialog.selectedFiles().constFirst();
+        return dialog->selectedFiles().constFirst();
     }
 };
 
@@ -119,16 +137,35 @@ void setPrompts(Prompts* replacement) {
     current = replacement ? replacement : &standardPrompts;
 }
 
+std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const FileDialogSettings& settings) {
+    static NameOnlyIconProvider iconProvider;
+    auto dialog = std::make_unique<QFileDialog>(parent, settings.title);
+    dialog->setObjectName(settings.objectName);
+    // The platform's own dialog would pick its icons and types beyond our reach.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setIconProvider(&iconProvider);
+    dialog->setNameFilter(qtFilter(settings.filter));
+    dialog->setDefaultSuffix(settings.defaultExtension);
+    if (settings.save) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog->setDirectory(startFolder(settings));
+    if (!settings.lastChosen.isEmpty())
+        dialog->selectFile(settings.lastChosen);
+    return dialog;
+}
+
 MessageAnswer showMessage(QWidget* parent, MessageKind kind, const QString& text,
                           MessageButtons buttons) {
     return prompts().message(parent, kind, text, buttons);
 }
 
 QString FileDialog::execute(QWidget* parent) {
-    const QString chosen = prompts().chooseFile(parent, settings_);
-    if (!chosen.isEmpty())
-        settings_.lastChosen = chosen;
-    return chosen;
+    return prompts().chooseFile(parent, settings_);
 }
 
 } // namespace skyvane

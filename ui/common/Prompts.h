@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <utility>
 
+class QFileDialog;
 class QWidget;
 
 namespace skyvane {
@@ -14,7 +16,7 @@ enum class MessageButtons { Ok, OkCancel, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // One file dialog: title, filter ("Jedi Knight keyframe files|*.KEY"), default extension,
-// and the name chosen last time, which it offers again.
+// and the name last used by a command that succeeded, which it offers again.
 struct FileDialogSettings {
     QString objectName; // OpenKEY, SaveKEY, Open3DO
     QString title;
@@ -46,11 +48,18 @@ QString messageCaption(MessageKind kind);
 MessageAnswer showMessage(QWidget* parent, MessageKind kind, const QString& text,
                           MessageButtons buttons = MessageButtons::Ok);
 
-// A file dialog that remembers the name last chosen in it.
+// The standard file dialog for `settings`, not yet shown: it opens in the folder of the name
+// it offers (the working folder when it offers none) and never reads a file to tell its type.
+std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const FileDialogSettings& settings);
+
+// A file dialog that offers again the name of the last command that succeeded with it.
 class FileDialog {
 public:
     explicit FileDialog(FileDialogSettings settings) : settings_(std::move(settings)) {}
     QString execute(QWidget* parent); // empty when cancelled
+    // The command that used `path` succeeded: the dialog offers it next time. A name whose
+    // command failed (a save into /proc, a file that is no KEY file) is never offered again.
+    void keep(const QString& path) { settings_.lastChosen = path; }
     const FileDialogSettings& settings() const { return settings_; }
 
 private:
