@@ -37,15 +37,20 @@ void TFrameSelector::createGui() {
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
 
+    // Neither button takes Enter for itself when it holds the focus (Qt's auto-default): a
+    // Cancel clicked once would keep the focus and turn every later Enter into Cancel. Enter
+    // goes to the dialog, which presses the default button, OK; Esc cancels.
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(kOkRect);
+    BitBtn1->setAutoDefault(false);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TFrameSelector::BitBtn1Click);
 
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(kCancelRect);
+    BitBtn2->setAutoDefault(false);
     connect(BitBtn2, &QPushButton::clicked, this, &TFrameSelector::BitBtn2Click);
 }
 

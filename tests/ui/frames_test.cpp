@@ -98,6 +98,42 @@ private slots:
         QCOMPARE(xColumn(8), QStringList({"0", "", "", "", "", "", "1", "2"}));
     }
 
+    // A click on Cancel leaves it with the selector's focus; Enter must confirm all the same,
+    // and Esc cancel, whichever button holds the focus.
+    void selector_enterConfirmsAndEscCancels_whateverHasFocus_data() {
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("clipboardRows");
+        QTest::addColumn<QString>("firstX");
+        QTest::newRow("Cancel clicked, then Enter") << "BitBtn2" << int(Qt::Key_Return) << 1 << "1";
+        QTest::newRow("Cancel clicked, then keypad Enter")
+            << "BitBtn2" << int(Qt::Key_Enter) << 1 << "1";
+        QTest::newRow("OK clicked, then Esc") << "BitBtn1" << int(Qt::Key_Escape) << 3 << "0";
+    }
+    void selector_enterConfirmsAndEscCancels_whateverHasFocus() {
+        QFETCH(QString, clicked);
+        QFETCH(int, key);
+        QFETCH(int, clipboardRows);
+        QFETCH(QString, firstX);
+        ui.fillEntries(3);
+        // A first Copy Frames of entries 0..2 ends with a click on one of the buttons.
+        ui.trigger("Copy1");
+        ui.selectEntries(0, 2);
+        auto* button = ui.selector().findChild<QPushButton*>(clicked);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!ui.selector().isVisible());
+        QCOMPARE(ui.selector().focusWidget(), static_cast<QWidget*>(button));
+
+        // The second one, on entry 1, ends with a key.
+        ui.grid().setCursor(ColX, 2);
+        ui.trigger("Copy1");
+        QWidget* focus = ui.selector().focusWidget();
+        QTest::keyClick(focus ? focus : &ui.selector(), Qt::Key(key));
+        QVERIFY(!ui.selector().isVisible());
+        QCOMPARE(ui.main().frameClipboard().rowCount(), clipboardRows);
+        QCOMPARE(fromBytes(ui.main().frameClipboard().cell(ColX, 0)), firstX);
+    }
+
     void clear_withoutDragging_clearsOnlyCursorEntry() {
         ui.fillEntries(5);
         ui.grid().setCursor(ColY, 4);
