@@ -5,7 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
+
+#include "EditBoxes.h"
 
 namespace skyvane {
 namespace {
@@ -38,7 +39,7 @@ void TInsertWindow::createGui() {
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(kLabelRect);
 
-    SENoFrames = new QSpinBox(this);
+    SENoFrames = new ClampingSpinBox(this);
     SENoFrames->setObjectName(QStringLiteral("SENoFrames"));
     SENoFrames->setGeometry(kCountRect);
     SENoFrames->setRange(kMinFrames, kMaxFrames);
@@ -62,11 +63,9 @@ int TInsertWindow::frameCount() const {
 }
 
 void TInsertWindow::BitBtn1Click() {
-    // A count still being typed counts as entered; text that is no number counts as 1.
-    if (SENoFrames->hasAcceptableInput())
-        SENoFrames->interpretText();
-    else
-        SENoFrames->setValue(kMinFrames);
+    // A count still being typed counts as entered, brought into 1..100; an empty box counts
+    // as 1.
+    SENoFrames->interpretText();
     accept();
 }
 

@@ -197,7 +197,7 @@ std::vector<BoxCase> mainWindowCases() {
                          QCOMPARE(s.main().SENodes->value(), 2);
                          QCOMPARE(int(s.main().document().Nodes.size()), 2);
                      }});
-    // Text that is not a count in range inserts one entry, at the cursor.
+    // Text that is no count inserts one entry, at the cursor; a count beyond 100, a hundred.
     cases.push_back(
         {"SENoFrames / Insert Frames OK", [](Session& s) { s.grid().setCursor(ColX, 1); },
          [](Session& s, const QString& text) { s.pending = text; },
@@ -211,11 +211,12 @@ std::vector<BoxCase> mainWindowCases() {
              QVERIFY(shown);
          },
          [](const BadText&) { return changed(); },
-         [](Session& s, const BadText&, const Expected&, const DocumentView& before) {
-             QCOMPARE(s.insert().SENoFrames->value(), 1);
+         [](Session& s, const BadText& bad, const Expected&, const DocumentView& before) {
+             const int count = bad.text == kLongText ? 100 : 1;
+             QCOMPARE(s.insert().SENoFrames->value(), count);
              QVERIFY(s.main().entries().cell(ColFrame, 0).empty());
              for (int e = 0; e < 3; ++e)
-                 QCOMPARE(s.main().entries().cell(ColX, e + 1), before.working.cell(ColX, e));
+                 QCOMPARE(s.main().entries().cell(ColX, e + count), before.working.cell(ColX, e));
          }});
     return cases;
 }

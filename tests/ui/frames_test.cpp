@@ -215,6 +215,36 @@ private slots:
             QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Error);
     }
 
+    // The count is typed and confirmed with Enter; a typed count outside 1..100 is pulled
+    // back to the nearest end of the range, not cut to its first digits.
+    void insert_typedCount_isBroughtIntoRange_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("inserted");
+        QTest::newRow("37") << "37" << 37;
+        QTest::newRow("150 above the range") << "150" << 100;
+        QTest::newRow("100000000000000000000") << "100000000000000000000" << 100;
+        QTest::newRow("0 below the range") << "0" << 1;
+        QTest::newRow("nothing") << "" << 1;
+    }
+    void insert_typedCount_isBroughtIntoRange() {
+        QFETCH(QString, typed);
+        QFETCH(int, inserted);
+        ui.fillEntries(2);
+        ui.grid().setCursor(ColFrame, 2);
+        UiFixture::whenModal([&] {
+            QWidget* box = ui.windows->insertWindow.focusWidget();
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key_Backspace); // the count shown is selected
+            QTest::keyClicks(box, typed);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        ui.trigger("InsFrames1");
+        QVERIFY(!ui.windows->insertWindow.isVisible());
+        QCOMPARE(ui.cell(ColX, 1 + inserted), QStringLiteral("1"));
+        QCOMPARE(ui.cell(ColX, inserted), QString());
+        QCOMPARE(ui.windows->insertWindow.SENoFrames->value(), inserted);
+    }
+
     void insertFramesDialog_limitsCountToOneHundred() {
         QSpinBox* count = ui.windows->insertWindow.SENoFrames;
         QCOMPARE(count->minimum(), 1);
