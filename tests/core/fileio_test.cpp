@@ -1,13 +1,20 @@
-// Whole-file reads and all-or-nothing saves, including saves that fail part-way.
+// Whole-file reads and all-or-nothing saves, including saves that fail part-way, special files
+// that must never be read or replaced, links, and the unnamed and named temporary files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,12 +83,11 @@ std::string errorOf(const std::function<void()>& action) {
     return "";
 }
 
-// Root ignores permission bits, so when the tests run as root the action runs in a child
-// process that has become "nobody". Returns the FileError text, or "" when nothing was thrown.
-std::string errorAsUnprivileged(const std::function<void()>& action) {
-    if (::geteuid() != 0) {
-        return errorOf(action);
-    }
+// Runs the action in a child process and gives its FileError text ("" when nothing was thrown).
+// A watchdog kills an action that blocks, so a read or save that hangs fails the test with
+// "blocked" instead of freezing it. Root ignores permission bits, so `unprivileged` makes the
+// child "nobody" when the tests run as root.
+std::string errorInChild(const std::function<void()>& action, bool unprivileged) {
     int channel[2];
     if (::pipe(channel) != 0) {
         return "pipe failed";
@@ -89,7 +95,8 @@ std::string errorAsUnprivileged(const std::function<void()>& action) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+        ::alarm(20);
+        if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(3);
         }
         const std::string text = errorOf(action);
@@ -106,8 +113,15 @@ std::string errorAsUnprivileged(const std::function<void()>& action) {
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) {
+        return "blocked";
+    }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
     return text;
+}
+
+std::string errorAsUnprivileged(const std::function<void()>& action) {
+    return ::geteuid() == 0 ? errorInChild(action, true) : errorOf(action);
 }
 
 // Replaces the write call for one test and puts the real one back afterwards.
@@ -144,9 +158,57 @@ long writesNothing(int, const void*, std::size_t) {
     return 0;
 }
 
+// Whether this folder's file system lets a file be created unnamed.
+bool unnamedFilesAllowed(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+// The folder's names while the bytes are being written, and a write that then goes on.
+fs::path watchedFolder;
+std::vector<std::string> namesDuringWrite;
+
+long listFolderThenWrite(int fd, const void* data, std::size_t size) {
+    namesDuringWrite.clear();
+    for (const auto& entry : fs::directory_iterator(watchedFolder)) {
+        namesDuringWrite.push_back(entry.path().filename().string());
+    }
+    std::sort(namesDuringWrite.begin(), namesDuringWrite.end());
+    return static_cast<long>(::write(fd, data, size));
+}
+
+long killedMidWrite(int, const void*, std::size_t) {
+    ::kill(::getpid(), SIGKILL);
+    return -1;
+}
+
+// The save tests that matter for either kind of temporary file run both ways: with an unnamed
+// one (true) and with the named one the program falls back to.
+class SaveWays : public FileIo, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        FileIo::SetUp();
+        previous_ = setUnnamedTemporaryFiles(GetParam());
+    }
+    void TearDown() override {
+        setUnnamedTemporaryFiles(previous_);
+        FileIo::TearDown();
+    }
+    bool unnamed() const { return GetParam() && unnamedFilesAllowed(folder_); }
+
+private:
+    bool previous_ = true;
+};
+
 TEST_F(FileIo, readGivesEveryByteUnchanged) {
     writePlain("a.KEY", kOldBytes);
     EXPECT_EQ(readFileBytes(path("a.KEY")), kOldBytes);
+    fs::create_symlink("a.KEY", folder_ / "link.KEY");
+    EXPECT_EQ(readFileBytes(path("link.KEY")), kOldBytes);
     writePlain("empty.KEY", "");
     EXPECT_EQ(readFileBytes(path("empty.KEY")), "");
 }
@@ -164,13 +226,13 @@ TEST_F(FileIo, readFailuresNameTheFileAndTheReason) {
               "Cannot read file \"" + path("locked.KEY") + "\": Permission denied");
 
     // A sparse file: its size is refused before anything is read into memory.
+    fs::permissions(path("locked.KEY"), fs::perms::owner_read | fs::perms::owner_write);
     fs::resize_file(path("locked.KEY"), kMaxFileBytes + 1);
-    fs::permissions(path("locked.KEY"), fs::perms::owner_read);
     EXPECT_EQ(errorOf([&] { readFileBytes(path("locked.KEY")); }),
-              "Cannot read file \"" + path("locked.KEY") + "\": it is larger than 64 MiB");
+              "Cannot read file \"" + path("locked.KEY") + "\": it is larger than 192 MiB");
 }
 
-TEST_F(FileIo, saveCreatesTheFileWithUmaskPermissions) {
+TEST_P(SaveWays, saveCreatesTheFileWithUmaskPermissions) {
     const mode_t mask = ::umask(022);
     writeFileAtomically(path("new.KEY"), kNewBytes);
     ::umask(mask);
@@ -180,7 +242,7 @@ TEST_F(FileIo, saveCreatesTheFileWithUmaskPermissions) {
     EXPECT_EQ(listing(), std::vector<std::string>{"new.KEY"});
 }
 
-TEST_F(FileIo, saveReplacesAnExistingFileAndKeepsItsPermissions) {
+TEST_P(SaveWays, saveReplacesAnExistingFileAndKeepsItsPermissions) {
     writePlain("a.KEY", kOldBytes);
     const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(path("a.KEY"), kept);
@@ -198,7 +260,7 @@ TEST_F(FileIo, saveWithoutAFolderPartWritesIntoTheWorkingFolder) {
     EXPECT_EQ(readFileBytes(path("here.KEY")), kNewBytes);
 }
 
-TEST_F(FileIo, failedWriteLeavesTheOldFileByteForByte) {
+TEST_P(SaveWays, failedWriteLeavesTheOldFileByteForByte) {
     writePlain("a.KEY", kOldBytes);
     hookCalls = 0;
     WriteHook hook(fullDiskAfterFirstWrite);
@@ -260,5 +322,168 @@ TEST_F(FileIo, saveThroughALinkReplacesTheLinkedFile) {
     EXPECT_TRUE(fs::is_symlink(folder_ / "link.KEY"));
     EXPECT_EQ(readFileBytes(path("real.KEY")), kNewBytes);
 }
+
+TEST_F(FileIo, saveThroughADanglingLinkCreatesItsTargetAndKeepsTheLink) {
+    // A relative link, reached through an absolute one: each is taken from its own folder.
+    fs::create_directory(folder_ / "sub");
+    fs::create_symlink("new.KEY", folder_ / "sub" / "link.KEY");
+    fs::create_symlink(folder_ / "sub" / "link.KEY", folder_ / "outer.KEY");
+    writeFileAtomically(path("outer.KEY"), kNewBytes);
+    EXPECT_TRUE(fs::is_symlink(folder_ / "outer.KEY"));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "sub" / "link.KEY"));
+    EXPECT_EQ(readFileBytes(path("sub/new.KEY")), kNewBytes);
+    EXPECT_EQ(listing(folder_ / "sub"), (std::vector<std::string>{"link.KEY", "new.KEY"}));
+    EXPECT_EQ(listing(), (std::vector<std::string>{"outer.KEY", "sub"}));
+}
+
+TEST_F(FileIo, saveThroughALinkLoopIsRefusedWithTheSystemsReason) {
+    fs::create_symlink("b.KEY", folder_ / "a.KEY");
+    fs::create_symlink("a.KEY", folder_ / "b.KEY");
+    EXPECT_EQ(errorInChild([&] { writeFileAtomically(path("a.KEY"), kNewBytes); }, false),
+              "Cannot write file \"" + path("a.KEY") + "\": Too many levels of symbolic links");
+    EXPECT_EQ(fs::read_symlink(folder_ / "a.KEY"), "b.KEY");
+    EXPECT_EQ(fs::read_symlink(folder_ / "b.KEY"), "a.KEY");
+    EXPECT_EQ(listing(), (std::vector<std::string>{"a.KEY", "b.KEY"}));
+}
+
+// Special files a user may pick by mistake. `make` gives false where this system does not let
+// the tests make one (a device node needs root); a link to /dev/null stands in for a device
+// everywhere.
+struct SpecialFile {
+    const char* kind;
+    bool (*make)(const std::string& at);
+};
+
+bool makeFifo(const std::string& at) {
+    return ::mkfifo(at.c_str(), 0666) == 0;
+}
+
+bool makeSocket(const std::string& at) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (at.size() >= sizeof address.sun_path) {
+        return false;
+    }
+    std::copy(at.begin(), at.end(), address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound; // the socket file stays after the socket is closed
+}
+
+bool makeDeviceNode(const std::string& at) {
+    return ::mknod(at.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; // what /dev/null is
+}
+
+bool makeLinkToDevice(const std::string& at) {
+    return ::symlink("/dev/null", at.c_str()) == 0;
+}
+
+bool makeLinkToFifo(const std::string& at) {
+    return makeFifo(at + ".fifo") && ::symlink((at + ".fifo").c_str(), at.c_str()) == 0;
+}
+
+const SpecialFile kSpecialFiles[] = {
+    {"fifo", makeFifo},
+    {"socket", makeSocket},
+    {"deviceNode", makeDeviceNode},
+    {"linkToDevice", makeLinkToDevice},
+    {"linkToFifo", makeLinkToFifo},
+};
+
+// What a special file is: kind, device and identity, so a test sees it was not replaced.
+std::tuple<mode_t, dev_t, ino_t> identityOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return {info.st_mode, info.st_rdev, info.st_ino};
+}
+
+class SpecialFiles : public FileIo, public ::testing::WithParamInterface<SpecialFile> {
+protected:
+    void SetUp() override {
+        FileIo::SetUp();
+        special_ = path("special.KEY");
+        if (!GetParam().make(special_)) {
+            GTEST_SKIP() << "cannot make a " << GetParam().kind
+                         << " here: " << std::strerror(errno);
+        }
+    }
+    std::string special_;
+};
+
+TEST_P(SpecialFiles, readIsRefusedAtOnce) {
+    EXPECT_EQ(errorInChild([&] { readFileBytes(special_); }, false),
+              "Cannot read file \"" + special_ + "\": it is not a regular file");
+}
+
+TEST_P(SpecialFiles, saveIsRefusedAndLeavesItAsItWas) {
+    const auto before = identityOf(special_);
+    const std::vector<std::string> names = listing();
+    EXPECT_EQ(errorInChild([&] { writeFileAtomically(special_, kNewBytes); }, false),
+              "Cannot write file \"" + special_ + "\": it is not a regular file");
+    EXPECT_EQ(identityOf(special_), before);
+    EXPECT_EQ(listing(), names);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialFiles, ::testing::ValuesIn(kSpecialFiles),
+                         [](const auto& test) { return std::string(test.param.kind); });
+
+TEST_P(SaveWays, theTemporaryFileHasANameOnlyWhenItCannotBeUnnamed) {
+    writePlain("a.KEY", kOldBytes);
+    watchedFolder = folder_;
+    WriteHook hook(listFolderThenWrite);
+    writeFileAtomically(path("a.KEY"), kNewBytes);
+    EXPECT_EQ(readFileBytes(path("a.KEY")), kNewBytes);
+    if (unnamed()) {
+        EXPECT_EQ(namesDuringWrite, std::vector<std::string>{"a.KEY"});
+    } else {
+        ASSERT_EQ(namesDuringWrite.size(), 2u);
+        EXPECT_EQ(namesDuringWrite[0].rfind(".skyvane-", 0), 0u) << namesDuringWrite[0];
+    }
+}
+
+TEST_P(SaveWays, saveKilledPartWayLeavesTheOldFile) {
+    writePlain("a.KEY", kOldBytes);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        setWriteFunction(killedMidWrite);
+        writeFileAtomically(path("a.KEY"), kNewBytes);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+    EXPECT_EQ(readFileBytes(path("a.KEY")), kOldBytes);
+    if (unnamed()) {
+        EXPECT_EQ(listing(), std::vector<std::string>{"a.KEY"});
+    }
+}
+
+TEST_P(SaveWays, setIdBitsAreNeverCarriedOver) {
+    writePlain("a.KEY", kOldBytes);
+    ASSERT_EQ(::chmod(path("a.KEY").c_str(), 06754), 0);
+    writeFileAtomically(path("a.KEY"), kNewBytes);
+    struct stat info {};
+    ASSERT_EQ(::stat(path("a.KEY").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0754u);
+}
+
+TEST_P(SaveWays, anotherUsersFileStaysTheirs) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may save over another user's file and keep its owner";
+    }
+    writePlain("a.KEY", kOldBytes);
+    ASSERT_EQ(::chown(path("a.KEY").c_str(), 65534, 65534), 0);
+    writeFileAtomically(path("a.KEY"), kNewBytes);
+    struct stat info {};
+    ASSERT_EQ(::stat(path("a.KEY").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(readFileBytes(path("a.KEY")), kNewBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Temporary, SaveWays, ::testing::Values(true, false),
+                         [](const auto& test) { return test.param ? "unnamed" : "named"; });
 
 } // namespace

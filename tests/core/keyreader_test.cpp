@@ -6,6 +6,9 @@
 #include <fstream>
 #include <initializer_list>
 
+#include <unistd.h>
+
+#include "fileio.h"
 #include "keyfile.h"
 #include "numbers.h"
 
@@ -329,6 +332,52 @@ TEST(KeyReader, writeReadWrite_givesTheSameText) {
     const std::vector<std::string> steps = {"30", "10", "30", "1", "7", "128", "1"};
     for (int e = 0; e < 7; ++e)
         EXPECT_EQ(read.document.Nodes[0].Data.cell(ColSteps, e), steps[e]) << "entry " << e;
+}
+
+// The longest text the writer gives each field, for a document the reader accepts: 500 nodes
+// (the most it reads) of 1000 entries, each Frame the longest integer and each value and change
+// of 25 or 26 characters (values swing by half of 10^18, so every change stays below 10^18,
+// from where the shorter general format is used).
+TKeyDocument largestDocument() {
+    const char* values[2][6] = {
+        {"-499999990000000000", "-499999990000000000", "-499999990000000000", "499999990000000000",
+         "499999990000000000", "499999990000000000"},
+        {"499999990000000000", "499999990000000000", "499999990000000000", "999999980000000000",
+         "999999980000000000", "999999980000000000"},
+    };
+    TNode node;
+    node.Mesh = std::string(31, 'm');
+    node.Entries = kMaxEntries;
+    for (int e = 0; e < kMaxEntries; ++e) {
+        node.Data.setCell(ColFrame, e, "-2147483648");
+        node.Data.setCell(ColSteps, e, "1");
+        for (int v = 0; v < 6; ++v)
+            node.Data.setCell(ColX + v, e, values[e % 2][v]);
+    }
+    TKeyDocument document;
+    document.Fps = 29.97f;
+    document.Nodes.assign(500, node);
+    return document;
+}
+
+TEST(KeyReader, largestWrittenDocument_readsBack) {
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("skyvane_largest_" + std::to_string(::getpid()) + ".KEY"))
+                                 .string();
+    {
+        const std::string text = keyFileText(largestDocument(), file, "31/12/2026", "23:59:59");
+        EXPECT_GT(text.size(), std::size_t{170'000'000});
+        std::ofstream(file, std::ios::binary) << text;
+    }
+    const KeyReadResult read = readKeyFile(file);
+    std::filesystem::remove(file);
+    ASSERT_TRUE(read.ok) << read.reason;
+    ASSERT_EQ(read.document.Nodes.size(), 500u);
+    EXPECT_EQ(
+        rowCells(read.document, 499, 999),
+        (Cells{"-2147483648", "1", "499999992153374720.00000000", "499999992153374720.00000000",
+               "499999992153374720.00000000", "999999984306749440.00000000",
+               "999999984306749440.00000000", "999999984306749440.00000000"}));
 }
 
 } // namespace
