@@ -19,12 +19,14 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string_view>
 
 #include "EntryGrid.h"
 #include "ErrorReport.h"
 #include "Text.h"
 #include "Transform.h"
 #include "about.h"
+#include "fileio.h"
 #include "fr_insert.h"
 #include "keyfile.h"
 #include "mesh3do.h"
@@ -75,6 +77,11 @@ struct MenuDef {
 
 std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// Why a file was refused, as the core words it: file names in the system's encoding.
+QString reasonText(std::string_view reason) {
+    return QString::fromLocal8Bit(reason.data(), qsizetype(reason.size()));
 }
 
 // Places `control` with its label at `left` and returns where the next field starts.
@@ -492,9 +499,17 @@ void TMainWindow::BtnGetMeshNameClick() {
     const QString path = Open3DO.execute(this);
     if (path.isEmpty())
         return;
-    const std::optional<std::vector<std::string>> names = read3doMeshNamesFromFile(localPath(path));
+    const QString notValid = QStringLiteral("Not a valid 3DO file!");
+    std::optional<std::vector<std::string>> names;
+    try {
+        names = read3doMeshNamesFromFile(localPath(path));
+    } catch (const FileError& e) {
+        // A file that cannot be read is no 3DO model either: the same box, with the reason.
+        showMessage(this, MessageKind::Error, notValid + QLatin1Char('\n') + reasonText(e.what()));
+        return;
+    }
     if (!names) {
-        showMessage(this, MessageKind::Error, QStringLiteral("Not a valid 3DO file!"));
+        showMessage(this, MessageKind::Error, notValid);
         return;
     }
     Open3DO.keep(path);
@@ -575,8 +590,7 @@ bool TMainWindow::readDocument(const QString& path) {
     KeyReadResult result = readKeyFile(localPath(path));
     if (!result.ok) {
         showMessage(this, MessageKind::Error,
-                    QStringLiteral("Not a valid KEY file!\n") +
-                        QString::fromLocal8Bit(result.reason.c_str()));
+                    QStringLiteral("Not a valid KEY file!\n") + reasonText(result.reason));
         return false;
     }
     installDocument(std::move(result.document));

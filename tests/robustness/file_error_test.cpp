@@ -2,6 +2,7 @@
 // the old file intact byte for byte, and the document and the caption as they were.
 #include <QDataStream>
 #include <QDir>
+#include <QPushButton>
 #include <QtTest>
 #include <cerrno>
 #include <cstring>
@@ -162,6 +163,14 @@ const SaveFault kSaveFaults[] = {
      failingDevice, "Input/output error"},
 };
 
+const QString kNotRegular = QStringLiteral("it is not a regular file");
+
+QString makeFifo(const QString& file) {
+    if (::mkfifo(QFile::encodeName(file).constData(), 0666) != 0)
+        qFatal("mkfifo: %s", std::strerror(errno));
+    return file;
+}
+
 // How an open is made to fail, and the reason the message must give (empty: the reader's own
 // reason, whatever it says).
 struct OpenFault {
@@ -203,7 +212,7 @@ const OpenFault kOpenFaults[] = {
      },
      false, QString()},
     // Sparse: it takes no room on the disk, but says it is larger than any KEY file may be.
-    {"a file over 64 MiB",
+    {"a file over 192 MiB",
      [](RobustFixture& f) {
          const QString file = f.path(QStringLiteral("huge.KEY"));
          makeFile(file, RobustFixture::bytesOf(f.original), kOpen);
@@ -211,7 +220,17 @@ const OpenFault kOpenFaults[] = {
          huge.resize(qint64(kMaxFileBytes) + 1);
          return file;
      },
-     false, QStringLiteral("it is larger than 64 MiB")},
+     false, QStringLiteral("it is larger than 192 MiB")},
+    // Opening one would wait for a writer for good; the box comes at once instead.
+    {"a FIFO", [](RobustFixture& f) { return makeFifo(f.path(QStringLiteral("fifo.KEY"))); }, false,
+     kNotRegular},
+    {"a link to a device",
+     [](RobustFixture& f) {
+         const QString file = f.path(QStringLiteral("device.KEY"));
+         QFile::link(QStringLiteral("/dev/null"), file);
+         return file;
+     },
+     false, kNotRegular},
 };
 
 // The files in the test folder, so a save that failed is seen to leave no temporary file.
@@ -298,6 +317,58 @@ private slots:
         else
             QCOMPARE(lines[1],
                      QStringLiteral("Cannot read file \"%1\": %2").arg(file, open.reason));
+    }
+
+    // The editor writes KEY files far beyond 64 MiB, so such a file opens (here a small
+    // document followed by comment lines).
+    void openFileOverTheOldLimit_readsIt() {
+        const QString file = f.path(QStringLiteral("long.KEY"));
+        QByteArray bytes = RobustFixture::bytesOf(f.original);
+        const QByteArray comment = QByteArray(1022, '#') + "\r\n";
+        while (bytes.size() <= qint64(64) << 20)
+            bytes += comment;
+        makeFile(file, bytes, kOpen);
+        f.prompts->answers.push_back(MessageAnswer::No);
+        f.prompts->files.push_back(file);
+        f.trigger("Open");
+        QCOMPARE(f.prompts->messageTexts(), QStringList{"Do you want to save your data?"});
+        QCOMPARE(f.main().windowTitle(), QStringLiteral("Skyvane - ") + file);
+        QCOMPARE(f.main().MeshName->currentText(), QStringLiteral("ship"));
+        QCOMPARE(f.main().NumEntries->text(), QStringLiteral("3"));
+    }
+
+    // A 3DO file that cannot be read gets the box of any file that is no 3DO model, with the
+    // reason; the mesh-name choices stay.
+    void getMeshNamesFails_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a FIFO") << QStringLiteral("fifo.3DO") << kNotRegular;
+        QTest::newRow("a directory")
+            << QStringLiteral("folder.3DO") << QStringLiteral("Is a directory");
+        QTest::newRow("missing") << QStringLiteral("missing.3DO")
+                                 << QStringLiteral("No such file or directory");
+    }
+    void getMeshNamesFails() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString file = f.path(name);
+        if (name.startsWith(QLatin1String("fifo")))
+            makeFifo(file);
+        else if (name.startsWith(QLatin1String("folder")))
+            QVERIFY(QDir(f.dir.path()).mkdir(name));
+        f.main().MeshName->addItem(QStringLiteral("hull"));
+        f.prompts->files.push_back(file);
+
+        const Outcome outcome =
+            run(f, [&] { QTest::mouseClick(f.main().BtnGetMeshName, Qt::LeftButton); });
+
+        QCOMPARE(outcome.errors, QStringList());
+        QCOMPARE(outcome.difference, QString());
+        QCOMPARE(outcome.messages,
+                 QStringList{QStringLiteral("Not a valid 3DO file!\nCannot read file \"%1\": %2")
+                                 .arg(file, reason)});
+        QCOMPARE(f.main().MeshName->itemText(f.main().MeshName->count() - 1),
+                 QStringLiteral("hull"));
     }
 };
 
