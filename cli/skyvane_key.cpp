@@ -1,6 +1,9 @@
 // skyvane-key: checks and normalises KEY files in bulk, with the editor's own reader, entry
 // check and writer. Other programs depend on its messages and exit codes.
+#include <cerrno>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -32,7 +35,8 @@ constexpr const char* kHelp =
     "                  (FPS from IN, the current date and time)\n"
     "\n"
     "Exit status: 0 no fault; 1 a fault was found (resave writes nothing);\n"
-    "2 a file could not be read or written, or the arguments were wrong.\n";
+    "2 a file could not be read or written, the output could not be written,\n"
+    "or the arguments were wrong.\n";
 
 // The lines `check` prints for one document: the first entry fault and the mesh-name fault of
 // each node, in node order.
@@ -115,12 +119,7 @@ int usageError() {
     return kExitUnreadable;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // Only the date and time follow the user's locale; numbers in KEY files always use '.'.
-    std::setlocale(LC_TIME, "");
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int run(const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage << '\n' << kHelp;
         return kExitOk;
@@ -130,4 +129,24 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "resave")
         return resave(args[1], args[2]);
     return usageError();
+}
+
+// Output that never arrived (a full disk, a closed pipe or descriptor) is a failure: a caller
+// must not take a missing report for a clean one.
+int withOutputChecked(int status) {
+    errno = 0;
+    const bool written = std::cout.flush() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (written)
+        return status;
+    const int error = errno != 0 ? errno : EIO;
+    std::cerr << "skyvane-key: cannot write the output: " << std::strerror(error) << '\n';
+    return kExitUnreadable;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Only the date and time follow the user's locale; numbers in KEY files always use '.'.
+    std::setlocale(LC_TIME, "");
+    return withOutputChecked(run({argv + 1, argv + argc}));
 }

@@ -2,6 +2,7 @@
 // codes, and what resave writes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -66,13 +67,18 @@ protected:
         return path.string();
     }
 
-    Outcome run(const std::vector<std::string>& args) {
-        std::string command = quoted(SKYVANE_KEY_PATH);
+    // Runs the program with its standard output sent to a file, or where `output` says (a shell
+    // redirection or pipe ending in "%s", the file). A watchdog ends a run that blocks.
+    Outcome run(const std::vector<std::string>& args, const std::string& output = ">%s") {
+        std::string command = "timeout 20 " + quoted(SKYVANE_KEY_PATH);
         for (const std::string& arg : args)
             command += " " + quoted(arg);
         const fs::path out = dir_ / "stdout.txt";
         const fs::path err = dir_ / "stderr.txt";
-        command += " >" + quoted(out.string()) + " 2>" + quoted(err.string());
+        std::string redirect = output;
+        if (const std::size_t at = redirect.find("%s"); at != std::string::npos)
+            redirect.replace(at, 2, quoted(out.string()));
+        command += " 2>" + quoted(err.string()) + " " + redirect;
         const int status = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -184,6 +190,52 @@ TEST_F(SkyvaneKey, arguments_helpAndUsage) {
         EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err.rfind("Usage: skyvane-key", 0), 0u) << r.err;
+    }
+}
+
+// Targets and sources that are not regular files: never read, never replaced.
+TEST_F(SkyvaneKey, specialFiles_areRefusedAtOnceAndLeftAlone) {
+    const std::string fifo = (dir_ / "fifo.KEY").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    const std::string device = (dir_ / "device.KEY").string();
+    fs::create_symlink("/dev/null", device);
+    const std::string notRegular = ": it is not a regular file\n";
+
+    const Outcome read = run({"check", fifo, device});
+    EXPECT_EQ(read.status, 2);
+    EXPECT_EQ(read.out, fifo + ": not a readable KEY file: Cannot read file \"" + fifo + "\"" +
+                            notRegular + device + ": not a readable KEY file: Cannot read file \"" +
+                            device + "\"" + notRegular);
+
+    const std::string in = file("in.KEY", kGood);
+    const Outcome write = run({"resave", in, fifo});
+    EXPECT_EQ(write.status, 2);
+    EXPECT_EQ(write.err, "skyvane-key: Cannot write file \"" + fifo + "\"" + notRegular);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    // Standard output into a pipe: nothing could be saved there, so nothing is reported saved.
+    const Outcome pipe = run({"resave", in, "/dev/stdout"}, "| cat >%s");
+    EXPECT_EQ(pipe.err, "skyvane-key: Cannot write file \"/dev/stdout\"" + notRegular);
+    EXPECT_EQ(pipe.out, "");
+}
+
+TEST_F(SkyvaneKey, outputThatCannotBeWritten_givesTwoAndSaysWhy) {
+    const std::string good = file("good.KEY", kGood);
+    struct Case {
+        std::vector<std::string> args;
+        const char* output;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {{"check", good}, ">/dev/full", "No space left on device"},
+        {{"--help"}, ">/dev/full", "No space left on device"},
+        {{"check", good}, ">&-", "Bad file descriptor"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.args, c.output);
+        EXPECT_EQ(r.status, 2) << c.args[0] << c.output;
+        EXPECT_EQ(r.err, std::string("skyvane-key: cannot write the output: ") + c.reason + "\n")
+            << c.args[0] << c.output;
     }
 }
 
