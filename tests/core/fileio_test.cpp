@@ -384,6 +384,10 @@ bool makeLinkToFifo(const std::string& at) {
     return makeFifo(at + ".fifo") && ::symlink((at + ".fifo").c_str(), at.c_str()) == 0;
 }
 
+void PrintTo(const SpecialFile& file, std::ostream* out) {
+    *out << file.kind;
+}
+
 const SpecialFile kSpecialFiles[] = {
     {"fifo", makeFifo},
     {"socket", makeSocket},
