@@ -2,8 +2,9 @@
 """End-to-end test of the installed editor on a real X server.
 
 A user's session: type two entries, generate a trajectory with Transform Object, orient it
-with Auto Orientate through the frame selector, name the mesh, add a second node with an entry
-of its own, save through the Save KEY dialog and compare the file with the expected text; then
+with Auto Orientate through the frame selector, name the mesh, try to open a FIFO through Open
+KEY (refused at once, nothing lost), add a second node with an entry of its own, save through
+the Save KEY dialog and compare the file with the expected text; then
 open it again through Open KEY, save it under a second name and compare again, so what the grid
 shows after the reading is checked cell by cell. Every command is reached from the keyboard by
 its access letters; the mouse only puts the focus into the mesh-name box, as a user would.
@@ -139,6 +140,28 @@ def open_file(s, main, path):
     s.focus(main)
 
 
+def open_fifo(s, main, path):
+    """Open KEY of a FIFO: refused at once with the error box, the document kept as it was."""
+    os.mkfifo(path)
+    caption = s.xdo("getwindowname", main)
+    s.focus(main)
+    s.key("alt+f", "o")
+    confirm = s.wait_window("Confirm")
+    s.focus(confirm)
+    s.key("alt+n")
+    dialog = s.wait_window("Open KEY")
+    s.focus(dialog)
+    s.type(path)
+    s.key("Return")
+    s.wait_gone("Open KEY")
+    box = s.wait_window("Error")
+    s.focus(box)
+    s.key("Return")
+    s.wait_gone("Error")
+    s.wait_caption_of(main, caption)
+    s.focus(main)
+
+
 def exit_program(s, main):
     """File > Exit; the question whether to save what was typed since is answered No."""
     s.focus(main)
@@ -179,6 +202,8 @@ def run(program, work):
     try:
         main = start(s)
         first_node(s, main)
+        # Nothing of what was typed is lost, and the grid still takes typing afterwards.
+        open_fifo(s, main, os.path.join(work, "fifo.KEY"))
         second_node(s, main)
         first = os.path.join(work, "first", "trajectory.KEY")
         second = os.path.join(work, "second", "trajectory.KEY")
