@@ -8,14 +8,9 @@
 #include <vector>
 
 #include "document.h"
+#include "geometry.h"
 
 namespace skyvane {
-
-struct Vec3f {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-};
 
 struct Vec2f {
     float x = 0.0f;

@@ -1,0 +1,123 @@
+// GOB archives: the directory, the level entries, an entry's bytes by name, and archives that
+// are broken refused at the byte at fault.
+#include <gtest/gtest.h>
+
+#include "gob.h"
+#include "level.h"
+#include "testdata.h"
+
+namespace skyvane {
+namespace {
+
+struct Stored {
+    std::string name;
+    std::string bytes;
+};
+
+constexpr std::size_t kEntryBytes = 136;
+
+void putU32(std::string& bytes, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// The entries' bytes first, the directory at the end: nothing but the offsets ties them.
+std::string gobArchive(const std::vector<Stored>& entries) {
+    std::string archive = "GOB " + std::string(8, '\0');
+    putU32(archive, 4, 20);
+    std::vector<std::uint32_t> offsets;
+    for (const Stored& entry : entries) {
+        offsets.push_back(static_cast<std::uint32_t>(archive.size()));
+        archive += entry.bytes;
+    }
+    putU32(archive, 8, static_cast<std::uint32_t>(archive.size()));
+    std::string directory(4 + entries.size() * kEntryBytes, '\0');
+    putU32(directory, 0, static_cast<std::uint32_t>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::size_t at = 4 + i * kEntryBytes;
+        putU32(directory, at, offsets[i]);
+        putU32(directory, at + 4, static_cast<std::uint32_t>(entries[i].bytes.size()));
+        directory.replace(at + 8, entries[i].name.size(), entries[i].name);
+    }
+    return archive + directory;
+}
+
+const std::string kRooms = testdata::text("tworooms.jkl");
+const std::vector<Stored> kEntries{
+    {"jkl\\tworooms.jkl", kRooms},
+    {"3do\\cube.3do", testdata::text("cube.3do")},
+    {"cog\\door.cog", "# a door\nsymbols\nend\n"},
+    {"JKL\\SECOND.JKL", testdata::edited(kRooms, "8:\t6.000000", "8:\t7")},
+    {"misc\\readme.txt", ""},
+};
+const std::string kArchive = gobArchive(kEntries);
+
+std::size_t directoryOffset(const std::string& archive) {
+    return archive.size() - 4 - kEntries.size() * kEntryBytes;
+}
+
+TEST(Gob, archive_listsEveryEntryAndItsLevels) {
+    const auto directory = readGobDirectory(kArchive);
+    ASSERT_TRUE(directory.ok) << directory.reason;
+    ASSERT_EQ(directory.value.size(), kEntries.size());
+    for (std::size_t i = 0; i < kEntries.size(); ++i) {
+        EXPECT_EQ(directory.value[i].name, kEntries[i].name);
+        EXPECT_EQ(directory.value[i].size, kEntries[i].bytes.size());
+    }
+    EXPECT_EQ(gobLevelNames(directory.value),
+              (std::vector<std::string>{"jkl\\tworooms.jkl", "JKL\\SECOND.JKL"}));
+}
+
+TEST(Gob, entryBytes_foundWhateverTheCaseAndSlash) {
+    const auto directory = readGobDirectory(kArchive).value;
+    const auto rooms = gobEntryBytes(kArchive, directory, "JKL/TwoRooms.JKL");
+    ASSERT_TRUE(rooms);
+    EXPECT_EQ(*rooms, kRooms);
+    const auto second = readLevel(*gobEntryBytes(kArchive, directory, "jkl\\second.jkl"));
+    ASSERT_TRUE(second.ok) << second.reason;
+    EXPECT_EQ(second.value.vertices.at(8), (Vec3f{7, -3, 0}));
+    EXPECT_EQ(gobEntryBytes(kArchive, directory, "misc\\readme.txt"), std::string_view());
+    EXPECT_FALSE(gobEntryBytes(kArchive, directory, "jkl\\third.jkl"));
+    EXPECT_FALSE(gobEntryBytes(kArchive, directory, "tworooms.jkl"));
+}
+
+TEST(Gob, nameFillingAllItsBytes_isReadWhole) {
+    const std::string longName(128, 'n');
+    const auto directory = readGobDirectory(gobArchive({{longName, "x"}}));
+    ASSERT_TRUE(directory.ok) << directory.reason;
+    EXPECT_EQ(directory.value.at(0).name, longName);
+}
+
+TEST(Gob, brokenArchives_areRefusedNamingTheByte) {
+    const std::size_t at = directoryOffset(kArchive);
+    std::string badVersion = kArchive;
+    putU32(badVersion, 4, 21);
+    std::string directoryBeyond = kArchive;
+    putU32(directoryBeyond, 8, static_cast<std::uint32_t>(kArchive.size() - 3));
+    std::string tooManyEntries = kArchive;
+    putU32(tooManyEntries, at, 6);
+    std::string entryPastEnd = kArchive;
+    putU32(entryPastEnd, at + 4 + 2 * kEntryBytes + 4, 0xFFFFFFFF);
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "byte 0: the file does not begin as a GOB archive (\"GOB \")"},
+        {"GOB\x0a" + kArchive.substr(4),
+         "byte 0: the file does not begin as a GOB archive (\"GOB \")"},
+        {kArchive.substr(0, 9), "byte 4: the file ends inside the archive's header"},
+        {badVersion, "byte 4: version 21 is not the archive version 20 of these games"},
+        {directoryBeyond, "byte 8: the directory at byte " + std::to_string(kArchive.size() - 3) +
+                              " lies beyond the end of the file (" +
+                              std::to_string(kArchive.size()) + " bytes)"},
+        {tooManyEntries, "byte " + std::to_string(at) +
+                             ": the directory announces 6 entries, but the file has room for 5"},
+        {entryPastEnd, "byte " + std::to_string(at + 4 + 2 * kEntryBytes) +
+                           ": entry 2 \"cog\\door.cog\" runs past the end of the file"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        const auto result = readGobDirectory(bytes);
+        EXPECT_FALSE(result.ok) << reason;
+        EXPECT_EQ(result.reason, reason);
+    }
+}
+
+} // namespace
+} // namespace skyvane
