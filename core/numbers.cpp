@@ -410,8 +410,10 @@ long double divide(long double a, long double b) {
 }
 
 std::int64_t roundHalfEven(long double value) {
-    // The default rounding mode rounds halves to the even neighbour.
-    const long double rounded = std::nearbyint(value);
+    // The default rounding mode rounds halves to the even neighbour. rint rounds exactly as
+    // nearbyint does and only also flags the result as inexact, which nothing here looks at;
+    // it is many times faster, and the preview rounds every projected point with it.
+    const long double rounded = std::rint(value);
     if (!(rounded >= -9223372036854775808.0L && rounded < 9223372036854775808.0L))
         throw MathError(kInvalidOperation);
     return static_cast<std::int64_t>(rounded);

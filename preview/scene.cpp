@@ -23,15 +23,14 @@ constexpr int kZoomTenthsMin = 1;
 constexpr int kGridHalf = 15;  // lines at -15 .. 15
 constexpr int kGridReach = 16; // each line runs from -16 to 16
 
-// A 32-bit float of a computed value, or nothing when it is not finite or beyond the range.
+// A 32-bit float of a computed value, or nothing when it is not finite or beyond the range
+// (such a value rounds to an infinity). Every projected point passes here five times, so the
+// check stays this cheap.
 std::optional<float> storable(long double value) {
-    if (!std::isfinite(value))
+    const auto single = static_cast<float>(value);
+    if (!std::isfinite(single))
         return std::nullopt;
-    try {
-        return toSingle(value);
-    } catch (const MathError&) {
-        return std::nullopt;
-    }
+    return single;
 }
 
 // Nearest integer, an exact half going to the smaller one: a GDI line passing halfway between
@@ -284,6 +283,11 @@ const std::uint8_t* Bitmap::scanLine(int y) const {
 }
 
 void Bitmap::fill(Rgb colour) {
+    // Black, grey and white have three equal bytes: one pass of the fastest kind.
+    if (colour.r == colour.g && colour.g == colour.b) {
+        std::fill(bytes_.begin(), bytes_.end(), colour.r);
+        return;
+    }
     for (std::size_t i = 0; i < bytes_.size(); i += 3) {
         bytes_[i] = colour.r;
         bytes_[i + 1] = colour.g;
@@ -325,13 +329,36 @@ void Bitmap::lineTo(Pixel to) {
     last = std::min(last, length - 1);
     const long long minorStart = alongX ? from.y : from.x;
     const long long minorDelta = alongX ? dy : dx;
+    // The offset of step i is roundHalfDown(i * minorDelta, length), the least whole number not
+    // below (2 i minorDelta - length) / (2 length). It is divided out once and then carried from
+    // step to step with its remainder: a step adds 2 minorDelta to the numerator, which is at
+    // most 2 length, so the offset moves by one at most.
+    const long long twoLength = 2 * length;
+    long long offset = roundHalfDown(first * minorDelta, length);
+    long long remainder = offset * twoLength - (2 * first * minorDelta - length); // 0 .. 2L - 1
+    // Pixels are written straight into the rows: the main coordinate is on the bitmap already,
+    // the other is checked.
+    const long long minorExtent = alongX ? height_ : width_;
+    const long long majorStride = alongX ? 3 : 3LL * width_;
+    const long long minorStride = alongX ? 3LL * width_ : 3;
+    std::uint8_t* const rows = bytes_.data();
+    const Rgb pen = pen_;
     for (long long i = first; i <= last; ++i) {
-        const long long major = start + direction * i;
-        const long long minor = minorStart + roundHalfDown(i * minorDelta, length);
-        if (alongX)
-            setPixel(major, minor, pen_);
-        else
-            setPixel(minor, major, pen_);
+        const long long minor = minorStart + offset;
+        if (minor >= 0 && minor < minorExtent) {
+            std::uint8_t* at = rows + (start + direction * i) * majorStride + minor * minorStride;
+            at[0] = pen.r;
+            at[1] = pen.g;
+            at[2] = pen.b;
+        }
+        remainder -= 2 * minorDelta;
+        if (remainder < 0) {
+            ++offset;
+            remainder += twoLength;
+        } else if (remainder >= twoLength) {
+            --offset;
+            remainder -= twoLength;
+        }
     }
 }
 

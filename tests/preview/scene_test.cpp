@@ -159,6 +159,53 @@ TEST(Bitmap, lineTo_farOutsideTheBitmap_drawsOnlyWhatLiesOnIt) {
     EXPECT_EQ(line({-100000, -3}, {100000, -3}), PixelSet{});
 }
 
+// The rule stated per step, in exact fractions: step i of a line of `length` steps lights the
+// pixel whose main coordinate is start + i and whose other coordinate is the ideal line's,
+// start + i * delta / length, rounded with an exact half to the upper or left pixel; the last
+// pixel is left out.
+long roundedHalfDown(long numerator, long denominator) { // denominator > 0
+    long whole = numerator / denominator;
+    const long rest = numerator % denominator;
+    if (rest < 0) {
+        --whole; // floor
+        return 2 * (rest + denominator) > denominator ? whole + 1 : whole;
+    }
+    return 2 * rest > denominator ? whole + 1 : whole;
+}
+
+PixelSet ruleLine(Pixel from, Pixel to, int size) {
+    PixelSet lit;
+    const long dx = to.x - from.x, dy = to.y - from.y;
+    const bool alongX = std::labs(dx) >= std::labs(dy);
+    const long length = std::max(std::labs(dx), std::labs(dy));
+    for (long i = 0; i < length; ++i) {
+        const long x =
+            alongX ? from.x + (dx > 0 ? i : -i) : from.x + roundedHalfDown(i * dx, length);
+        const long y =
+            alongX ? from.y + roundedHalfDown(i * dy, length) : from.y + (dy > 0 ? i : -i);
+        if (x >= 0 && y >= 0 && x < size && y < size)
+            lit.insert({static_cast<int>(x), static_cast<int>(y)});
+    }
+    return lit;
+}
+
+TEST(Bitmap, lineTo_everyDirectionAndSlope_lightsThePixelsOfTheRule) {
+    constexpr int kSize = 24;
+    // Ends inside, on the border and off the bitmap, at every slope between them.
+    const int ends[] = {-13, -1, 0, 3, 11, 12, 23, 24, 37};
+    for (int x0 : ends)
+        for (int y0 : {-5, 0, 7, 23, 30})
+            for (int x1 : ends)
+                for (int y1 : {-9, 2, 12, 23, 29}) {
+                    Bitmap bitmap(kSize, kSize);
+                    bitmap.setPen(kRed);
+                    bitmap.moveTo({x0, y0});
+                    bitmap.lineTo({x1, y1});
+                    ASSERT_EQ(penPixels(bitmap, kRed), ruleLine({x0, y0}, {x1, y1}, kSize))
+                        << x0 << "," << y0 << " to " << x1 << "," << y1;
+                }
+}
+
 TEST(Bitmap, lineTo_continuesFromTheEndOfTheLastLine) {
     Bitmap bitmap(10, 10);
     bitmap.setPen(kRed);
