@@ -15,14 +15,6 @@ constexpr std::size_t kQuotedMax = 60;
 // Game files always write "." whatever the reader's locale.
 constexpr char kFileSeparator = '.';
 
-bool sameWord(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 template <typename Iterator> std::string joined(Iterator first, Iterator last) {
     std::string text;
     for (Iterator word = first; word != last; ++word) {
@@ -46,6 +38,14 @@ void cutComment(std::vector<std::string_view>& fields) {
 }
 
 } // namespace
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 std::string quotedText(std::string_view text) {
     std::string quoted = "\"";
@@ -76,7 +76,7 @@ void GameText::next(std::string_view what) {
 
 bool GameText::startsWith(std::initializer_list<std::string_view> keywords) const {
     return keywords.size() <= fields_.size() &&
-           std::equal(keywords.begin(), keywords.end(), fields_.begin(), sameWord);
+           std::equal(keywords.begin(), keywords.end(), fields_.begin(), sameIgnoringCase);
 }
 
 bool GameText::find(std::initializer_list<std::string_view> keywords) {

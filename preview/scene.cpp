@@ -139,6 +139,17 @@ void drawHighlighted(Bitmap& bitmap, int cx, int cy, const Camera& camera,
     }
 }
 
+// Behind the path, so the entries always stay in sight.
+void drawWorld(Bitmap& bitmap, int cx, int cy, const Camera& camera, const SceneWorld& world) {
+    if (world.level) {
+        bitmap.setPen(kDarkCyan);
+        drawWireframe(bitmap, cx, cy, camera, world.level->vertices, world.level->edges);
+    }
+    bitmap.setPen(kLightGrey);
+    for (const WireMesh& mesh : world.object)
+        drawWireframe(bitmap, cx, cy, camera, mesh.points, *mesh.edges);
+}
+
 Vec3f step(Vec3f from, float length, Vec3f along, int sign) {
     const long double move = static_cast<long double>(sign) * length;
     return {toSingle(from.x + move * along.x), toSingle(from.y + move * along.y),
@@ -374,12 +385,14 @@ void Bitmap::rectangle(Pixel topLeft, Pixel bottomRight) {
         }
 }
 
-Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries) {
+Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries,
+                 const SceneWorld& world) {
     Bitmap bitmap(width, height);
     const int cx = static_cast<int>(roundHalfEven(bitmap.width() * 0.5L));
     const int cy = static_cast<int>(roundHalfEven(bitmap.height() * 0.5L));
     bitmap.fill(kBlack);
     drawGrid(bitmap, cx, cy, camera);
+    drawWorld(bitmap, cx, cy, camera, world);
     // Never read past the table, whatever count the caller passes.
     const SceneEntries drawn{entries.table, std::clamp(entries.count, 0, entries.table.rowCount()),
                              entries.highlighted};

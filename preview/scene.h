@@ -1,6 +1,7 @@
 // The preview's picture without any toolkit: the orbiting camera and its keyboard moves, the
-// projection of world points to pixels, and the drawing of grid, entries and heading into a
-// plain RGB bitmap with the pixel rules of classic GDI (1-pixel lines, no antialiasing).
+// projection of world points to pixels, and the drawing of grid, level, object, entries and
+// heading into a plain RGB bitmap with the pixel rules of classic GDI (1-pixel lines, no
+// antialiasing).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 
 #include "document.h"
 #include "geometry.h"
+#include "level.h"
+#include "wireframe.h"
 
 namespace skyvane {
 
@@ -90,6 +93,8 @@ inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kNavy{0, 0, 128};
 inline constexpr Rgb kGreen{0, 128, 0};
 inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kDarkCyan{0, 128, 128};
+inline constexpr Rgb kLightGrey{192, 192, 192};
 
 // A W x H bitmap of tightly packed RGB bytes, row by row, with the few drawing operations of a
 // GDI device context. Pixels outside the bitmap are silently left out.
@@ -129,9 +134,17 @@ struct SceneEntries {
     int highlighted = 0;
 };
 
-// The whole picture at the given size: black, the navy ground grid, every entry as a green
-// square, and the highlighted entry as a red square with a one-unit line along its heading.
-// A cell that does not hold a number leaves its entry out.
-Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries);
+// What the picture may show around the path: a level and the object, each as a wireframe.
+struct SceneWorld {
+    const Level* level = nullptr;
+    std::vector<WireMesh> object; // posed for the frame shown
+};
+
+// The whole picture at the given size: black, the navy ground grid, the level's edges in dark
+// cyan and the object's in light grey, every entry as a green square, and the highlighted entry
+// as a red square with a one-unit line along its heading. A cell that does not hold a number
+// leaves its entry out. Without a level and an object the picture is the path's alone.
+Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries,
+                 const SceneWorld& world = {});
 
 } // namespace skyvane
