@@ -9,38 +9,10 @@
 namespace skyvane {
 namespace {
 
-struct Stored {
-    std::string name;
-    std::string bytes;
-};
-
-constexpr std::size_t kEntryBytes = 136;
-
-void putU32(std::string& bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// The entries' bytes first, the directory at the end: nothing but the offsets ties them.
-std::string gobArchive(const std::vector<Stored>& entries) {
-    std::string archive = "GOB " + std::string(8, '\0');
-    putU32(archive, 4, 20);
-    std::vector<std::uint32_t> offsets;
-    for (const Stored& entry : entries) {
-        offsets.push_back(static_cast<std::uint32_t>(archive.size()));
-        archive += entry.bytes;
-    }
-    putU32(archive, 8, static_cast<std::uint32_t>(archive.size()));
-    std::string directory(4 + entries.size() * kEntryBytes, '\0');
-    putU32(directory, 0, static_cast<std::uint32_t>(entries.size()));
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::size_t at = 4 + i * kEntryBytes;
-        putU32(directory, at, offsets[i]);
-        putU32(directory, at + 4, static_cast<std::uint32_t>(entries[i].bytes.size()));
-        directory.replace(at + 8, entries[i].name.size(), entries[i].name);
-    }
-    return archive + directory;
-}
+using testdata::gobArchive;
+using testdata::kEntryBytes;
+using testdata::putU32;
+using testdata::Stored;
 
 const std::string kRooms = testdata::text("tworooms.jkl");
 const std::vector<Stored> kEntries{
