@@ -1,10 +1,12 @@
 // The computations behind the windows at the largest size a node allows: a Transform Object
-// that writes 1000 entries, and a preview redraw of 1000 entries at 1280 x 1024. Both run in
-// an event handler, so each should take well under one frame.
+// that writes 1000 entries, and a preview redraw of 1000 entries at 1280 x 1024, also with a
+// level of 20,000 surfaces and the object. All run in an event handler, so each should take
+// well under one frame.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
+#include "largelevel.h"
 #include "numbers.h"
 #include "scene.h"
 #include "transformcalc.h"
@@ -64,5 +66,37 @@ void BM_previewRedraw(benchmark::State& state) {
         benchmark::DoNotOptimize(DrawScene(1280, 1024, camera, entries));
 }
 BENCHMARK(BM_previewRedraw)->Unit(benchmark::kMillisecond);
+
+// A box carrying a smaller box, as a two-node model of a ship.
+Model3do boxShip() {
+    const std::vector<Vec3f> corners{{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+                                     {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
+    const std::vector<Polygon> faces{{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                                     {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+    const Mesh3do hull{"hull", corners, faces, uniqueEdges(faces)};
+    Mesh3do tower = hull;
+    tower.name = "tower";
+    for (Vec3f& corner : tower.vertices)
+        corner = {corner.x * 0.3f, corner.y * 0.3f, corner.z * 0.3f};
+    return {{hull, tower},
+            {HierarchyNode{"hull", 0, -1, {}, {}, {}},
+             HierarchyNode{"tower", 1, 0, {0, 0, 1.3f}, {}, {}}}};
+}
+
+// The whole picture of a large level, the path and the object at the highlighted entry, posed
+// anew as each redraw does.
+void BM_previewRedrawWithLevel(benchmark::State& state) {
+    const EntryTable table = spiralTable();
+    const Camera camera = startCamera();
+    const SceneEntries entries{table, kMaxEntries, 500};
+    const Level level = bench::largeLevel();
+    const Model3do ship = boxShip();
+    const NodePose atEntry{{10, 0, 5}, {10, 45, 0}};
+    for (auto _ : state) {
+        const SceneWorld world{&level, objectAtFrame(ship, {"hull"}, {atEntry}, 0)};
+        benchmark::DoNotOptimize(DrawScene(1280, 1024, camera, entries, world));
+    }
+}
+BENCHMARK(BM_previewRedrawWithLevel)->Unit(benchmark::kMillisecond);
 
 } // namespace
