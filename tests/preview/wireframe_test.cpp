@@ -127,6 +127,19 @@ TEST(PosedObject, drivenNodes_turnAboutTheirPivotAndCarryTheirChildren) {
     }
 }
 
+TEST(PosedObject, parentsPivot_shiftsItsOwnMeshButNotItsChildren) {
+    // A parent whose pivot lifts its mesh by one unit, turned a quarter about Z; its child
+    // stands one unit up, where the parent's pivot is taken off again.
+    const Mesh3do dot{"dot", {{1, 0, 0}}, {}, {}};
+    const Model3do model{{dot},
+                         {HierarchyNode{"parent", 0, -1, {}, {0, 90, 0}, {0, 0, 1}},
+                          HierarchyNode{"child", 0, 0, {0, 0, 1}, {}, {}}}};
+    const auto posed = posedObject(model, {}, std::nullopt);
+    ASSERT_EQ(posed.size(), 2u);
+    expectPoints(posed[0], {{0, 1, 1}}, "parent");
+    expectPoints(posed[1], {{0, 1, 1}}, "child");
+}
+
 TEST(DrivingKeyNodes, meshNamesMatchWhateverTheirCase_theFirstKeyNodeWins) {
     EXPECT_EQ(drivingKeyNodes(cube(), {"FIN", "camera", "fin", "Body"}), (std::vector<int>{3, 0}));
     EXPECT_EQ(drivingKeyNodes(cube(), {}), (std::vector<int>{-1, -1}));
