@@ -3,6 +3,7 @@
 // leaves a half-filled document behind.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -121,9 +122,9 @@ private:
         }
     }
 
-    // Steps of entry i-1 from its changes: the last quantity that changes decides. `previous`
-    // holds entry i-1's angles as adjusted, the values its cells show, so that Yaw -90 then -80
-    // with a change of 1 gives 10 and not 370.
+    // Steps of entry i-1 from its changes towards entry i. `previous` holds entry i-1's angles
+    // as adjusted, the values its cells show, so that Yaw -90 then -80 with a change of 1 gives
+    // 10 and not 370.
     std::int64_t derivedSteps(const EntryTable& table, int i, const EntryValues& previous,
                               const EntryValues& current, const EntryValues& changes) const {
         std::array<long double, kValueCount> from{};
@@ -134,21 +135,57 @@ private:
             if (changes[a] != 0 && roundHalfEven((current[a] - from[a]) / changes[a]) < 0)
                 from[a] += changes[a] < 0 ? 360 : -360;
         }
-        std::int64_t steps = 1;
-        for (int v = 0; v < kValueCount; ++v) {
-            if (changes[v] != 0)
-                steps = roundHalfEven((current[v] - from[v]) / changes[v]);
-        }
-        // A change too small for six decimals derives a wrong count; the frame distance is
-        // what the writer divided by whenever the entries were as close as they may be.
+        std::array<long double, kValueCount> differences{};
+        for (int v = 0; v < kValueCount; ++v)
+            differences[v] = current[v] - from[v];
+        const std::optional<std::int64_t> distance = frameDistance(table, i);
+        // The writer divides by Steps, and it saves Steps equal to the frame distance unless
+        // told otherwise: taking the distance whenever it fits keeps every later save the same.
+        if (distance && agreesWithDistance(differences, changes, *distance))
+            return *distance;
+        const std::optional<int> decisive = largestChange(changes);
+        if (!decisive)
+            return 1;
+        std::int64_t steps = roundHalfEven(differences[*decisive] / changes[*decisive]);
+        if (distance && (steps < 1 || steps > *distance))
+            steps = *distance;
+        return steps;
+    }
+
+    // Frame(i) - Frame(i-1) when both Frame texts are integers and the distance is at least 1.
+    static std::optional<std::int64_t> frameDistance(const EntryTable& table, int i) {
         const std::optional<std::int32_t> frame = tryParseInt(table.cell(ColFrame, i - 1));
         const std::optional<std::int32_t> nextFrame = tryParseInt(table.cell(ColFrame, i));
-        if (frame && nextFrame) {
-            const std::int64_t distance = std::int64_t{*nextFrame} - *frame;
-            if (distance >= 1 && (steps < 1 || steps > distance))
-                steps = distance;
+        if (!frame || !nextFrame)
+            return std::nullopt;
+        const std::int64_t distance = std::int64_t{*nextFrame} - *frame;
+        return distance >= 1 ? std::optional<std::int64_t>(distance) : std::nullopt;
+    }
+
+    // Whether every change times the distance reaches the next value within what six decimals
+    // and 32-bit storage of the change can have lost, zero changes included (a hold).
+    static bool agreesWithDistance(const std::array<long double, kValueCount>& differences,
+                                   const EntryValues& changes, std::int64_t distance) {
+        const long double d = static_cast<long double>(distance);
+        for (int v = 0; v < kValueCount; ++v) {
+            const long double change = changes[v];
+            const long double tolerance = d * (1e-6L + std::fabs(change) * 0x1p-22L) + 4e-6L;
+            if (!(std::fabs(differences[v] - change * d) <= tolerance))
+                return false;
         }
-        return steps;
+        return true;
+    }
+
+    // The change of largest magnitude, the most precise in six decimals; of equal magnitudes
+    // the last. None when every change is 0.
+    static std::optional<int> largestChange(const EntryValues& changes) {
+        std::optional<int> largest;
+        for (int v = 0; v < kValueCount; ++v) {
+            if (changes[v] != 0 &&
+                (!largest || std::fabs(changes[v]) >= std::fabs(changes[*largest])))
+                largest = v;
+        }
+        return largest;
     }
 
     EntryValues fieldValues(std::size_t first) const {

@@ -1,7 +1,10 @@
 // Whatever the KEY reader accepts and the editor would save (every entry passes the entry
-// check) reads back after writing, and a second write and read changes no cell: saving a file
-// Skyvane opened never drifts. Files with faulty entries (an angle of 400, two entries on one
-// frame) are refused by the pre-save check, so the writer never writes them.
+// check) reads back after writing, and a second write and read changes no cell, so the second
+// and every later write give the same bytes: saving a file Skyvane opened never drifts. Files
+// with faulty entries (an angle of 400, two entries on one frame) are refused by the pre-save
+// check, so the writer never writes them. Steps may still change between the first and the
+// second read: a file's own changes need not agree with its frames, and a turn over 0 too small
+// per frame for six decimals is written as no turn (seed tiny-turn-over-zero.KEY).
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

@@ -133,26 +133,43 @@ struct StepsCase {
 
 TEST(KeyReader, steps_areDerivedFromTheChanges) {
     const StepsCase cases[] = {
-        {"last changing quantity decides", " 0: 0 0 0 0 0 0 0 0", "1 0 0 0 0 2",
-         " 1: 40 0 8 0 0 0 0 20", "10"},
-        {"no change gives 1", " 0: 0 0 5 5 5 5 5 5", "0 0 0 0 0 0", " 1: 30 0 5 5 5 5 5 5", "1"},
+        // The frame distance, whenever every change agrees with it.
+        {"agreeing changes give the distance", " 0: 0 0 0 0 0 0 0 0", "0.1 -0.05 0 0 0 0",
+         " 1: 30 0 3 -1.5 0 0 0 0", "30"},
+        {"hold of 10 frames", " 0: 0 0 5 5 5 5 5 5", "0 0 0 0 0 0", " 1: 10 0 5 5 5 5 5 5", "10"},
+        {"zero changes but values differ", " 0: 0 0 5 5 5 5 5 5", "0 0 0 0 0 0",
+         " 1: 10 0 6 5 5 5 5 5", "1"},
         {"yaw forward over 0", " 0: 0 0 0 0 0 0 350 0", "0 0 0 0 1 0", " 1: 30 0 0 0 0 0 20 0",
          "30"},
         {"yaw backward over 0", " 0: 0 0 0 0 0 0 20 0", "0 0 0 0 -1 0", " 1: 30 0 0 0 0 0 350 0",
          "30"},
         {"previous angle as adjusted", " 0: 0 0 0 0 0 0 -90 0", "0 0 0 0 1 0",
          " 1: 10 0 0 0 0 0 -80 0", "10"},
+        {"too small change agrees with the distance", " 0: 0 0 0 0 0 0 0 0", "0.000003 0 0 0 0 0",
+         " 1: 30 0 0.0001 0 0 0 0 0", "30"},
+        {"zero quotient agrees with the distance", " 0: 0 0 0 0 0 0 0 0", "0.000001 0 0 0 0 0",
+         " 1: 30 0 0.0000001 0 0 0 0 0", "30"},
+        // Otherwise the largest change decides.
+        {"largest change decides", " 0: 0 0 0 0 0 0 0 0", "1 0 0 0 0 2", " 1: 40 0 8 0 0 0 0 20",
+         "10"},
+        {"largest change decides over a tiny last one", " 0: 0 0 0 0 0 0 0 0",
+         "10 0 0.000001 0 0 0", " 1: 30 0 100 0 0.000014 0 0 0", "10"},
+        {"equal magnitudes: the last decides", " 0: 0 0 0 0 0 0 0 0", "1 -1 0 0 0 0",
+         " 1: 30 0 5 -7 0 0 0 0", "7"},
+        {"equal magnitudes: the last decides, also when smaller", " 0: 0 0 0 0 0 0 0 0",
+         "1 0 0 0 0 -1", " 1: 30 0 7 0 0 0 0 355", "5"},
         {"halves to even", " 0: 0 0 0 0 0 0 0 0", "2 0 0 0 0 0", " 1: 30 0 25 0 0 0 0 0", "12"},
         {"steps below frame distance kept", " 0: 0 0 0 0 0 0 0 0", "1 0 0 0 0 0",
          " 1: 30 0 10 0 0 0 0 0", "10"},
-        {"too small change gives frame distance", " 0: 0 0 0 0 0 0 0 0", "0.000003 0 0 0 0 0",
-         " 1: 30 0 0.0001 0 0 0 0 0", "30"},
-        {"zero quotient gives frame distance", " 0: 0 0 0 0 0 0 0 0", "0.000001 0 0 0 0 0",
-         " 1: 30 0 0.0000001 0 0 0 0 0", "30"},
         {"negative quotient gives frame distance", " 0: 0 0 5 0 0 0 0 0", "1 0 0 0 0 0",
          " 1: 7 0 0 0 0 0 0 0", "7"},
-        {"no mend without integer frames", " 0: 0 0 0 0 0 0 0 0", "0.000003 0 0 0 0 0",
+        {"quotient beyond the distance gives the distance", " 0: 0 0 0 0 0 0 0 0", "1 0 0 0 0 0",
+         " 1: 7 0 100 0 0 0 0 0", "7"},
+        // Without a frame distance nothing is agreed or mended.
+        {"no frame distance", " 0: 0 0 0 0 0 0 0 0", "0.000003 0 0 0 0 0",
          " 1: 3O 0 0.0001 0 0 0 0 0", "33"},
+        {"no frame distance, hold", " 0: 0 0 5 5 5 5 5 5", "0 0 0 0 0 0", " 1: ten 0 5 5 5 5 5 5",
+         "1"},
         {"no mend when frames do not advance", " 0: 5 0 0 0 0 0 0 0", "1 0 0 0 0 0",
          " 1: 5 0 -3 0 0 0 0 0", "-3"},
     };
@@ -329,7 +346,7 @@ TEST(KeyReader, writeReadWrite_givesTheSameText) {
     ASSERT_TRUE(read.ok) << read.reason;
     EXPECT_EQ(keyFileText(read.document, "r.KEY", "d", "t"), first);
     EXPECT_EQ(read.document.Fps, 29.97f);
-    const std::vector<std::string> steps = {"30", "10", "30", "1", "7", "128", "1"};
+    const std::vector<std::string> steps = {"30", "10", "30", "5", "7", "128", "1"};
     for (int e = 0; e < 7; ++e)
         EXPECT_EQ(read.document.Nodes[0].Data.cell(ColSteps, e), steps[e]) << "entry " << e;
 }

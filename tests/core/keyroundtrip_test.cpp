@@ -1,0 +1,262 @@
+// Saving a file the editor opened changes nothing that plays: documents saved with Steps equal
+// to their frame distance read back with those Steps, and from the second save on every save
+// writes the same bytes.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <random>
+
+#include "keyfile.h"
+#include "numbers.h"
+
+namespace skyvane {
+namespace {
+
+std::vector<std::string> splitAt(std::string_view text, std::string_view separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        parts.emplace_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + separator.size();
+    }
+}
+
+// Editor documents of every kind: values of every magnitude, moves and turns large and tiny,
+// holds of single quantities and of whole entries, turns over 0 and by exactly 180 degrees,
+// and Steps always equal to the distance to the next entry's Frame.
+class DocumentGenerator {
+public:
+    explicit DocumentGenerator(unsigned seed) : random_(seed) {}
+
+    TKeyDocument next() {
+        TKeyDocument document;
+        document.Fps = 30.0f;
+        const int nodes = between(1, 2);
+        for (int k = 0; k < nodes; ++k)
+            document.Nodes.push_back(node(k));
+        return document;
+    }
+
+private:
+    TNode node(int k) {
+        TNode result;
+        result.Mesh = "mesh" + std::to_string(k);
+        const int entries = between(2, 40);
+        result.Entries = static_cast<std::int16_t>(entries);
+        std::array<float, 6> values{};
+        for (int v = 0; v < 3; ++v)
+            values[v] = position();
+        for (int a = 3; a < 6; ++a)
+            values[a] = angle();
+        std::int64_t frame = 0;
+        std::int64_t steps = 1;
+        for (int e = 0; e < entries; ++e) {
+            // Entry e is reached over the Steps of entry e-1; one in ten is a hold.
+            if (e > 0 && !chance(0.1))
+                values = moved(values, steps);
+            steps = e + 1 < entries ? stepCount() : 1;
+            result.Data.setCell(ColFrame, e, std::to_string(frame));
+            result.Data.setCell(ColSteps, e, std::to_string(steps));
+            for (int v = 0; v < 6; ++v)
+                result.Data.setCell(ColX + v, e, cellText(values[v]));
+            frame += steps;
+        }
+        return result;
+    }
+
+    // The values of the next entry, reached over `steps` frames.
+    std::array<float, 6> moved(std::array<float, 6> values, std::int64_t steps) {
+        lastSteps_ = steps;
+        for (int v = 0; v < 3; ++v)
+            values[v] = nextPosition(values[v]);
+        for (int a = 3; a < 6; ++a)
+            values[a] = nextAngle(values[a]);
+        return values;
+    }
+
+    float nextPosition(float from) {
+        const double p = uniform(0, 1);
+        if (p < 0.3)
+            return from;
+        if (p < 0.5)
+            return static_cast<float>(from + signedMagnitude(1e-8, 1e-3));
+        if (p < 0.8)
+            return static_cast<float>(from + signedMagnitude(1e-3, 1e3));
+        return position();
+    }
+
+    float nextAngle(float from) {
+        const double p = uniform(0, 1);
+        if (p < 0.3)
+            return from;
+        double turn = p < 0.5 ? signedMagnitude(1e-8, 1e-3) : uniform(-180, 180);
+        // Exactly half a turn, from an angle that six decimals hold exactly (elsewhere their
+        // rounding may tip a half turn to the other side, which is the writer's choice).
+        if (p > 0.9 && std::ldexp(from, 6) == std::round(std::ldexp(from, 6)))
+            turn = chance(0.5) ? 180 : -180;
+        // A turn over 0 whose change per frame is too small for six decimals is written as no
+        // change at all, so nothing could read the turn back; such a turn goes the other way.
+        const bool overZero = from + turn < 0 || from + turn >= 360;
+        if (overZero && std::fabs(turn) / static_cast<double>(lastSteps_) < 1e-6)
+            turn = -turn;
+        return wrapAngleRaiseThenLower(static_cast<float>(from + turn));
+    }
+
+    float position() {
+        static const double kMagnitudes[][2] = {{0, 0},     {1e-7, 1e-3}, {1e-3, 1},   {1, 1e3},
+                                                {1e3, 1e7}, {1e7, 1e20},  {1e20, 1e30}};
+        const auto& range = kMagnitudes[between(0, 6)];
+        return static_cast<float>(range[1] == 0 ? 0 : signedMagnitude(range[0], range[1]));
+    }
+
+    // Any angle, or one on a 1/64 degree.
+    float angle() {
+        const double degrees = uniform(0, 360);
+        return wrapAngleRaiseThenLower(
+            static_cast<float>(chance(0.5) ? degrees : std::floor(degrees * 64) / 64));
+    }
+
+    std::int64_t stepCount() {
+        const double p = uniform(0, 1);
+        if (p < 0.2)
+            return 1;
+        if (p < 0.6)
+            return between(2, 30);
+        if (p < 0.95)
+            return between(31, 1000);
+        return between(1001, 200000);
+    }
+
+    // The shortest text that reads back as the same 32-bit value, as a user might type it.
+    static std::string cellText(float value) {
+        char buffer[32];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+        return std::string(buffer, end);
+    }
+
+    // A magnitude spread evenly over the powers of ten between `low` and `high`, either sign.
+    double signedMagnitude(double low, double high) {
+        const double magnitude = std::pow(10.0, uniform(std::log10(low), std::log10(high)));
+        return chance(0.5) ? magnitude : -magnitude;
+    }
+
+    bool chance(double p) { return uniform(0, 1) < p; }
+    double uniform(double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random_);
+    }
+    int between(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random_);
+    }
+
+    std::mt19937 random_;
+    std::int64_t lastSteps_ = 1;
+};
+
+std::vector<std::string> stepsCells(const TKeyDocument& document) {
+    std::vector<std::string> cells;
+    for (const TNode& node : document.Nodes)
+        for (int e = 0; e < node.Entries; ++e)
+            cells.push_back(node.Data.cell(ColSteps, e));
+    return cells;
+}
+
+std::string written(const TKeyDocument& document) {
+    return keyFileText(document, "trip.KEY", "01/01/2026", "12:00:00");
+}
+
+// Two numbers that six decimals may have rounded differently: a value is the same, a change
+// per frame within two units of the last decimal and the 32-bit rounding of either.
+bool closeAfterRounding(const std::string& first, const std::string& second) {
+    const std::optional<long double> a = tryParseFloat(first, '.');
+    const std::optional<long double> b = tryParseFloat(second, '.');
+    if (!a || !b)
+        return false;
+    const long double tolerance = 2.5e-6L + std::max(std::fabs(*a), std::fabs(*b)) * 0x1p-20L;
+    return std::fabs(*a - *b) <= tolerance;
+}
+
+// A flag of the second save may only be missing where a change too small for six decimals
+// set it in the first.
+bool flagsNarrowed(const std::string& first, const std::string& second) {
+    const auto bits = [](const std::string& field) { return std::stoi(field, nullptr, 16); };
+    return (bits(second) & ~bits(first)) == 0;
+}
+
+// Where the first and the second save of one document may differ: only in numbers that six
+// decimals rounded, and in the flags those numbers set.
+::testing::AssertionResult differOnlyByRounding(const std::string& first,
+                                                const std::string& second) {
+    const std::vector<std::string> a = splitAt(first, "\r\n");
+    const std::vector<std::string> b = splitAt(second, "\r\n");
+    if (a.size() != b.size())
+        return ::testing::AssertionFailure() << "line counts differ";
+    for (std::size_t line = 0; line < a.size(); ++line) {
+        const std::vector<std::string> x = splitAt(a[line], "\t");
+        const std::vector<std::string> y = splitAt(b[line], "\t");
+        bool same = x.size() == y.size();
+        for (std::size_t f = 0; same && f < x.size(); ++f) {
+            const bool flags = x[f].rfind("0x", 0) == 0 && y[f].rfind("0x", 0) == 0;
+            same = x[f] == y[f] ||
+                   (flags ? flagsNarrowed(x[f], y[f]) : closeAfterRounding(x[f], y[f]));
+        }
+        if (!same)
+            return ::testing::AssertionFailure() << "line " << line + 1 << ":\n"
+                                                 << a[line] << "\n"
+                                                 << b[line];
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(KeyRoundTrip, threeSaves_keepStepsAndSettleAfterTheFirst) {
+    DocumentGenerator generator(20260110);
+    for (int n = 0; n < 300; ++n) {
+        const TKeyDocument document = generator.next();
+        const std::string first = written(document);
+        const KeyReadResult firstRead = readKeyText(first);
+        ASSERT_TRUE(firstRead.ok) << firstRead.reason;
+        const std::string second = written(firstRead.document);
+        const KeyReadResult secondRead = readKeyText(second);
+        ASSERT_TRUE(secondRead.ok) << secondRead.reason;
+        const std::string third = written(secondRead.document);
+
+        ASSERT_EQ(stepsCells(firstRead.document), stepsCells(document)) << "document " << n;
+        ASSERT_EQ(stepsCells(secondRead.document), stepsCells(firstRead.document))
+            << "document " << n;
+        ASSERT_EQ(third, second) << "document " << n;
+        ASSERT_TRUE(differOnlyByRounding(first, second)) << "document " << n;
+    }
+}
+
+// X 0 -> 100 and Z 0 -> 0.0002 over frames 0 -> 128: the first save writes dx 0.781250 and
+// dz 0.000002, which must not decide Steps when the file is opened and saved again.
+TEST(KeyRoundTrip, tinyChangeBesideLargeOne_secondSaveWritesTheSameBytes) {
+    TKeyDocument document;
+    document.Nodes.emplace_back();
+    TNode& node = document.Nodes[0];
+    node.Mesh = "ship";
+    node.Entries = 2;
+    const char* rows[2][8] = {{"0", "128", "0", "0", "0", "0", "0", "0"},
+                              {"128", "1", "100", "0", "0.0002", "0", "0", "0"}};
+    for (int e = 0; e < 2; ++e)
+        for (int c = 0; c < 8; ++c)
+            node.Data.setCell(ColFrame + c, e, rows[e][c]);
+    const std::string first = keyFileText(document, "ship.KEY", "01/01/2026", "12:00:00");
+    ASSERT_NE(first.find("\t\t\t\t0.781250\t0.000000\t0.000002\t"), std::string::npos) << first;
+    const KeyReadResult read = readKeyText(first);
+    ASSERT_TRUE(read.ok) << read.reason;
+    EXPECT_EQ(read.document.Nodes[0].Data.cell(ColSteps, 0), "128");
+    const std::string second = keyFileText(read.document, "ship.KEY", "02/02/2027", "13:00:00");
+    std::vector<std::string> firstLines = splitAt(first, "\r\n");
+    std::vector<std::string> secondLines = splitAt(second, "\r\n");
+    EXPECT_NE(firstLines[1], secondLines[1]);
+    firstLines.erase(firstLines.begin() + 1);
+    secondLines.erase(secondLines.begin() + 1);
+    EXPECT_EQ(secondLines, firstLines);
+}
+
+} // namespace
+} // namespace skyvane
