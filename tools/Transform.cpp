@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QSpinBox>
 
+#include "EditBoxes.h"
 #include "ErrorReport.h"
 #include "GridHost.h"
 #include "Prompts.h"
@@ -130,6 +131,7 @@ void TTransformWindow::createGui() {
     BBCancel = new QPushButton(QStringLiteral("Cancel"), this);
     BBCancel->setObjectName(QStringLiteral("BBCancel"));
     BBCancel->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    selectTextOnFocus(this);
 }
 
 void TTransformWindow::createAxisGroup(const QString& title, int firstAxis,

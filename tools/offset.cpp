@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "EditBoxes.h"
 #include "ErrorReport.h"
 #include "GridHost.h"
 #include "Text.h"
@@ -83,6 +84,7 @@ void TOffsetWindow::createGui() {
     BitBtn1 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    selectTextOnFocus(this);
 }
 
 void TOffsetWindow::setRange(int firstEntry, int lastEntry) {

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
+#include "EditBoxes.h"
 #include "ErrorReport.h"
 #include "GridHost.h"
 #include "Text.h"
@@ -88,6 +89,7 @@ void TOrientateWindow::createGui() {
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    selectTextOnFocus(this);
 }
 
 void TOrientateWindow::setRange(int firstEntry, int lastEntry) {

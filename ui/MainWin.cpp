@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "EditBoxes.h"
 #include "EntryGrid.h"
 #include "ErrorReport.h"
 #include "Text.h"
@@ -161,6 +162,7 @@ void TMainWindow::createGui() {
 
     setCentralWidget(central);
     createMenus();
+    selectTextOnFocus(this);
 }
 
 QWidget* TMainWindow::createDocumentPanel() {

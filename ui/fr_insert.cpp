@@ -56,6 +56,7 @@ void TInsertWindow::createGui() {
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(kCancelRect);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    selectTextOnFocus(this);
 }
 
 int TInsertWindow::frameCount() const {
@@ -73,7 +74,6 @@ void TInsertWindow::showEvent(QShowEvent* event) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     SENoFrames->setFocus();
-    SENoFrames->selectAll();
     QDialog::showEvent(event);
 }
 

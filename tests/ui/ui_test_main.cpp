@@ -6,12 +6,14 @@
 std::unique_ptr<QObject> makeMainWindowTest();
 std::unique_ptr<QObject> makeFrameCommandsTest();
 std::unique_ptr<QObject> makeFileDialogTest();
+std::unique_ptr<QObject> makeDialogsTest();
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     int failures = 0;
-    for (const auto& test : {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest()})
+    for (const auto& test :
+         {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(), makeDialogsTest()})
         failures += QTest::qExec(test.get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }

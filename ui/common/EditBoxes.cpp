@@ -1,6 +1,11 @@
 // Edit boxes and spin boxes as every window of the program uses them.
 #include "EditBoxes.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <algorithm>
 #include <limits>
@@ -20,7 +25,61 @@ qlonglong digitsValue(const QString& text) {
     return ok ? value : std::numeric_limits<qlonglong>::max();
 }
 
+// Watches one window: its showing, and the focus arriving in its boxes.
+class FocusTextSelector : public QObject {
+public:
+    explicit FocusTextSelector(QWidget* window) : QObject(window), window_(window) {
+        window->installEventFilter(this);
+        for (QLineEdit* box : window->findChildren<QLineEdit*>())
+            box->installEventFilter(this);
+        for (QAbstractSpinBox* box : window->findChildren<QAbstractSpinBox*>())
+            box->installEventFilter(this);
+        // The first focus change after the window opened is the opening's; later ones are
+        // the user's. Qt reports the change after the box has had its focus event.
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && window_->isAncestorOf(now))
+                opening_ = false;
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_) {
+            if (event->type() == QEvent::Show)
+                opening_ = true;
+        } else if (event->type() == QEvent::FocusIn && selects(*static_cast<QFocusEvent*>(event))) {
+            if (auto* spinBox = qobject_cast<QAbstractSpinBox*>(watched))
+                spinBox->selectAll();
+            else
+                static_cast<QLineEdit*>(watched)->selectAll();
+        }
+        return false;
+    }
+
+private:
+    bool selects(const QFocusEvent& focus) const {
+        switch (focus.reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+        case Qt::OtherFocusReason:
+            return true;
+        case Qt::ActiveWindowFocusReason:
+            return opening_;
+        default: // a click, a menu or popup closing
+            return false;
+        }
+    }
+
+    QWidget* window_;
+    bool opening_ = false;
+};
+
 } // namespace
+
+void selectTextOnFocus(QWidget* window) {
+    new FocusTextSelector(window);
+}
 
 QValidator::State ClampingSpinBox::validate(QString& input, int& /*pos*/) const {
     if (input.isEmpty())

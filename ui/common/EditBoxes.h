@@ -3,7 +3,16 @@
 
 #include <QSpinBox>
 
+class QWidget;
+
 namespace skyvane {
+
+// Every edit box and spin box that `window` holds now selects all its text when it receives
+// the focus from the keyboard (Tab), from the program (an error that sends the user back to a
+// box) or from the window opening, so typing replaces what it shows. A click still puts the
+// caret where it lands, and coming back to a window that was left keeps the selection as it
+// was.
+void selectTextOnFocus(QWidget* window);
 
 // An integer spin box that takes any number of digits while it is typed into, and brings a
 // typed value into its range when the typing ends (Enter, leaving the box, reading the text):
