@@ -13,7 +13,8 @@ namespace {
 constexpr const char* kVelocityPattern = "###0.000";
 constexpr const char* kCouplingPattern = "###0.000000";
 constexpr const char* kCellPattern = "###0.000000";
-constexpr const char* kZeroVelocity = "0.000";
+// The number 0 shown where no velocity can be read off the table.
+constexpr const char* kZeroPattern = "0.000";
 
 // Metres typed in the dialog against the JKU of the table: 1 JKU = 10 metres.
 constexpr long double kMetresPerUnit = 10.0L;
@@ -30,12 +31,12 @@ std::string initialVelocity(const EntryTable& table, int startEntry, int axis,
                             float framesPerSecond) {
     // Entry 0 has no predecessor: the grid row above it holds the headers.
     if (startEntry <= 0)
-        return kZeroVelocity;
+        return formatPattern(0, kZeroPattern);
     const int column = kValueColumns[axis];
     const std::optional<float> before = tryParseCell(table.cell(column, startEntry - 1));
     const std::optional<float> after = tryParseCell(table.cell(column, startEntry));
     if (!before || !after)
-        return kZeroVelocity;
+        return formatPattern(0, kZeroPattern);
     long double velocity = (static_cast<long double>(*after) - *before) * framesPerSecond;
     if (!isAngleAxis(axis))
         velocity *= kMetresPerUnit;

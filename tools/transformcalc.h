@@ -24,8 +24,8 @@ using AxisValues = std::array<float, kAxisCount>;
 int clampStartEntry(int entry);
 
 // The velocity of the step from entry s - 1 to entry s counted as one frame, in the units the
-// user types (metres, degrees), formatted "###0.000"; "0.000" where a cell is not a number
-// (always for entry 0, which has no predecessor).
+// user types (metres, degrees), formatted "###0.000"; the number 0 formatted "0.000" where a cell
+// is not a number (always for entry 0, which has no predecessor).
 AxisTexts initialVelocities(const EntryTable& table, int startEntry, float framesPerSecond);
 
 // final := acceleration * time + initial, formatted "###0.000000", or "?".

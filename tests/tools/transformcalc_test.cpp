@@ -247,6 +247,19 @@ TEST(InitialVelocities, firstEntryHasNone) {
     EXPECT_EQ(initialVelocities(table, 0, 15), zero);
 }
 
+// The zero is a number the coupling reads back: under a decimal comma it is written with one.
+TEST(InitialVelocities, emptyPredecessor_zeroInTheProgramsSeparator) {
+    setDecimalSeparator(',');
+    const EntryTable table = tableWith({{1, {"1", "1", "5", "5", "5", "5", "5", "5"}}});
+    const AxisTexts velocities = initialVelocities(table, 1, 15);
+    const std::string finalVelocity = finalVelocityText(velocities[0], "1,5", "2,00");
+    setDecimalSeparator('.');
+    AxisTexts zero;
+    zero.fill("0,000");
+    EXPECT_EQ(velocities, zero);
+    EXPECT_EQ(finalVelocity, "3,000000");
+}
+
 TEST(Coupling, finalVelocityAndAcceleration) {
     EXPECT_EQ(accelerationText("5", "6", "2"), "0.500000");
     EXPECT_EQ(accelerationText("0", "10", "3"), "3.333333");

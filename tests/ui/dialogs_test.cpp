@@ -1,5 +1,7 @@
 // The tools as a new user meets them through the main window: typing into a dialog that has
 // just opened, a decimal-comma locale, the frames and angles Transform Object writes.
+#include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSpinBox>
@@ -10,24 +12,49 @@
 using namespace skyvane;
 using namespace skyvane::test;
 
+namespace {
+
+// The separator a German desktop gives the program at start-up, for one test; '.' after it.
+struct DecimalCommaDesktop {
+    DecimalCommaDesktop() {
+        setDecimalSeparator(decimalSeparatorOf(QLocale(QStringLiteral("de_DE"))));
+    }
+    ~DecimalCommaDesktop() { setDecimalSeparator('.'); }
+    DecimalCommaDesktop(const DecimalCommaDesktop&) = delete;
+    DecimalCommaDesktop& operator=(const DecimalCommaDesktop&) = delete;
+};
+
+QString boxText(QWidget& dialog, const char* name) {
+    auto* box = dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+    return box ? box->text() : QStringLiteral("no box %1").arg(QString::fromLatin1(name));
+}
+
+} // namespace
+
 class DialogsTest : public QObject {
     Q_OBJECT
 
     UiFixture ui;
 
-    // Once `dialog` has opened and become the active window, types `text` into whatever holds
-    // its focus, as the keyboard does, then presses `key`.
-    static void typeWhenOpen(QDialog& dialog, const QString& text, Qt::Key key) {
-        UiFixture::whenModal([&dialog, text, key] {
-            // Whatever happens, the dialog does not stay open to hang the test.
+    // Once `dialog` has opened and become the active window, runs `use` on it; the dialog
+    // does not stay open after it, whatever happens, so the test cannot hang.
+    static void whenOpen(QDialog& dialog, std::function<void()> use) {
+        UiFixture::whenModal([&dialog, use] {
             const auto close = qScopeGuard([&dialog] {
                 if (dialog.isVisible())
                     dialog.reject();
             });
             QTRY_VERIFY(QApplication::activeWindow() == &dialog);
-            QWidget* focus = dialog.focusWidget();
-            QVERIFY(focus);
-            QTest::keyClicks(focus, text);
+            QVERIFY(dialog.focusWidget());
+            use();
+        });
+    }
+
+    // Types `text` into whatever holds the opened dialog's focus, as the keyboard does, then
+    // presses `key`.
+    static void typeWhenOpen(QDialog& dialog, const QString& text, Qt::Key key) {
+        whenOpen(dialog, [&dialog, text, key] {
+            QTest::keyClicks(dialog.focusWidget(), text);
             QTest::keyClick(dialog.focusWidget(), key);
         });
     }
@@ -69,6 +96,27 @@ private slots:
         QCOMPARE(start->value(), 5);
         openTransform(QStringLiteral("2"), Qt::Key_Escape);
         QCOMPARE(start->value(), 2);
+    }
+
+    // Where the entry before the start one is empty, the initial velocities read 0 in the
+    // program's own notation, so the coupled boxes and OK can read them.
+    void transform_decimalComma_runsFromEntryWithoutPredecessor() {
+        DecimalCommaDesktop desktop;
+        ui.start();
+        ui.setEntry(0, {"0", "1", "1,5", "0", "0", "0", "0", "0"});
+        ui.grid().setCursor(ColX, 1);
+        TTransformWindow& dialog = ui.windows->transformWindow;
+        QStringList shown;
+        whenOpen(dialog, [&] {
+            shown = QStringList{boxText(dialog, "XSpeed"), boxText(dialog, "XFinSpeed"),
+                                boxText(dialog, "EDTime")};
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+        });
+        ui.trigger("FillDown1");
+        QCOMPARE(shown, QStringList({"0,000", "0,000", "2,00"}));
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QCOMPARE(ui.cell(ColX, 30), QStringLiteral("1,500000"));
+        QCOMPARE(ui.cell(ColFrame, 30), QStringLiteral("30"));
     }
 };
 
