@@ -495,13 +495,13 @@ std::string formatGeneral(long double value, char separator) {
     return text;
 }
 
-std::string formatFixedPoint6(long double value) {
+std::string formatFixedPoint6(long double value, char separator) {
     if (!std::isfinite(value))
         return nonFinite(value);
     const FixedDigits fixed = roundMagnitude(value, 6).fixed;
     std::string text = value < 0 ? "-" : "";
     text += fixed.integer.empty() ? "0" : fixed.integer;
-    text += '.';
+    text += separator;
     text += fixed.fraction;
     return text;
 }

@@ -64,8 +64,8 @@ std::string formatPattern(long double value, std::string_view pattern,
 // General format with at most 15 significant digits (the FPS line: 15, 12.5, 29.9699993133545).
 std::string formatGeneral(long double value, char separator = decimalSeparator());
 
-// Six decimals with '.' whatever the locale; a negative value always keeps its '-'.
-std::string formatFixedPoint6(long double value);
+// Six decimals; a negative value always keeps its '-', also when every digit shown is 0.
+std::string formatFixedPoint6(long double value, char separator = decimalSeparator());
 
 // Angle reductions with each step rounded to 32 bits; all end promptly for any finite value
 // and agree with stepping by 360 wherever every step is exact. None returns 360.

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(tryParseFloat(formatted, '.').has_value());
     }
     check(tryParseFloat(formatGeneral(*value, '.'), '.').has_value());
-    check(tryParseFloat(formatFixedPoint6(*value), '.').has_value());
+    check(tryParseFloat(formatFixedPoint6(*value, '.'), '.').has_value());
     try {
         const float single = toSingle(*value);
         const float wrapped[] = {wrapAngleRaiseThenLower(single), wrapAngleLowerThenRaise(single)};

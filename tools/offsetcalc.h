@@ -15,8 +15,9 @@ using Offsets = std::array<float, kAxisCount>;
 
 // The new six value cells of entries first..last, up to the first entry without a Frame (the
 // rows below the last entry of the node). Angles end up in [0, 360); cells are written with
-// six decimals and a '.' whatever the locale. A cell that is not a number raises
-// ConversionError, a sum beyond the 32-bit range MathError, both before anything is written.
+// six decimals and the program's decimal separator, as every tool writes them. A cell that is not a
+// number raises ConversionError, a sum beyond the 32-bit range MathError, both before anything is
+// written.
 std::vector<CellEdit> offsetEntries(const EntryTable& table, int first, int last,
                                     const Offsets& offsets);
 

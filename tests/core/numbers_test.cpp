@@ -200,13 +200,15 @@ TEST(GeneralFormat, fifteenSignificantDigits) {
         EXPECT_EQ(formatGeneral(value, '.'), text) << static_cast<double>(value);
 }
 
-TEST(FixedPoint6, pointAndSignWhateverTheLocale) {
-    setDecimalSeparator(',');
+TEST(FixedPoint6, signKeptAndProgramsSeparator) {
     EXPECT_EQ(formatFixedPoint6(12.5L), "12.500000");
     EXPECT_EQ(formatFixedPoint6(-0.0000001L), "-0.000000");
     EXPECT_EQ(formatFixedPoint6(100.1f), "100.099998");
     EXPECT_EQ(formatFixedPoint6(0.0000005L), "0.000001");
     EXPECT_EQ(formatFixedPoint6(0), "0.000000");
+    setDecimalSeparator(',');
+    EXPECT_EQ(formatFixedPoint6(-0.0000001L), "-0,000000");
+    EXPECT_EQ(formatFixedPoint6(12.5L, '.'), "12.500000");
     setDecimalSeparator('.');
 }
 

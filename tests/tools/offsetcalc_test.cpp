@@ -83,11 +83,15 @@ TEST(OffsetEntries, selectionPastTheLastEntry_stopsAtTheFirstEmptyFrame) {
     EXPECT_EQ(x.rbegin()->first, 9);
 }
 
-TEST(OffsetEntries, decimalCommaLocale_stillWritesAPoint) {
+// Like every tool, the shift writes the separator the program reads cells with, so the entry
+// check accepts what it wrote.
+TEST(OffsetEntries, decimalCommaLocale_writesTheComma) {
     setDecimalSeparator(',');
-    const auto edits = offsetEntries(tableWith({{0, entryCells("1,5")}}), 0, 0, {});
+    const auto edits =
+        offsetEntries(tableWith({{0, entryCells("1,5")}}), 0, 0, {0, 0, 0, 0, 0, -2});
     setDecimalSeparator('.');
-    EXPECT_EQ(written(edits, ColX, 0), "1.500000");
+    EXPECT_EQ(written(edits, ColX, 0), "1,500000");
+    EXPECT_EQ(written(edits, ColRoll, 0), "359,500000");
 }
 
 TEST(OffsetEntries, faultsRaiseBeforeAnythingIsWritten) {

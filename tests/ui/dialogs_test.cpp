@@ -118,6 +118,20 @@ private slots:
         QCOMPARE(ui.cell(ColX, 30), QStringLiteral("1,500000"));
         QCOMPARE(ui.cell(ColFrame, 30), QStringLiteral("30"));
     }
+
+    // Offset Values writes the separator every other tool writes, which the check reads.
+    void offsetValues_decimalComma_writesCellsTheCheckAccepts() {
+        DecimalCommaDesktop desktop;
+        ui.start();
+        ui.setEntry(0, {"0", "1", "2,5", "0", "0", "0", "0", "0"});
+        ui.setEntry(1, {"1", "1", "-1", "0", "0", "10", "350,5", "0"});
+        offsetEntries(0, 1, QStringLiteral("0,25"));
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("2,750000"));
+        QCOMPARE(ui.cell(ColX, 1), QStringLiteral("-0,750000"));
+        QCOMPARE(ui.cell(ColYaw, 1), QStringLiteral("350,500000"));
+        ui.trigger("Check1");
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"No Errors found!"}));
+    }
 };
 
 #include "dialogs_test.moc"
