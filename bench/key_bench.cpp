@@ -1,5 +1,6 @@
 // Writing and reading the largest document the editor holds (50 nodes of 1000 entries), in
-// memory and through files, and the tokenizer on pathological lines.
+// memory and through files, a field of 50 million digits, and the tokenizer on pathological
+// lines.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -69,6 +70,21 @@ void BM_readKeyFile(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_readKeyFile)->Unit(benchmark::kMillisecond);
+
+// A file whose one field holds 50 million digits: a value that reads, a value that does not
+// convert (the reason quotes its start), and a Frame kept as it stands.
+void BM_readHugeField(benchmark::State& state) {
+    const std::string digits(50'000'000, '7');
+    const std::string fields[] = {"0 0 0." + digits + " 0 0 0 0 0", "0 0 " + digits + "x 0 0 0 0 0",
+                                  digits + " 0 0 0 0 0 0 0"};
+    const std::string input = "SECTION: HEADER\r\nFPS 15\r\nJOINTS 1\r\nSECTION: KEYFRAME NODES\r\n"
+                              "NODE 0\r\nMESH NAME m\r\nENTRIES 1\r\n 0: " +
+                              fields[state.range(0)] + "\r\n";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readKeyText(input));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+}
+BENCHMARK(BM_readHugeField)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // Searching through 100 MB that never match: one line of fields, one line of delimiters only,
 // and nothing but line ends. Each must stay linear.

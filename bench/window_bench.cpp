@@ -1,8 +1,8 @@
 // The windows' own code paths with the largest document: creating and showing
 // the nine windows, Open KEY and Save KEY of 50 nodes of 1000 entries through
-// the main window, a tab change between two full nodes, and a preview redraw of
-// 1000 entries at 1280 x 1024. Each measured step ends once the event loop has
-// painted what changed, as the user would see it.
+// the main window, a tab change between two full nodes, a preview redraw of
+// 1000 entries at 1280 x 1024, and Open KEY of a Frame of 50 million digits. Each measured step
+// ends once the event loop has painted what changed, as the user would see it.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
 #include "AppWindows.h"
 #include "ScriptedPrompts.h"
@@ -119,6 +120,33 @@ void BM_tabChange(benchmark::State& state) {
         state.SkipWithError("the tab change was refused");
 }
 BENCHMARK(BM_tabChange)->Unit(benchmark::kMillisecond);
+
+// Open KEY of a file whose one Frame holds 50 million digits, until the grid has painted it.
+void BM_openHugeFrame(benchmark::State& state) {
+    const std::string file = benchPath("skyvane_window_bench_huge.KEY");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "SECTION: HEADER\r\nFPS 15\r\nJOINTS 1\r\nSECTION: KEYFRAME NODES\r\nNODE 0\r\n"
+               "MESH NAME m\r\nENTRIES 1\r\n 0: "
+            << std::string(50'000'000, '7') << " 0 0 0 0 0 0 0\r\n";
+    }
+    test::ScriptedPrompts prompts;
+    AppWindows windows;
+    windows.show();
+    if (!QTest::qWaitForWindowExposed(&windows.mainWindow))
+        state.SkipWithError("the main window was not shown");
+    for (auto _ : state) {
+        prompts.answers.push_back(MessageAnswer::No);
+        prompts.files.push_back(QString::fromStdString(file));
+        windows.mainWindow.OpenClick();
+        windows.mainWindow.repaint();
+        settle();
+    }
+    if (windows.mainWindow.document().Nodes.size() != 1)
+        state.SkipWithError("the file was not read");
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_openHugeFrame)->Unit(benchmark::kMillisecond);
 
 // A pan to the side and back, each key drawing the whole picture again.
 void BM_previewRedraw(benchmark::State& state) {

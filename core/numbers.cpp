@@ -11,18 +11,16 @@
 #include <limits>
 #include <locale.h>
 
+#include "messagetext.h"
+
 namespace skyvane {
 namespace {
 
 char processSeparator = '.';
 
+// A text in a message: its start only, however long it is.
 std::string quoted(std::string_view text) {
-    std::string result;
-    result.reserve(text.size() + 2);
-    result += '\'';
-    result += text;
-    result += '\'';
-    return result;
+    return '\'' + excerpt(text) + '\'';
 }
 
 [[noreturn]] void throwNotInteger(std::string_view text) {
@@ -86,6 +84,11 @@ struct FloatParts {
 
 // Larger exponents only decide between overflow and underflow, which strtold does anyway.
 constexpr long long kExponentCap = 100000;
+// Digits after this many cannot change the value. A value exactly halfway between two extended
+// values has at most about 11,500 significant digits, so cutting a longer mantissa here and
+// keeping a dropped non-zero digit as one last "1" rounds to the same value, and a field of
+// millions of digits costs no more than reading it.
+constexpr std::size_t kMantissaDigitCap = 20000;
 
 std::optional<FloatParts> splitFloatText(std::string_view text, char separator) {
     std::size_t begin = 0;
@@ -100,14 +103,19 @@ std::optional<FloatParts> splitFloatText(std::string_view text, char separator) 
         parts.negative = text[i++] == '-';
     bool mantissaDigit = false;
     bool seenSeparator = false;
+    bool droppedNonZero = false;
     for (; i < end; ++i) {
         const char c = text[i];
         if (isDigit(c)) {
             mantissaDigit = true;
-            if (!(parts.digits.empty() && c == '0'))
-                parts.digits += c;
             if (seenSeparator)
                 --parts.exponent;
+            if (parts.digits.size() == kMantissaDigitCap) {
+                ++parts.exponent; // the kept digits stand one place higher
+                droppedNonZero = droppedNonZero || c != '0';
+            } else if (!(parts.digits.empty() && c == '0')) {
+                parts.digits += c;
+            }
         } else if (c == separator && !seenSeparator) {
             seenSeparator = true;
         } else {
@@ -116,6 +124,10 @@ std::optional<FloatParts> splitFloatText(std::string_view text, char separator) 
     }
     if (!mantissaDigit)
         return std::nullopt;
+    if (droppedNonZero) {
+        parts.digits += '1';
+        --parts.exponent;
+    }
     if (i < end && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         bool negativeExponent = false;

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <optional>
 
+#include "messagetext.h"
 #include "numbers.h"
 
 namespace skyvane {
 
 namespace {
 
-constexpr std::size_t kQuotedMax = 60;
 // Game files always write "." whatever the reader's locale.
 constexpr char kFileSeparator = '.';
 
@@ -48,12 +48,7 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string quotedText(std::string_view text) {
-    std::string quoted = "\"";
-    quoted += text.substr(0, kQuotedMax);
-    if (text.size() > kQuotedMax)
-        quoted += "...";
-    quoted += '"';
-    return quoted;
+    return '"' + excerpt(text) + '"';
 }
 
 GameText::GameText(std::string_view text) : lines_(text) {}

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "Text.h"
+#include "messagetext.h"
 
 namespace skyvane {
 namespace {
@@ -38,7 +39,10 @@ int EntryGridModel::columnCount(const QModelIndex& parent) const {
 QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
-    return fromBytes(table_.cell(index.column(), index.row()));
+    const std::string& cell = table_.cell(index.column(), index.row());
+    // A cell read from a file may hold millions of characters; laying them all out for a cell
+    // a few digits wide would freeze the window. Editing still gets the whole text.
+    return fromBytes(role == Qt::DisplayRole ? excerpt(cell) : cell);
 }
 
 bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -239,5 +239,14 @@ TEST_F(SkyvaneKey, outputThatCannotBeWritten_givesTwoAndSaysWhy) {
     }
 }
 
+TEST_F(SkyvaneKey, check_hugeFieldPrintsItsStartOnly) {
+    const std::string digits(50'000'000, '7');
+    const std::string huge = file("huge.KEY", keyText("cam", {"0 0 " + digits + "x 0 0 0 0 0"}));
+    const Outcome r = run({"check", huge});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, huge + ": not a readable KEY file: line 8: '" + digits.substr(0, 60) +
+                         "...' is not a valid floating point value\n");
+}
+
 } // namespace
 } // namespace skyvane

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
+#include <optional>
 
 #include <unistd.h>
 
@@ -293,6 +295,12 @@ TEST(KeyReader, unreadableFiles_failNamingTheLine) {
          "line 27: the file ends before entry 1 of node 0"},
         {"change not a number", withReplaced(good, "\t0.333333\t", "\t0.33-3\t"),
          "line 24: '0.33-3' is not a valid floating point value"},
+        {"NUL inside a field", withReplaced(good, "\t-1.500000\t", std::string("\t-1.5\0x\t", 8)),
+         "line 25: '-1.5\\0x' is not a valid floating point value"},
+        {"field of 100 digits",
+         withReplaced(good, "\t-1.500000\t", "\t" + std::string(100, '9') + "x\t"),
+         "line 25: '999999999999999999999999999999999999999999999999999999999999...' is not a "
+         "valid floating point value"},
         {"value beyond 32 bits", withReplaced(good, "\t-1.500000\t", "\t1e39\t"),
          "line 25: Floating point overflow"},
         {"quotient beyond 64 bits", withReplaced(good, "\t0.333333\t", "\t1e-30\t"),
@@ -395,6 +403,60 @@ TEST(KeyReader, largestWrittenDocument_readsBack) {
         (Cells{"-2147483648", "1", "499999992153374720.00000000", "499999992153374720.00000000",
                "499999992153374720.00000000", "999999984306749440.00000000",
                "999999984306749440.00000000", "999999984306749440.00000000"}));
+}
+
+// How far the peak resident memory rose while `action` ran; nothing where the system cannot
+// reset the peak first.
+std::optional<long> peakMemoryGrowth(const std::function<void()>& action) {
+    const auto peak = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmHWM:", 0) == 0)
+                return std::stol(line.substr(6)) * 1024;
+        return -1L;
+    };
+    if (!(std::ofstream("/proc/self/clear_refs") << "5" << std::flush))
+        return std::nullopt;
+    const long before = peak();
+    action();
+    const long after = peak();
+    if (before < 0 || after < 0)
+        return std::nullopt;
+    return after - before;
+}
+
+// A field of 50 million digits, valid or not, costs no more than reading past it: the reason
+// quotes its start only, and nothing of the size of the field is copied.
+TEST(KeyReader, fieldOfFiftyMillionDigits_isReadInBoundedMemory) {
+    const std::string digits(50'000'000, '7');
+    const std::string good = kHeader + kWorkedExampleNode;
+    const std::string quotedStart = "'" + std::string(60, '7') + "...'";
+    struct HugeCase {
+        const char* name;
+        std::string text;
+        std::string reason; // empty: read
+    };
+    const HugeCase cases[] = {
+        {"value", withReplaced(good, "\t-1.500000\t", "\t-1." + digits + "\t"), ""},
+        {"value not a number", withReplaced(good, "\t-1.500000\t", "\t" + digits + "x\t"),
+         "line 25: " + quotedStart + " is not a valid floating point value"},
+        {"FPS beyond every range", withReplaced(good, "FPS    15", "FPS " + digits),
+         "line 9: " + quotedStart + " is not a valid floating point value"},
+        {"JOINTS", withReplaced(good, "JOINTS 1", "JOINTS " + digits),
+         "line 10: " + quotedStart + " is not a valid integer value"},
+    };
+    for (const HugeCase& c : cases) {
+        KeyReadResult read;
+        const std::optional<long> growth = peakMemoryGrowth([&] { read = readKeyText(c.text); });
+        EXPECT_EQ(read.ok, c.reason.empty()) << c.name;
+        EXPECT_EQ(read.reason, c.reason) << c.name;
+        if (growth) {
+            EXPECT_LT(*growth, long(digits.size() / 4)) << c.name;
+        }
+    }
+    const KeyReadResult value = readKeyText(cases[0].text);
+    ASSERT_TRUE(value.ok);
+    EXPECT_EQ(value.document.Nodes[0].Data.cell(ColY, 1), "-1.77777779");
 }
 
 } // namespace

@@ -106,6 +106,53 @@ TEST(FloatText, conversionErrorQuotesTheText) {
     }
 }
 
+// Mantissas longer than any value needs round as their exact value does.
+TEST(FloatText, longMantissasRoundAsTheirExactValue) {
+    const std::string zeros(30000, '0');
+    // 1 + 2^-64, exactly halfway between 1 and the next extended value 1 + 2^-63.
+    const std::string halfway =
+        "1.0000000000000000000542101086242752217003726400434970855712890625";
+    const struct {
+        std::string text;
+        long double value;
+    } cases[] = {
+        {halfway + zeros, 1.0L},                  // a tie goes to the even neighbour
+        {halfway + zeros + "1", 1.0L + 0x1p-63L}, // past the tie, however far out
+        {"1" + zeros + "e-30000", 1.0L},          // digits before the point keep their place
+        {"-" + std::string(30000, '9') + "e-29999", -10.0L},
+        {"0." + std::string(30000, '3'), parseFloat("0.33333333333333333333333333333", '.')},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseFloat(c.text, '.'), c.value) << c.text.substr(0, 80);
+}
+
+// A message quotes at most 60 characters of the text, and a NUL byte does not end it.
+TEST(ConversionErrors, quoteTheStartOfTheTextAndShowNul) {
+    const std::string sixty(60, '7');
+    const struct {
+        std::string text;
+        std::string quoted;
+    } cases[] = {
+        {"abc", "'abc'"},
+        {sixty + "x", "'" + sixty + "...'"},
+        {"x" + sixty.substr(1), "'x" + sixty.substr(1) + "'"},
+        {std::string(50'000'000, '7') + "x", "'" + sixty + "...'"},
+        {std::string("3.00\0x", 6), "'3.00\\0x'"},
+    };
+    for (const auto& c : cases) {
+        for (const bool integer : {true, false}) {
+            try {
+                integer ? void(parseInt(c.text)) : void(parseFloat(c.text, '.'));
+                ADD_FAILURE() << "no error for " << c.quoted;
+            } catch (const ConversionError& error) {
+                EXPECT_EQ(std::string(error.what()),
+                          c.quoted + (integer ? " is not a valid integer value"
+                                              : " is not a valid floating point value"));
+            }
+        }
+    }
+}
+
 TEST(FloatText, usesTheProcessSeparatorByDefault) {
     setDecimalSeparator(',');
     EXPECT_EQ(tryParseFloat("2,5"), 2.5L);

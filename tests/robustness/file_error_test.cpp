@@ -337,6 +337,59 @@ private slots:
         QCOMPARE(f.main().NumEntries->text(), QStringLiteral("3"));
     }
 
+    // A field too long to show, or holding a NUL byte: the box comes at once and quotes the
+    // start of the field, with nothing after a NUL lost.
+    void openFileWithAnOddField_showsItsStart_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("50 million digits")
+            << QByteArray(50'000'000, '7') + 'x' << QString(60, QLatin1Char('7')) + "...";
+        QTest::newRow("a NUL byte") << QByteArray("-1.5\0x", 6) << QStringLiteral("-1.5\\0x");
+    }
+    void openFileWithAnOddField_showsItsStart() {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, quoted);
+        QByteArray bytes = RobustFixture::bytesOf(f.original);
+        const QByteArray value = "\t1.000000\t"; // X of entry 1 of node 0
+        const qsizetype at = bytes.indexOf(value);
+        QVERIFY(at > 0);
+        const qsizetype line = bytes.left(at).count('\n') + 1;
+        bytes.replace(at, value.size(), '\t' + field + '\t');
+        const QString file = f.path(QStringLiteral("odd.KEY"));
+        makeFile(file, bytes, kOpen);
+        f.prompts->answers.push_back(MessageAnswer::No);
+        f.prompts->files.push_back(file);
+
+        const Outcome outcome = run(f, [&] { f.trigger("Open"); });
+
+        QCOMPARE(outcome.errors, QStringList());
+        QCOMPARE(outcome.difference, QString());
+        QCOMPARE(outcome.messages,
+                 QStringList({QStringLiteral("Do you want to save your data?"),
+                              QStringLiteral("Not a valid KEY file!\nline %1: '%2' is not a valid "
+                                             "floating point value")
+                                  .arg(line)
+                                  .arg(quoted)}));
+    }
+
+    // A Frame is read as it stands, however long: the grid shows its start, editing gets all.
+    void openFileWithAHugeFrame_gridShowsItsStart() {
+        QByteArray bytes = RobustFixture::bytesOf(f.original);
+        const QByteArray frame = QByteArray(50'000'000, '7');
+        const QByteArray entry = " 0:\t0\t";
+        QVERIFY(bytes.contains(entry));
+        bytes.replace(entry, " 0:\t" + frame + '\t');
+        const QString file = f.path(QStringLiteral("frame.KEY"));
+        makeFile(file, bytes, kOpen);
+        f.prompts->answers.push_back(MessageAnswer::No);
+        f.prompts->files.push_back(file);
+        f.trigger("Open");
+        QCOMPARE(f.main().windowTitle(), QStringLiteral("Skyvane - ") + file);
+        const QModelIndex cell = f.grid().model()->index(0, ColFrame); // entry 0
+        QCOMPARE(cell.data(Qt::DisplayRole).toString(), QString(60, QLatin1Char('7')) + "...");
+        QCOMPARE(cell.data(Qt::EditRole).toString().size(), frame.size());
+    }
+
     // A 3DO file that cannot be read gets the box of any file that is no 3DO model, with the
     // reason; the mesh-name choices stay.
     void getMeshNamesFails_data() {
