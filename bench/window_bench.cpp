@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTest>
 #include <filesystem>
@@ -181,6 +182,8 @@ BENCHMARK(BM_previewRedraw)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The recent files that opening and saving record stay out of the user's settings.
+    QStandardPaths::setTestModeEnabled(true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

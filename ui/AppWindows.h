@@ -24,8 +24,11 @@ public:
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;
 
-    // Shows the main window with the preview beside it.
-    void show();
+    // Shows the main window with the preview beside it, each where it stood in the last run
+    // while that still fits the screen; then opens `file`, when one is named, as Open KEY does.
+    void show(const QString& file = QString());
+    // Remembers where the main window and the preview stand, for the next run.
+    void rememberPlaces() const;
 
     // Members are created in this order, which is the start-up order.
     TMainWindow mainWindow;
@@ -37,6 +40,9 @@ public:
     TTransformWindow transformWindow;
     TAboutWin aboutWin;
     THelpWin helpWin;
+
+private:
+    void placeStartWindows();
 };
 
 } // namespace skyvane

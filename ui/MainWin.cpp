@@ -24,8 +24,11 @@
 #include "EditBoxes.h"
 #include "EntryGrid.h"
 #include "ErrorReport.h"
+#include "FileDrops.h"
+#include "RecentFiles.h"
 #include "Text.h"
 #include "Transform.h"
+#include "WindowPlacement.h"
 #include "about.h"
 #include "fileio.h"
 #include "fr_insert.h"
@@ -163,6 +166,8 @@ void TMainWindow::createGui() {
     setCentralWidget(central);
     createMenus();
     selectTextOnFocus(this);
+    createRecentMenu();
+    new FileDrops(this, [this](const QString& path) { openFile(path); });
 }
 
 QWidget* TMainWindow::createDocumentPanel() {
@@ -310,6 +315,20 @@ void TMainWindow::createMenus() {
     Paste2 = PopupMenu1->findChild<QAction*>(QStringLiteral("Paste2"));
     Paste1->setEnabled(false);
     Paste2->setEnabled(false);
+}
+
+// File > Open Recent, right after Open KEY.
+void TMainWindow::createRecentMenu() {
+    auto* fileMenu = MainMenu1->findChild<QMenu*>(QStringLiteral("FileMenu"));
+    auto* recentMenu = new QMenu(QStringLiteral("Open &Recent"), fileMenu);
+    recentMenu->setObjectName(QStringLiteral("RecentMenu"));
+    recentMenu->menuAction()->setObjectName(QStringLiteral("OpenRecent1"));
+    const QList<QAction*> items = fileMenu->actions();
+    const auto open = std::find_if(items.begin(), items.end(), [](const QAction* item) {
+        return item->objectName() == QStringLiteral("Open");
+    });
+    fileMenu->insertMenu(*(open + 1), recentMenu);
+    recentFiles_ = new RecentFiles(recentMenu, [this](const QString& path) { openFile(path); });
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -556,6 +575,7 @@ bool TMainWindow::saveDocument() {
     writeDocument(path);
     SaveKEY.keep(path);
     setCaption(path);
+    recentFiles_->add(path);
     return true;
 }
 
@@ -598,6 +618,7 @@ bool TMainWindow::readDocument(const QString& path) {
     installDocument(std::move(result.document));
     OpenKEY.keep(path);
     setCaption(path);
+    recentFiles_->add(path);
     return true;
 }
 
@@ -617,6 +638,13 @@ void TMainWindow::OpenClick() {
     if (path.isEmpty())
         return;
     readDocument(path);
+}
+
+bool TMainWindow::openFile(const QString& path) {
+    DataGrid->finishEditing();
+    bool opened = false;
+    runGuarded([&] { opened = offerToSave() && readDocument(path); }, this);
+    return opened;
 }
 
 void TMainWindow::SaveClick() {
@@ -678,6 +706,9 @@ void TMainWindow::About1Click() {
 // Frame commands
 
 void TMainWindow::openSelector(const QString& prompt, int command) {
+    // The selector opens where it leaves the rows to be selected in view.
+    if (!windows_.frameSelector->isVisible())
+        placeClearOf(*windows_.frameSelector, *DataGrid);
     windows_.frameSelector->selectFor(prompt, command);
 }
 

@@ -23,6 +23,7 @@ namespace skyvane {
 
 class EntryGrid;
 class EntryGridModel;
+class RecentFiles;
 class TAboutWin;
 class THelpWin;
 class TInsertWindow;
@@ -67,6 +68,10 @@ public:
     void setRowSelectionMode(bool rows) override;
     void selectedEntries(int& first, int& last) const override;
     void runFrameCommand(int command, int first, int last) override;
+
+    // Opens `path` as Open KEY does once a file is chosen: the save question first, then the
+    // read. Files named on the command line, dropped or chosen from the recent files come here.
+    bool openFile(const QString& path);
 
     const TKeyDocument& document() const { return Document; }
     const EntryTable& frameClipboard() const { return FrameClipboard; }
@@ -120,6 +125,7 @@ private:
     QWidget* createDocumentPanel();
     QWidget* createNodePanel();
     void createMenus();
+    void createRecentMenu();
 
     // Document and working copy.
     void resetDocument();
@@ -155,6 +161,7 @@ private:
     FileDialog OpenKEY;
     FileDialog SaveKEY;
     FileDialog Open3DO;
+    RecentFiles* recentFiles_ = nullptr;
 
     SecondaryWindows windows_;
 };

@@ -1,8 +1,11 @@
-// Start-up: the application, the decimal separator, the nine windows and the event loop.
+// Start-up: the command line, the application, the decimal separator, the nine windows and the
+// event loop.
 #include <QApplication>
 #include <QLocale>
+#include <cstdio>
 
 #include "AppWindows.h"
+#include "CommandLine.h"
 #include "ErrorReport.h"
 #include "numbers.h"
 
@@ -24,13 +27,41 @@ public:
     }
 };
 
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Prints what the command line asked for, or what was wrong with it; the exit status.
+int answer(const skyvane::CommandLine& command) {
+    const bool failed = command.action == skyvane::CommandLine::Action::Fail;
+    std::fputs(command.text.toLocal8Bit().constData(), failed ? stderr : stdout);
+    return failed ? 2 : 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("Skyvane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Skyvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
+    // Help and version need no display: they are answered before one is opened.
+    if (skyvane::parseCommandLine(argumentsOf(argc, argv)).action ==
+        skyvane::CommandLine::Action::Print) {
+        const QCoreApplication app(argc, argv);
+        return answer(skyvane::parseCommandLine(QCoreApplication::arguments()));
+    }
+
     SkyvaneApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Skyvane"));
+    const skyvane::CommandLine command = skyvane::parseCommandLine(QCoreApplication::arguments());
+    if (command.action != skyvane::CommandLine::Action::Run)
+        return answer(command);
     skyvane::setDecimalSeparator(skyvane::decimalSeparatorOf(QLocale::system()));
     skyvane::AppWindows windows;
-    windows.show();
-    return QApplication::exec();
+    windows.show(command.file);
+    const int status = QApplication::exec();
+    windows.rememberPlaces();
+    return status;
 }

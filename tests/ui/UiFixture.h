@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -23,11 +24,23 @@ namespace skyvane::test {
 
 class UiFixture {
 public:
-    // Fresh windows and prompts for each test; the main window is shown as at start-up.
+    // Fresh windows, prompts and settings for each test; the main window is shown as at
+    // start-up.
     void start() {
         windows.reset();
         prompts.reset();
+        settings = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings->path());
         prompts = std::make_unique<ScriptedPrompts>();
+        startWindows();
+    }
+    // The windows made anew with the settings of the last run, as when the program is started
+    // again.
+    void restart() {
+        windows.reset();
+        startWindows();
+    }
+    void startWindows() {
         windows = std::make_unique<AppWindows>();
         main().show();
         QVERIFY(QTest::qWaitForWindowExposed(&main()));
@@ -137,6 +150,7 @@ public:
     }
 
     QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> settings;
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<AppWindows> windows;
 };

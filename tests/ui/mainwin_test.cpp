@@ -145,9 +145,9 @@ private slots:
             return bar->findChild<QMenu*>(QString::fromLatin1(name));
         };
         QCOMPARE(actionTexts(menu("FileMenu")),
-                 QStringList({"&New KEY", "&Open KEY", "&Save KEY", "-", "E&xit"}));
+                 QStringList({"&New KEY", "&Open KEY", "Open &Recent", "&Save KEY", "-", "E&xit"}));
         QCOMPARE(actionNames(menu("FileMenu")),
-                 QStringList({"New1", "Open", "Save", "N1", "Exit1"}));
+                 QStringList({"New1", "Open", "OpenRecent1", "Save", "N1", "Exit1"}));
         QCOMPARE(actionTexts(menu("EditMenu")),
                  QStringList({"&Copy Frames", "&Paste Frames", "-", "&Insert Frames",
                               "Clea&r Frames", "&Delete Frames"}));

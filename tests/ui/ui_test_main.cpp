@@ -7,13 +7,14 @@ std::unique_ptr<QObject> makeMainWindowTest();
 std::unique_ptr<QObject> makeFrameCommandsTest();
 std::unique_ptr<QObject> makeFileDialogTest();
 std::unique_ptr<QObject> makeDialogsTest();
+std::unique_ptr<QObject> makeOpeningTest();
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     int failures = 0;
-    for (const auto& test :
-         {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(), makeDialogsTest()})
+    for (const auto& test : {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(),
+                             makeDialogsTest(), makeOpeningTest()})
         failures += QTest::qExec(test.get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }

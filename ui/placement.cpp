@@ -1,0 +1,128 @@
+// Window placement on rectangles: fitting into a screen, keeping clear of a region, and the
+// start-up places of the main window and the preview.
+#include "placement.h"
+
+#include <algorithm>
+
+namespace skyvane {
+namespace {
+
+// Room left between two windows placed side by side.
+constexpr int kGap = 8;
+
+// Moves a run of `length` pixels starting at `start` into [areaStart, areaEnd): the far edge
+// first, then the near one, so that a run too long for the area keeps its start inside.
+int moveInto(int start, int length, int areaStart, int areaEnd) {
+    return std::max(std::min(start, areaEnd - length), areaStart);
+}
+
+std::optional<Rect> areaHolding(const std::optional<Place>& place, const Margins& frame,
+                                const std::vector<Rect>& areas) {
+    if (!place)
+        return std::nullopt;
+    for (const Rect& area : areas)
+        if (fitsInside(*place, frame, area))
+            return area;
+    return std::nullopt;
+}
+
+// The preview's place when nothing is remembered for it: beside `main` where there is room.
+Place previewBesideMain(const StartScreen& screen, const Place& main, const Rect& area) {
+    const Margins& frame = screen.frame;
+    const int frameWidth = frame.left + frame.right;
+    const int frameHeight = frame.top + frame.bottom;
+    const Rect beside = frameRect(main, frame);
+    const Size designed{screen.preview.width, screen.preview.height};
+
+    Place right{beside.right() + kGap, 0, designed.width, designed.height};
+    right.y = moveInto(beside.y, designed.height + frameHeight, area.y, area.bottom());
+    Place below{0, beside.bottom() + kGap, designed.width, designed.height};
+    below.x = moveInto(beside.x, designed.width + frameWidth, area.x, area.right());
+    for (const Place& place : {right, below})
+        if (fitsInside(place, frame, area))
+            return place;
+
+    // Where the designed size is too large, what is left beside the main window may do.
+    for (Place place : {right, below}) {
+        place.width = std::min(designed.width, area.right() - place.x - frameWidth);
+        place.height = std::min(designed.height, area.bottom() - place.y - frameHeight);
+        if (place.width >= screen.previewMinimum.width &&
+            place.height >= screen.previewMinimum.height && fitsInside(place, frame, area))
+            return place;
+    }
+    return fitInside(screen.preview, screen.previewMinimum, frame, area);
+}
+
+} // namespace
+
+bool Rect::contains(const Rect& inner) const {
+    return inner.x >= x && inner.y >= y && inner.right() <= right() && inner.bottom() <= bottom();
+}
+
+bool Rect::intersects(const Rect& other) const {
+    return other.x < right() && x < other.right() && other.y < bottom() && y < other.bottom();
+}
+
+bool operator==(const Place& a, const Place& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+Rect frameRect(const Place& place, const Margins& frame) {
+    return {place.x, place.y, frame.left + place.width + frame.right,
+            frame.top + place.height + frame.bottom};
+}
+
+bool fitsInside(const Place& place, const Margins& frame, const Rect& area) {
+    return area.contains(frameRect(place, frame));
+}
+
+Place fitInside(const Place& wanted, const Size& minimum, const Margins& frame, const Rect& area) {
+    const int frameWidth = frame.left + frame.right;
+    const int frameHeight = frame.top + frame.bottom;
+    Place place = wanted;
+    place.width = std::max(std::min(wanted.width, area.width - frameWidth),
+                           std::min(minimum.width, wanted.width));
+    place.height = std::max(std::min(wanted.height, area.height - frameHeight),
+                            std::min(minimum.height, wanted.height));
+    place.x = moveInto(wanted.x, place.width + frameWidth, area.x, area.right());
+    place.y = moveInto(wanted.y, place.height + frameHeight, area.y, area.bottom());
+    return place;
+}
+
+Place placeClearOf(const Place& wanted, const Rect& keepClear, const Margins& frame,
+                   const Rect& area) {
+    const Place fitted = fitInside(wanted, {wanted.width, wanted.height}, frame, area);
+    const Rect covering = frameRect(fitted, frame);
+    if (!covering.intersects(keepClear))
+        return fitted;
+    const Place candidates[] = {
+        {fitted.x, keepClear.y - kGap - covering.height, fitted.width, fitted.height},
+        {fitted.x, keepClear.bottom() + kGap, fitted.width, fitted.height},
+        {keepClear.right() + kGap, fitted.y, fitted.width, fitted.height},
+        {keepClear.x - kGap - covering.width, fitted.y, fitted.width, fitted.height},
+    };
+    for (const Place& place : candidates)
+        if (fitsInside(place, frame, area))
+            return place;
+    return fitted;
+}
+
+StartPlaces placeStartWindows(const StartScreen& screen) {
+    if (screen.areas.empty())
+        return {screen.main, screen.preview};
+    Rect area = screen.areas.front();
+    Place main;
+    if (const std::optional<Rect> holding =
+            areaHolding(screen.rememberedMain, screen.frame, screen.areas)) {
+        main = *screen.rememberedMain;
+        area = *holding;
+    } else {
+        main = fitInside(screen.main, screen.mainMinimum, screen.frame, area);
+    }
+    const Place preview = areaHolding(screen.rememberedPreview, screen.frame, screen.areas)
+                              ? *screen.rememberedPreview
+                              : previewBesideMain(screen, main, area);
+    return {main, preview};
+}
+
+} // namespace skyvane
