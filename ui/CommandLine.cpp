@@ -13,8 +13,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         QStringLiteral("Keyframe (.KEY) editor for Jedi Knight and Mysteries of the Sith."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The KEY file to open."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("The KEY file to open, or a 3DO model whose mesh names to offer."),
+        QStringLiteral("[FILE]"));
 
     CommandLine result;
     const QString program = arguments.isEmpty() ? QString() : QFileInfo(arguments[0]).fileName();

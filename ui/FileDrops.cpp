@@ -27,9 +27,10 @@ QStringList localFiles(const QMimeData* data) {
 
 QString refusal(const QStringList& files) {
     if (files.size() > 1)
-        return QStringLiteral("Cannot open %1 files at once: drop one KEY file.").arg(files.size());
-    return QStringLiteral("Cannot open \"%1\": it is not a KEY file. Drop a Jedi Knight "
-                          "keyframe file (*.KEY) to open it.")
+        return QStringLiteral("Cannot open %1 files at once: drop one file.").arg(files.size());
+    return QStringLiteral("Cannot open \"%1\": it is neither a KEY file nor a 3DO model. Drop "
+                          "a Jedi Knight keyframe file (*.KEY) to open it, or a 3DO model "
+                          "(*.3DO) for its mesh names.")
         .arg(QFileInfo(files.constFirst()).fileName());
 }
 
@@ -37,6 +38,10 @@ QString refusal(const QStringList& files) {
 
 bool isKeyFileName(const QString& path) {
     return path.endsWith(QStringLiteral(".key"), Qt::CaseInsensitive);
+}
+
+bool is3doFileName(const QString& path) {
+    return path.endsWith(QStringLiteral(".3do"), Qt::CaseInsensitive);
 }
 
 FileDrops::FileDrops(QWidget* window, Opener open)
@@ -67,7 +72,8 @@ bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
 
 void FileDrops::drop(QDropEvent& event) {
     const QStringList files = localFiles(event.mimeData());
-    if (files.size() == 1 && isKeyFileName(files.constFirst())) {
+    if (files.size() == 1 &&
+        (isKeyFileName(files.constFirst()) || is3doFileName(files.constFirst()))) {
         event.acceptProposedAction();
         const QString path = files.constFirst();
         later([this, path] { open_(path); });

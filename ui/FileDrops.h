@@ -1,5 +1,5 @@
-// Files dropped on a window: a KEY file is opened, anything else is refused with a message that
-// says why.
+// Files dropped on a window: a KEY file or a 3DO model is opened, anything else is refused with
+// a message that says why.
 #pragma once
 
 #include <QObject>
@@ -10,16 +10,17 @@ class QWidget;
 
 namespace skyvane {
 
-// True for names ending in ".KEY", in any case.
+// True for names ending in ".KEY", and in ".3DO", in any case.
 bool isKeyFileName(const QString& path);
+bool is3doFileName(const QString& path);
 
 class FileDrops : public QObject {
     Q_OBJECT
 public:
     using Opener = std::function<void(const QString& path)>;
 
-    // Lets `window` take dropped files; `open` is called with a dropped KEY file once the drop
-    // is over.
+    // Lets `window` take dropped files; `open` is called with a dropped KEY or 3DO file once
+    // the drop is over.
     FileDrops(QWidget* window, Opener open);
 
 protected:

@@ -518,8 +518,11 @@ void TMainWindow::NodeTabsChange() {
 
 void TMainWindow::BtnGetMeshNameClick() {
     const QString path = Open3DO.execute(this);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        readMeshNames(path);
+}
+
+bool TMainWindow::readMeshNames(const QString& path) {
     const QString notValid = QStringLiteral("Not a valid 3DO file!");
     std::optional<std::vector<std::string>> names;
     try {
@@ -527,17 +530,18 @@ void TMainWindow::BtnGetMeshNameClick() {
     } catch (const FileError& e) {
         // A file that cannot be read is no 3DO model either: the same box, with the reason.
         showMessage(this, MessageKind::Error, notValid + QLatin1Char('\n') + reasonText(e.what()));
-        return;
+        return false;
     }
     if (!names) {
         showMessage(this, MessageKind::Error, notValid);
-        return;
+        return false;
     }
     Open3DO.keep(path);
     MeshName->clear();
     for (const std::string& name : *names)
         MeshName->addItem(fromBytes(name));
     MeshName->setEditText(names->empty() ? QString() : fromBytes(names->front()));
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -643,7 +647,13 @@ void TMainWindow::OpenClick() {
 bool TMainWindow::openFile(const QString& path) {
     DataGrid->finishEditing();
     bool opened = false;
-    runGuarded([&] { opened = offerToSave() && readDocument(path); }, this);
+    runGuarded(
+        [&] {
+            // A model only offers its mesh names, as Get Mesh Names does; the document stays.
+            opened =
+                is3doFileName(path) ? readMeshNames(path) : offerToSave() && readDocument(path);
+        },
+        this);
     return opened;
 }
 

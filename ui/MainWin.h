@@ -70,7 +70,8 @@ public:
     void runFrameCommand(int command, int first, int last) override;
 
     // Opens `path` as Open KEY does once a file is chosen: the save question first, then the
-    // read. Files named on the command line, dropped or chosen from the recent files come here.
+    // read; a 3DO model gives its mesh names instead. Files named on the command line, dropped
+    // or chosen from the recent files come here.
     bool openFile(const QString& path);
 
     const TKeyDocument& document() const { return Document; }
@@ -145,6 +146,7 @@ private:
     bool preSaveCheck();
     void writeDocument(const QString& path);
     bool readDocument(const QString& path);
+    bool readMeshNames(const QString& path);
     void setCaption(const QString& fileName);
 
     void openSelector(const QString& prompt, int command);

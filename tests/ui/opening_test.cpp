@@ -19,6 +19,8 @@ namespace {
 
 const QString kSaveQuestion = QStringLiteral("Do you want to save your data?");
 const QString kNotValid = QStringLiteral("Not a valid KEY file!\n");
+const QByteArray kModel = "SECTION: HEADER\r\n3DO 2.1\r\nSECTION: GEOMETRYDEF\r\nMESHES 2\r\n"
+                          "MESH 0\r\nNAME hull\r\nMESH 1\r\nNAME wing\r\n";
 
 // A real drag over `target` and a drop on it, as the window system delivers them. Returns
 // whether the drag was taken.
@@ -135,6 +137,17 @@ private slots:
         QVERIFY(ui.windows->previewWindow.isVisible());
     }
 
+    void startUpFile_model_offersItsMeshNames() {
+        ui.windows->show(writeText(ui.path(QStringLiteral("ship.3DO")), kModel));
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QCOMPARE(ui.main().MeshName->currentText(), QStringLiteral("hull"));
+        expectUntitledEmpty();
+
+        ui.windows->show(writeText(ui.path(QStringLiteral("bad.3DO")), "SECTION: HEADER\r\n"));
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"Not a valid 3DO file!"}));
+        QCOMPARE(ui.main().MeshName->count(), 2);
+    }
+
     void startUpFile_unreadable_reportsAndStaysEmpty_data() {
         QTest::addColumn<QByteArray>("content"); // empty: the file does not exist
         QTest::newRow("missing") << QByteArray();
@@ -190,14 +203,15 @@ private slots:
     void drop_refused_saysWhyAndKeepsDocument_data() {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("picture") << QStringList{"shot.png"}
-                                 << "Cannot open \"shot.png\": it is not a KEY file. Drop a Jedi "
-                                    "Knight keyframe file (*.KEY) to open it.";
-        QTest::newRow("model") << QStringList{"ship.3DO"} << "\"ship.3DO\": it is not a KEY file";
+        QTest::newRow("picture")
+            << QStringList{"shot.png"}
+            << "Cannot open \"shot.png\": it is neither a KEY file nor a 3DO model. Drop a Jedi "
+               "Knight keyframe file (*.KEY) to open it, or a 3DO model (*.3DO) for its mesh "
+               "names.";
         QTest::newRow("KEY in the middle of the name")
-            << QStringList{"cam.KEY.bak"} << "\"cam.KEY.bak\": it is not a KEY file";
+            << QStringList{"cam.KEY.bak"} << "\"cam.KEY.bak\": it is neither a KEY file";
         QTest::newRow("two KEY files")
-            << QStringList{"a.KEY", "b.KEY"} << "Cannot open 2 files at once: drop one KEY file.";
+            << QStringList{"a.KEY", "b.KEY"} << "Cannot open 2 files at once: drop one file.";
     }
     void drop_refused_saysWhyAndKeepsDocument() {
         QFETCH(QStringList, names);
@@ -213,6 +227,19 @@ private slots:
                  qPrintable(ui.prompts->messages[0].text));
         QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
         QCOMPARE(ui.cell(ColX, 0), QStringLiteral("7"));
+    }
+
+    // A model gives its mesh names, as Get Mesh Names does, and leaves the document alone.
+    void drop_3doModel_offersItsMeshNames() {
+        ui.typeCell(ColX, 0, QStringLiteral("7"));
+        const QString model = writeText(ui.path(QStringLiteral("ship.3do")), kModel);
+        QVERIFY(dropFiles(&ui.main(), {model}));
+        QTRY_COMPARE(ui.main().MeshName->count(), 2);
+        QCOMPARE(ui.main().MeshName->itemText(1), QStringLiteral("wing"));
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("7"));
+        QVERIFY(recentEntries().isEmpty());
     }
 
     // Text and web addresses are not files: the drag is not taken at all.
