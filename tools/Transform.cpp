@@ -289,7 +289,6 @@ void TTransformWindow::BBOkClick() {
         [this] {
             TrajectoryRequest request;
             request.startEntry = clampStartEntry(StartEntry->value());
-            request.cursorEntry = host_.cursorRow() - 1;
             request.framesPerSecond = FramesPerSecond;
             const std::optional<long double> time = tryParseFloat(textOf(EDTime));
             if (!time) {

@@ -43,15 +43,16 @@ std::string initialVelocity(const EntryTable& table, int startEntry, int axis,
     return formatPattern(velocity, kVelocityPattern);
 }
 
-// The Frame of the start entry: the predecessor's Frame + Steps, else the cursor's entry.
-std::int64_t startFrame(const EntryTable& table, int startEntry, int cursorEntry) {
+// The Frame of the start entry: the predecessor's Frame + Steps, else the start entry's own
+// index, which is where the entry defaults would put it (0 for entry 0, as the check wants).
+std::int64_t startFrame(const EntryTable& table, int startEntry) {
     if (startEntry > 0) {
         const std::optional<std::int32_t> frame = tryParseInt(table.cell(ColFrame, startEntry - 1));
         const std::optional<std::int32_t> steps = tryParseInt(table.cell(ColSteps, startEntry - 1));
         if (frame && steps)
             return static_cast<std::int64_t>(*frame) + *steps;
     }
-    return cursorEntry;
+    return startEntry;
 }
 
 float valueAt(const AxisMotion& motion, float start, float t, bool angle) {
@@ -135,7 +136,7 @@ std::vector<CellEdit> generateTrajectory(const EntryTable& table,
     if (n < 0)
         return edits;
     const int first = clampStartEntry(request.startEntry);
-    const std::int64_t frame = startFrame(table, first, request.cursorEntry);
+    const std::int64_t frame = startFrame(table, first);
     // Entries that would fall past the end of the table are dropped.
     const int last = static_cast<int>(std::min<std::int64_t>(kLastEntry, std::int64_t{first} + n));
     for (int entry = first; entry <= last; ++entry) {

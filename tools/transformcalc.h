@@ -54,8 +54,7 @@ struct AxisMotion {
 };
 
 struct TrajectoryRequest {
-    int startEntry = 0;  // clamped into 0..999
-    int cursorEntry = 0; // the Frame of a start entry whose predecessor gives none
+    int startEntry = 0; // clamped into 0..999
     float framesPerSecond = 15.0f;
     float time = 2.0f;
     std::array<AxisMotion, kAxisCount> axes;

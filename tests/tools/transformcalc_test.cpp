@@ -146,18 +146,17 @@ TEST(GenerateTrajectory, withoutTicks_writesOnlyFrameAndSteps) {
         EXPECT_TRUE(edit.column == ColFrame || edit.column == ColSteps);
 }
 
-TEST(GenerateTrajectory, startEntryZero_takesFrameFromCursorEntry) {
-    const EntryTable table = tableWith({{0, kStartCells}});
-    TrajectoryRequest request = requestFor(15, 0, *startValues(table, 0));
-    request.cursorEntry = 7;
-    EXPECT_EQ(written(generateTrajectory(table, request), ColFrame, 0), "7");
+TEST(GenerateTrajectory, startEntryZero_getsFrameZero) {
+    const EntryTable table = tableWith({{0, {"7", "1", "0", "0", "0", "0", "0", "0"}}});
+    EXPECT_EQ(
+        written(generateTrajectory(table, requestFor(15, 0, *startValues(table, 0))), ColFrame, 0),
+        "0");
 }
 
-TEST(GenerateTrajectory, unusablePredecessor_takesFrameFromCursorEntry) {
+TEST(GenerateTrajectory, unusablePredecessor_givesTheStartEntryItsOwnIndex) {
     const EntryTable table = tableWith({{3, {"x", "1"}}, {4, kStartCells}});
     TrajectoryRequest request = requestFor(15, 0, *startValues(table, 4));
     request.startEntry = 4;
-    request.cursorEntry = 4;
     EXPECT_EQ(written(generateTrajectory(table, request), ColFrame, 4), "4");
 }
 

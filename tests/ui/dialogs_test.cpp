@@ -1,5 +1,6 @@
 // The tools as a new user meets them through the main window: typing into a dialog that has
 // just opened, a decimal-comma locale, the frames and angles Transform Object writes.
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -96,6 +97,20 @@ private slots:
         QCOMPARE(start->value(), 5);
         openTransform(QStringLiteral("2"), Qt::Key_Escape);
         QCOMPARE(start->value(), 2);
+    }
+
+    // A start entry typed in the dialog, with no entry before it to take a Frame from, gets
+    // its own index as Frame, not the cursor's entry.
+    void transform_startEntryTypedAsZero_getsFrameZero() {
+        ui.fillEntries(6);
+        ui.grid().setCursor(ColX, 6);
+        openTransform(QStringLiteral("0"), Qt::Key_Return);
+        QVERIFY(ui.prompts->messages.isEmpty());
+        QCOMPARE(ui.cell(ColFrame, 0), QStringLiteral("0"));
+        QCOMPARE(ui.cell(ColFrame, 30), QStringLiteral("30"));
+        ui.trigger("Check1");
+        QVERIFY(ui.main().PNLErrors->text() !=
+                QStringLiteral("Error: Frame number of first entry must be 0"));
     }
 
     // Where the entry before the start one is empty, the initial velocities read 0 in the
