@@ -146,10 +146,14 @@ std::vector<CellEdit> generateTrajectory(const EntryTable& table,
         edits.push_back({ColSteps, entry, "1"});
         for (int axis = 0; axis < kAxisCount; ++axis) {
             const AxisMotion& motion = request.axes[axis];
-            if (!motion.written)
-                continue;
-            const float value = valueAt(motion, request.start[axis], t, isAngleAxis(axis));
-            edits.push_back({kValueColumns[axis], entry, formatPattern(value, kCellPattern)});
+            const int column = kValueColumns[axis];
+            if (motion.written) {
+                const float value = valueAt(motion, request.start[axis], t, isAngleAxis(axis));
+                edits.push_back({column, entry, formatPattern(value, kCellPattern)});
+            } else if (table.cell(column, entry).empty()) {
+                // An unticked value holds still: the entry gets the start entry's value.
+                edits.push_back({column, entry, formatPattern(request.start[axis], kCellPattern)});
+            }
         }
     }
     return edits;

@@ -66,7 +66,8 @@ struct TrajectoryRequest {
 int frameCount(float framesPerSecond, float time);
 
 // Every cell of the generated entries: Frame, Steps "1" and the ticked axes, one entry per
-// frame from the start entry, entries past 999 dropped. Empty when the frame count is
+// frame from the start entry, entries past 999 dropped. An unticked axis keeps the text of its
+// cells; where one is empty it gets the start entry's value. Empty when the frame count is
 // negative. Raises MathError (zero frame rate, overflow) before anything is written.
 std::vector<CellEdit> generateTrajectory(const EntryTable& table, const TrajectoryRequest& request);
 

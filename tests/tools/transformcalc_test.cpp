@@ -138,12 +138,18 @@ TEST(GenerateTrajectory, framesFollowPredecessorAndStepsAreOne) {
               (std::map<int, std::string>{{5, "1"}, {6, "1"}, {7, "1"}}));
 }
 
-TEST(GenerateTrajectory, withoutTicks_writesOnlyFrameAndSteps) {
-    const EntryTable table = tableWith({{0, kStartCells}});
-    const auto edits = generateTrajectory(table, requestFor(15, 2, *startValues(table, 0)));
-    EXPECT_EQ(edits.size(), 2u * 31u);
-    for (const CellEdit& edit : edits)
-        EXPECT_TRUE(edit.column == ColFrame || edit.column == ColSteps);
+// An unticked column keeps what its cells hold; an empty one holds the start entry's value,
+// so the entries written are complete.
+TEST(GenerateTrajectory, withoutTicks_keepsTextAndFillsEmptyCellsWithStartValues) {
+    const EntryTable table = tableWith({{0, {"0", "1", "1", "-2", "3", "10", "20", "30"}},
+                                        {2, {"", "", "", "", "", "", "99", ""}}});
+    const auto edits = generateTrajectory(table, requestFor(1, 2, *startValues(table, 0)));
+    EXPECT_EQ(columnOf(edits, ColFrame).size(), 3u);
+    EXPECT_EQ(columnOf(edits, ColY),
+              (std::map<int, std::string>{{1, "-2.000000"}, {2, "-2.000000"}}));
+    EXPECT_EQ(columnOf(edits, ColYaw), (std::map<int, std::string>{{1, "20.000000"}}));
+    EXPECT_EQ(columnOf(edits, ColRoll),
+              (std::map<int, std::string>{{1, "30.000000"}, {2, "30.000000"}}));
 }
 
 TEST(GenerateTrajectory, startEntryZero_getsFrameZero) {
