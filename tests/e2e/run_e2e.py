@@ -9,10 +9,16 @@ open it again through Open KEY, save it under a second name and compare again, s
 shows after the reading is checked cell by cell. Every command is reached from the keyboard by
 its access letters; the mouse only puts the focus into the mesh-name box, as a user would.
 
+Then the program as the desktop starts it: `skyvane FILE` with the saved file shows its name in
+the caption and its entries (saved again and compared), the preview beside the main window;
+and the desktop's type database, built in the installation's prefix, knows a KEY file written
+by Skyvane as a keyframe file and a PGP key that is also called *.key still as a PGP key.
+
 Usage: run_e2e.py SKYVANE_EXECUTABLE [WORK_DIR]
 """
 
 import os
+import subprocess
 import sys
 import tempfile
 import time
@@ -25,8 +31,15 @@ MAIN_UNTITLED = "Skyvane - UNTITLED"
 PREVIEW = "3D Preview"
 # Where the mesh-name box lies in the main window (its left part, clear of the arrow).
 MESH_NAME_AT = (130, 107)
-# The preview opens over the main window; a user drags it aside first, below it.
-PREVIEW_ASIDE = (24, 530)
+KEYFRAME_TYPE = "application/x-jedi-knight-keyframe"
+PGP_TYPE = "application/pgp-keys"
+PGP_KEY = b"""-----BEGIN PGP PUBLIC KEY BLOCK-----
+
+mDMEZbUd7hYJKwYBBAHaRw8BAQdAq7jvH6bD0J9rYQXkZ8lH8u7GfVbq3sPpZk3C
+4d2nqkG0G0FsaWNlIEV4YW1wbGUgPGFsaWNlQGV4YW1wbGU+iJMEExYKADsWIQQ3
+=kT2x
+-----END PGP PUBLIC KEY BLOCK-----
+"""
 
 
 def type_entry(s, values):
@@ -39,10 +52,15 @@ def type_entry(s, values):
     s.key("Return")
 
 
-def start(s, preview_aside=PREVIEW_ASIDE):
-    main = s.wait_window(MAIN_UNTITLED)
+def start(s, caption=MAIN_UNTITLED):
+    """Waits for the main window and the preview, which opens beside it, not over it."""
+    main = s.wait_window(caption)
     preview = s.wait_window(PREVIEW)
-    s.move(preview, *preview_aside)
+    mx, my, mw, mh = s.geometry(main)
+    px, py, pw, ph = s.geometry(preview)
+    if px < mx + mw and mx < px + pw and py < my + mh and my < py + ph:
+        raise E2EFailure("the preview (%d, %d, %d x %d) covers the main window "
+                         "(%d, %d, %d x %d)" % (px, py, pw, ph, mx, my, mw, mh))
     s.focus(main)
     return main
 
@@ -196,8 +214,40 @@ def compare_with_expected(path):
         raise E2EFailure("%s has %d lines, expected %d" % (path, len(actual), len(expected)))
 
 
-def run(program, work):
-    server = XServer()
+def open_from_command_line(program, server, work, path, copy):
+    """`skyvane PATH`: the file is open at start-up; saving it again gives the same text."""
+    os.makedirs(work)
+    s = Session(program, server, work, args=[path])
+    try:
+        main = start(s, "Skyvane - " + path)
+        save_as(s, main, copy)
+        compare_with_expected(copy)
+        exit_program(s, main)
+    finally:
+        s.close()
+
+
+def file_type(path, share):
+    """The type the desktop gives `path`, asked as a GNOME desktop asks (through gio), with
+    the installation's type database before the system's."""
+    env = dict(os.environ, XDG_DATA_DIRS=share + ":/usr/share", XDG_CURRENT_DESKTOP="GNOME")
+    result = subprocess.run(["xdg-mime", "query", "filetype", path], env=env,
+                            capture_output=True, text=True, timeout=30)
+    return result.stdout.strip()
+
+
+def check_file_types(share, keyframes, work):
+    pgp = os.path.join(work, "alice.key")
+    with open(pgp, "wb") as f:
+        f.write(PGP_KEY)
+    for path, expected in ((keyframes, KEYFRAME_TYPE), (pgp, PGP_TYPE)):
+        found = file_type(path, share)
+        if found != expected:
+            raise E2EFailure("xdg-mime gives %s the type %r, expected %r" %
+                             (path, found, expected))
+
+
+def editing_session(program, server, work):
     s = Session(program, server, work)
     try:
         main = start(s)
@@ -215,16 +265,29 @@ def run(program, work):
         save_as(s, main, second)
         compare_with_expected(second)
         exit_program(s, main)
+        return first
+    finally:
+        s.close()
+
+
+def run(program, work):
+    server = XServer()
+    try:
+        saved = editing_session(program, server, work)
+        third = os.path.join(work, "third")
+        open_from_command_line(program, server, third, saved,
+                               os.path.join(third, "trajectory.KEY"))
+        share = os.path.join(os.path.dirname(os.path.dirname(program)), "share")
+        check_file_types(share, saved, work)
     except Exception:
         shot = os.path.join(work, "failure.png")
         try:
-            s.screenshot(shot)
+            server.screenshot(shot)
             print("screen at the failure: " + shot, file=sys.stderr)
         except Exception:
             pass
         raise
     finally:
-        s.close()
         server.close()
 
 

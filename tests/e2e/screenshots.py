@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
 """Takes the README's pictures of the real program on a private X server: the main window with
-a trajectory, the preview with a highlighted entry, the Transform Object dialog, and the main
-window at twice the scale.
+a trajectory, the preview with a highlighted entry, the Transform Object dialog, the main
+window at twice the scale, and both windows as `skyvane FILE` opens them.
 
 Usage: screenshots.py SKYVANE_EXECUTABLE OUTPUT_DIR
 """
 
 import os
+import subprocess
 import sys
 import tempfile
 
-from run_e2e import MESH_NAME_AT, PREVIEW, open_transform, orientate, start, type_entry
+from run_e2e import MESH_NAME_AT, PREVIEW, open_transform, orientate, save_as, start, type_entry
 from xsession import E2EFailure, Session, XServer, require_tools
 
 # Entry under the cursor when the preview is activated: it is drawn highlighted.
@@ -35,7 +36,7 @@ def climbing_turn(s, main):
     return dialog
 
 
-def take(program, out_dir, work):
+def take(program, out_dir, work, saved):
     os.makedirs(out_dir, exist_ok=True)
     server = XServer()
     s = Session(program, server, work)
@@ -58,6 +59,7 @@ def take(program, out_dir, work):
         s.key("shift+Left", "shift+Left", "shift+Up", "shift+Up", "shift+Up", "Up", "Up")
         s.settle()
         s.screenshot(os.path.join(out_dir, "preview.png"), preview)
+        save_as(s, main, saved)
     finally:
         s.close()
         server.close()
@@ -68,11 +70,37 @@ def take_scaled(program, out_dir, work):
     server = XServer(screen="2800x2000x24", dpi=192)
     s = Session(program, server, work, {"QT_SCALE_FACTOR": "2"})
     try:
-        main = start(s, preview_aside=(1400, 48))
+        main = start(s)
         s.key("Tab", "Tab")
         type_entry(s, ["0", "-8", "0", "0", "0", "0"])
         s.settle()
         s.screenshot(os.path.join(out_dir, "main-window-192dpi.png"), main)
+    finally:
+        s.close()
+        server.close()
+
+
+def take_start_up(program, out_dir, work, path):
+    """`skyvane FILE`: the main window and the preview beside it, cut from the screen."""
+    server = XServer(screen="1440x900x24")
+    s = Session(program, server, work, args=[path])
+    try:
+        main = start(s, "Skyvane - " + path)
+        preview = s.wait_window(PREVIEW)
+        # The preview draws the entries once it has been active.
+        s.focus(preview)
+        s.focus(main)
+        s.settle()
+        boxes = [s.geometry(w) for w in (main, preview)]
+        left = min(x for x, _, _, _ in boxes)
+        top = min(y for _, y, _, _ in boxes)
+        right = max(x + w for x, _, w, _ in boxes)
+        bottom = max(y + h for _, y, _, h in boxes)
+        whole = os.path.join(work, "screen.png")
+        s.screenshot(whole)
+        subprocess.run(["convert", whole, "-crop",
+                        "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage",
+                        os.path.join(out_dir, "start-up.png")], check=True, timeout=60)
     finally:
         s.close()
         server.close()
@@ -86,8 +114,10 @@ def main():
     program, out_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     work = tempfile.mkdtemp(prefix="skyvane-shots-")
     try:
-        take(program, out_dir, work)
+        saved = os.path.join(work, "climbing-turn.KEY")
+        take(program, out_dir, work, saved)
         take_scaled(program, out_dir, work)
+        take_start_up(program, out_dir, work, saved)
     except E2EFailure as failure:
         print("screenshots FAILED: %s (files in %s)" % (failure, work), file=sys.stderr)
         return 1

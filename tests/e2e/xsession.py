@@ -36,6 +36,11 @@ class XServer:
             raise E2EFailure("Xvfb did not start")
         self.display = ":" + number
 
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path],
+                       env=dict(os.environ, DISPLAY=self.display), check=True, timeout=60,
+                       capture_output=True)
+
     def close(self):
         self.process.terminate()
         try:
@@ -47,13 +52,13 @@ class XServer:
 class Session:
     """One run of a program on the X server, with the means to drive it."""
 
-    def __init__(self, program, server, work_dir, extra_env=None):
+    def __init__(self, program, server, work_dir, extra_env=None, args=()):
         self.server = server
         self.work_dir = work_dir
         self.env = self._environment(extra_env or {})
         self.log = open(os.path.join(work_dir, "program.log"), "w")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([program], env=self.env, cwd=work_dir,
+        self.process = subprocess.Popen([program, *args], env=self.env, cwd=work_dir,
                                         stdout=self.log, stderr=subprocess.STDOUT)
 
     def _environment(self, extra):
@@ -131,6 +136,12 @@ class Session:
         """A left click at (x, y) inside `window`."""
         self.xdo("mousemove", "--window", window, "--sync", x, y)
         self.xdo("click", "1")
+
+    def geometry(self, window):
+        """(x, y, width, height) of `window` on the screen."""
+        out = self.xdo("getwindowgeometry", "--shell", window)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
 
     def move(self, window, x, y):
         self.xdo("windowmove", "--sync", window, x, y)
