@@ -12,6 +12,10 @@ namespace skyvane {
 // The file name without its folder: the part after the last '/', '\' or ':'.
 std::string baseFileName(std::string_view path);
 
+// FRAMES of the file: the largest Frame over all entries of all nodes, plus one (1 without
+// entries). Throws ConversionError naming node and entry for a Frame that is no integer.
+std::int64_t keyFrameCount(const TKeyDocument& document);
+
 // The whole KEY text, CR LF line ends, '.' as decimal separator. Throws ConversionError for a
 // cell that does not parse and MathError for an arithmetic fault.
 std::string keyFileText(const TKeyDocument& document, std::string_view fileName,

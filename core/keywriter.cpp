@@ -7,6 +7,7 @@
 
 #include "fileio.h"
 #include "keyfile.h"
+#include "keymotion.h"
 #include "numbers.h"
 
 namespace skyvane {
@@ -19,62 +20,6 @@ constexpr const char* kCredit =
 constexpr const char* kSectionRule = "###############";
 constexpr const char* kEntryComment = "#num:\tframe:flags:\tx:\t\ty:\t\tz:\t\tpch:\t\tyaw:\t\trol:";
 constexpr const char* kChangeComment = "#\t\t\t\tdx:\t\tdy:\t\tdz:\t\tdpch:\t\tdyaw:\t\tdrol:";
-constexpr const char* kValuePattern = "####0.000000";
-// The file always uses '.', whatever the editor's separator: the game and the reader split
-// fields at commas.
-constexpr char kFileSeparator = '.';
-
-constexpr int kValueCount = 6; // X, Y, Z, Pitch, Yaw, Roll
-constexpr int kFirstAngle = 3;
-using EntryValues = std::array<float, kValueCount>;
-
-// Runs `work` for one entry of one node, naming them in a conversion or arithmetic fault so
-// the user can find the cell in a node that was never shown.
-template <typename Work> auto atEntry(int node, int entry, Work&& work) {
-    const auto where = [&](const std::exception& e) {
-        return "node " + std::to_string(node) + " entry " + std::to_string(entry) + ": " + e.what();
-    };
-    try {
-        return work();
-    } catch (const ConversionError& e) {
-        throw ConversionError(where(e));
-    } catch (const MathError& e) {
-        throw MathError(where(e));
-    }
-}
-
-EntryValues entryValues(const EntryTable& table, int entry) {
-    EntryValues values{};
-    for (int i = 0; i < kValueCount; ++i)
-        values[i] = parseSingle(table.cell(ColX + i, entry));
-    return values;
-}
-
-// Change per frame towards the next entry; an angle takes the shorter way round (exactly
-// +/-180 stays). Differences stay extended; only the quotient is stored as 32 bits.
-EntryValues changesPerFrame(const EntryValues& from, const EntryValues& to, std::int32_t steps) {
-    EntryValues changes{};
-    for (int i = 0; i < kValueCount; ++i) {
-        long double difference = static_cast<long double>(to[i]) - from[i];
-        if (i >= kFirstAngle) {
-            if (difference < -180)
-                difference += 360;
-            else if (difference > 180)
-                difference -= 360;
-        }
-        changes[i] = toSingle(divide(difference, steps));
-    }
-    return changes;
-}
-
-// 1 when the entry moves, 2 when it turns; tested before formatting so a change too small
-// for six decimals still counts.
-int flagsOf(const EntryValues& changes) {
-    const auto anyNonZero = [&](int first) {
-        return changes[first] != 0 || changes[first + 1] != 0 || changes[first + 2] != 0;
-    };
-    return (anyNonZero(0) ? 1 : 0) + (anyNonZero(kFirstAngle) ? 2 : 0);
-}
 
 class KeyText {
 public:
@@ -89,11 +34,11 @@ public:
         text_ += text;
         text_ += kEndOfLine;
     }
-    void values(const EntryValues& values) {
-        for (int i = 0; i < kValueCount; ++i) {
+    void values(const KeyValues& values) {
+        for (int i = 0; i < kKeyValueCount; ++i) {
             if (i > 0)
                 text_ += '\t';
-            text_ += formatPattern(values[i], kValuePattern, kFileSeparator);
+            text_ += formatPattern(values[i], kKeyValuePattern, kKeyFileSeparator);
         }
         text_ += kEndOfLine;
     }
@@ -105,20 +50,6 @@ private:
     static constexpr std::size_t kEntryBytes = 160;
     std::string text_;
 };
-
-// Largest Frame over all entries of all nodes, plus one.
-std::int64_t frameCount(const TKeyDocument& document) {
-    std::int64_t largest = 0;
-    for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k) {
-        const TNode& node = document.Nodes[k];
-        for (int i = 0; i < node.Entries; ++i) {
-            const std::int32_t frame =
-                atEntry(k, i, [&] { return parseInt(node.Data.cell(ColFrame, i)); });
-            largest = std::max<std::int64_t>(largest, frame);
-        }
-    }
-    return largest + 1;
-}
 
 void writeHeader(KeyText& out, const TKeyDocument& document, std::string_view fileName,
                  std::string_view date, std::string_view time) {
@@ -132,8 +63,8 @@ void writeHeader(KeyText& out, const TKeyDocument& document, std::string_view fi
     out.line();
     out.line("FLAGS  0x0000");
     out.line("TYPE   0xFFFF");
-    out.line("FRAMES " + std::to_string(frameCount(document)));
-    out.line("FPS    " + formatGeneral(document.Fps, kFileSeparator));
+    out.line("FRAMES " + std::to_string(keyFrameCount(document)));
+    out.line("FPS    " + formatGeneral(document.Fps, kKeyFileSeparator));
     out.line("JOINTS " + nodeCount);
     out.line();
     out.line();
@@ -144,8 +75,8 @@ void writeHeader(KeyText& out, const TKeyDocument& document, std::string_view fi
     out.line();
 }
 
-void writeEntry(KeyText& out, int index, std::int32_t frame, int flags, const EntryValues& values,
-                const EntryValues& changes) {
+void writeEntry(KeyText& out, int index, std::int32_t frame, const KeyValues& values,
+                const KeyMotion& motion) {
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
     std::string& text = out.raw();
     text += ' ';
@@ -153,11 +84,11 @@ void writeEntry(KeyText& out, int index, std::int32_t frame, int flags, const En
     text += ":\t";
     text += std::to_string(frame);
     text += "\t0x000";
-    text += kHexDigits[flags];
+    text += kHexDigits[motion.flags];
     text += '\t';
     out.values(values);
     text += "\t\t\t\t";
-    out.values(changes);
+    out.values(motion.changes);
 }
 
 void writeNode(KeyText& out, const TNode& node, int k) {
@@ -167,7 +98,7 @@ void writeNode(KeyText& out, const TNode& node, int k) {
     out.line();
     out.line(kEntryComment);
     out.line(kChangeComment);
-    EntryValues values{};
+    KeyValues values{};
     for (int i = 0; i < node.Entries; ++i) {
         atEntry(k, i, [&] {
             // The Frame is written as its plain decimal value: the game reads it as a C float
@@ -175,14 +106,15 @@ void writeNode(KeyText& out, const TNode& node, int k) {
             const std::int32_t frame = parseInt(node.Data.cell(ColFrame, i));
             const std::int32_t steps = parseInt(node.Data.cell(ColSteps, i));
             if (i == 0)
-                values = entryValues(node.Data, i);
-            EntryValues changes{};
-            EntryValues next{};
+                values = keyValues(node.Data, i);
+            // The last entry neither moves nor turns.
+            KeyMotion motion;
+            KeyValues next{};
             if (i + 1 < node.Entries) {
-                next = entryValues(node.Data, i + 1);
-                changes = changesPerFrame(values, next, steps);
+                next = keyValues(node.Data, i + 1);
+                motion = keyMotion(values, next, steps);
             }
-            writeEntry(out, i, frame, flagsOf(changes), values, changes);
+            writeEntry(out, i, frame, values, motion);
             values = next;
         });
     }
@@ -190,6 +122,19 @@ void writeNode(KeyText& out, const TNode& node, int k) {
 }
 
 } // namespace
+
+std::int64_t keyFrameCount(const TKeyDocument& document) {
+    std::int64_t largest = 0;
+    for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k) {
+        const TNode& node = document.Nodes[k];
+        for (int i = 0; i < node.Entries; ++i) {
+            const std::int32_t frame =
+                atEntry(k, i, [&] { return parseInt(node.Data.cell(ColFrame, i)); });
+            largest = std::max<std::int64_t>(largest, frame);
+        }
+    }
+    return largest + 1;
+}
 
 std::string baseFileName(std::string_view path) {
     const std::size_t cut = path.find_last_of("/\\:");

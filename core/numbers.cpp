@@ -265,10 +265,11 @@ FixedDigits roundToFixed(const Decimal& decimal, int decimals) {
     return fixed;
 }
 
-// The fixed digits of a value that is exactly a 32-bit float of moderate size, by integer
-// arithmetic. Such a value's binary expansion is short, so no float lies within 10^-18 of a
-// rounding tie it does not meet exactly: the result equals rounding the 18-digit expansion.
-std::optional<FixedDigits> fixedDigitsOfSingle(long double magnitude, int decimals) {
+// A value that is exactly a 32-bit float of moderate size, in units of its last decimal,
+// rounded with halves away from zero, by integer arithmetic. Such a value's binary expansion is
+// short, so no float lies within 10^-18 of a rounding tie it does not meet exactly: the result
+// equals rounding the 18-digit expansion.
+std::optional<std::uint64_t> decimalUnitsOfSingle(long double magnitude, int decimals) {
     constexpr int kSingleBits = 24;
     if (decimals > 8 || !(magnitude < 4294967296.0L) ||
         static_cast<long double>(static_cast<float>(magnitude)) != magnitude)
@@ -279,26 +280,29 @@ std::optional<FixedDigits> fixedDigitsOfSingle(long double magnitude, int decima
     const int shift = kSingleBits - exponent; // magnitude = mantissa / 2^shift
     if (shift > 60)
         return std::nullopt;
-    std::uint64_t scaleDecimals = 1;
-    for (int k = 0; k < decimals; ++k)
-        scaleDecimals *= 10;
-    std::uint64_t units = 0; // the value in units of the last decimal, rounded
-    if (shift <= 0) {
-        units = (mantissa << -shift) * scaleDecimals;
-    } else {
-        const std::uint64_t scaled = mantissa * scaleDecimals;
-        units = scaled >> shift;
-        const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
-        if (remainder >= (std::uint64_t{1} << (shift - 1)))
-            ++units; // halves away from zero
-    }
+    const auto scaleDecimals = static_cast<std::uint64_t>(exactPowerOfTen(decimals));
+    if (shift <= 0)
+        return (mantissa << -shift) * scaleDecimals;
+    const std::uint64_t scaled = mantissa * scaleDecimals;
+    std::uint64_t units = scaled >> shift;
+    const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
+    if (remainder >= (std::uint64_t{1} << (shift - 1)))
+        ++units; // halves away from zero
+    return units;
+}
+
+std::optional<FixedDigits> fixedDigitsOfSingle(long double magnitude, int decimals) {
+    const std::optional<std::uint64_t> units = decimalUnitsOfSingle(magnitude, decimals);
+    if (!units)
+        return std::nullopt;
+    const auto scaleDecimals = static_cast<std::uint64_t>(exactPowerOfTen(decimals));
     FixedDigits fixed;
-    fixed.zero = units == 0;
-    const std::uint64_t integer = units / scaleDecimals;
+    fixed.zero = *units == 0;
+    const std::uint64_t integer = *units / scaleDecimals;
     if (integer != 0)
         fixed.integer = std::to_string(integer);
     if (decimals > 0) {
-        const std::string fraction = std::to_string(units % scaleDecimals);
+        const std::string fraction = std::to_string(*units % scaleDecimals);
         fixed.fraction.assign(static_cast<std::size_t>(decimals) - fraction.size(), '0');
         fixed.fraction += fraction;
     }
@@ -466,6 +470,17 @@ std::string formatPattern(long double value, std::string_view pattern, char sepa
         text += fixed.fraction;
     }
     return text;
+}
+
+long double roundToDecimals(float value, int decimals) {
+    const long double magnitude = std::fabs(static_cast<long double>(value));
+    if (const std::optional<std::uint64_t> units = decimalUnitsOfSingle(magnitude, decimals)) {
+        // What reading the digits back gives: the whole number of units over an exact power.
+        const long double read = static_cast<long double>(*units) / exactPowerOfTen(decimals);
+        return value < 0 ? -read : read;
+    }
+    const std::string pattern = "0." + std::string(static_cast<std::size_t>(decimals), '0');
+    return parseFloat(formatPattern(value, pattern, '.'), '.');
 }
 
 std::string formatGeneral(long double value, char separator) {

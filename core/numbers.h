@@ -61,6 +61,10 @@ std::int32_t roundHalfEven32(long double value);
 std::string formatPattern(long double value, std::string_view pattern,
                           char separator = decimalSeparator());
 
+// The number formatPattern shows for a finite value with `decimals` (0..8) decimals, as reading
+// that text back gives it, without building the text.
+long double roundToDecimals(float value, int decimals);
+
 // General format with at most 15 significant digits (the FPS line: 15, 12.5, 29.9699993133545).
 std::string formatGeneral(long double value, char separator = decimalSeparator());
 

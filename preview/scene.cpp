@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "numbers.h"
+#include "playback.h"
 
 namespace skyvane {
 
@@ -18,6 +19,9 @@ constexpr long double kTwoPi = 2.0L * kPi;
 constexpr long double kElevationStep = kPi / 20.0L; // 9 degrees
 constexpr long double kAzimuthStep = kPi / 12.0L;   // 15 degrees
 constexpr long double kPixelsPerRightAngle = 2000.0L;
+constexpr long double kDragDegreesPerPixel = 0.5L;
+constexpr long double kMaxPanAngle = kPi * 85.0L / 180.0L; // tan grows without bound at 90
+constexpr int kZoomRungs = 20;
 constexpr float kZoomMax = 10.0f;
 constexpr int kZoomTenthsMin = 1;
 constexpr int kGridHalf = 15;  // lines at -15 .. 15
@@ -61,15 +65,11 @@ std::optional<Vec3f> entryPosition(const EntryTable& table, int entry) {
     return Vec3f{*x, *y, *z};
 }
 
-// The point one unit from `at` in the direction the entry faces: yaw 0 towards +Y, yaw 90
-// towards -X, positive pitch upwards.
-std::optional<Vec3f> headingTip(const EntryTable& table, int entry, Vec3f at) {
-    const auto pitchDegrees = cellValue(table, ColPitch, entry);
-    const auto yawDegrees = cellValue(table, ColYaw, entry);
-    if (!pitchDegrees || !yawDegrees)
-        return std::nullopt;
-    const long double pitch = toSingle(*pitchDegrees * (1.0L / 180.0L) * kPi);
-    const long double yaw = toSingle(*yawDegrees * (1.0L / 180.0L) * kPi);
+// The point one unit from `at` in the direction of pitch and yaw (degrees): yaw 0 towards +Y,
+// yaw 90 towards -X, positive pitch upwards.
+std::optional<Vec3f> headingTip(Vec3f at, float pitchDegrees, float yawDegrees) {
+    const long double pitch = toSingle(pitchDegrees * (1.0L / 180.0L) * kPi);
+    const long double yaw = toSingle(yawDegrees * (1.0L / 180.0L) * kPi);
     const auto x = storable(at.x - std::sin(yaw) * std::cos(pitch));
     const auto y = storable(at.y + std::cos(yaw) * std::cos(pitch));
     const auto z = storable(at.z + std::sin(pitch));
@@ -118,6 +118,25 @@ void drawEntries(Bitmap& bitmap, int cx, int cy, const Camera& camera,
     }
 }
 
+// A filled 6 x 6 square at the point and, when its angles are known, a line one unit along
+// its heading.
+void drawMarker(Bitmap& bitmap, int cx, int cy, const Camera& camera, Vec3f at,
+                std::optional<float> pitch, std::optional<float> yaw) {
+    const auto pixel = ProjectPoint(cx, cy, camera, at);
+    if (!pixel)
+        return;
+    drawSquare(bitmap, *pixel, 3);
+    if (!pitch || !yaw)
+        return;
+    const auto tip = headingTip(at, *pitch, *yaw);
+    if (!tip)
+        return;
+    if (const auto tipPixel = ProjectPoint(cx, cy, camera, *tip)) {
+        bitmap.moveTo(*pixel);
+        bitmap.lineTo(*tipPixel);
+    }
+}
+
 void drawHighlighted(Bitmap& bitmap, int cx, int cy, const Camera& camera,
                      const SceneEntries& entries) {
     bitmap.setPen(kRed);
@@ -126,16 +145,22 @@ void drawHighlighted(Bitmap& bitmap, int cx, int cy, const Camera& camera,
     const auto position = entryPosition(entries.table, k);
     if (!position)
         return;
-    const auto pixel = ProjectPoint(cx, cy, camera, *position);
-    if (!pixel)
-        return;
-    drawSquare(bitmap, *pixel, 3);
-    const auto tip = headingTip(entries.table, k, *position);
-    if (!tip)
-        return;
-    if (const auto tipPixel = ProjectPoint(cx, cy, camera, *tip)) {
-        bitmap.moveTo(*pixel);
-        bitmap.lineTo(*tipPixel);
+    drawMarker(bitmap, cx, cy, camera, *position, cellValue(entries.table, ColPitch, k),
+               cellValue(entries.table, ColYaw, k));
+}
+
+void drawJumps(Bitmap& bitmap, int cx, int cy, const Camera& camera, const SceneEntries& entries,
+               const std::vector<int>& jumps) {
+    bitmap.setPen(kMagenta);
+    bitmap.setBrush(kMagenta);
+    for (const int k : jumps) {
+        if (k < 0 || k >= entries.count)
+            continue;
+        const auto position = entryPosition(entries.table, k);
+        if (!position)
+            continue;
+        if (const auto pixel = ProjectPoint(cx, cy, camera, *position))
+            drawSquare(bitmap, *pixel, 3);
     }
 }
 
@@ -148,6 +173,14 @@ void drawWorld(Bitmap& bitmap, int cx, int cy, const Camera& camera, const Scene
     bitmap.setPen(kLightGrey);
     for (const WireMesh& mesh : world.object)
         drawWireframe(bitmap, cx, cy, camera, mesh.points, *mesh.edges);
+}
+
+// The object where the game has it at the played frame.
+void drawPlayedObject(Bitmap& bitmap, int cx, int cy, const Camera& camera,
+                      const ScenePlayback& playback) {
+    bitmap.setPen(kYellow);
+    bitmap.setBrush(kYellow);
+    drawMarker(bitmap, cx, cy, camera, playback.position, playback.pitch, playback.yaw);
 }
 
 Vec3f step(Vec3f from, float length, Vec3f along, int sign) {
@@ -254,6 +287,70 @@ unsigned navigate(Camera& camera, NavKey key, KeyModifiers modifiers) {
     if (modifiers.ctrl || modifiers.alt)
         return ReadOutNone;
     return modifiers.shift ? orbit(camera, key) : pan(camera, key);
+}
+
+unsigned orbitByDrag(Camera& camera, int dx, int dy) {
+    // A whole turn or more in one move is taken modulo the turn, so one wrap brings it back.
+    const auto by = [](int pixels) {
+        return std::fmod(pixels * kDragDegreesPerPixel, 360.0L) * (kPi / 180.0L);
+    };
+    unsigned changed = ReadOutNone;
+    if (dx != 0) {
+        camera.Azimuth = turn(camera.Azimuth, -by(dx));
+        changed |= ReadOutX | ReadOutY | ReadOutU | ReadOutV;
+    }
+    if (dy != 0) {
+        camera.Elevation = turn(camera.Elevation, by(dy));
+        changed |= ReadOutX | ReadOutY | ReadOutZ | ReadOutU | ReadOutV | ReadOutW;
+    }
+    deriveFields(camera);
+    return changed;
+}
+
+unsigned panByDrag(Camera& camera, Pixel centre, Pixel from, Pixel to) {
+    if (from == to)
+        return ReadOutNone;
+    // The inverse of the projection: a pixel offset is proportional to its angle off the view.
+    const long double radiansPerPixel = kPi / (2.0L * kPixelsPerRightAngle * camera.Zoom);
+    const auto offset = [&](long double pixels) {
+        const long double angle = std::clamp(pixels * radiansPerPixel, -kMaxPanAngle, kMaxPanAngle);
+        return camera.Distance * std::tan(angle);
+    };
+    const long double lateral = offset(to.x - centre.x) - offset(from.x - centre.x);
+    const long double vertical = offset(centre.y - to.y) - offset(centre.y - from.y);
+    // The camera moves against the mouse, so the scene follows it.
+    const Vec3f& up = camera.Up;
+    const Vec2f& side = camera.Side;
+    camera.Focus = {toSingle(camera.Focus.x - lateral * side.x - vertical * up.x),
+                    toSingle(camera.Focus.y - lateral * side.y - vertical * up.y),
+                    toSingle(camera.Focus.z - vertical * up.z)};
+    deriveFields(camera);
+    return ReadOutX | ReadOutY | ReadOutZ;
+}
+
+unsigned zoomByWheel(Camera& camera, int notches) {
+    if (notches == 0)
+        return ReadOutNone;
+    // The ladder has twenty rungs; more notches than that change nothing more.
+    for (int i = 0; i < std::min(std::abs(notches), kZoomRungs); ++i)
+        camera.Zoom = notches > 0 ? zoomIn(camera.Zoom) : zoomOut(camera.Zoom);
+    return ReadOutZoom;
+}
+
+unsigned resetCamera(Camera& camera) {
+    camera = startCamera();
+    return ReadOutAll;
+}
+
+ScenePlayback scenePlayback(const EntryTable& table, int count, std::int64_t frame) {
+    const PlayedFrame played = playedFrame(table, count, frame);
+    ScenePlayback playback;
+    playback.position = {played.values[0], played.values[1], played.values[2]};
+    playback.pitch = played.values[kFirstKeyAngle];
+    playback.yaw = played.values[kFirstKeyAngle + 1];
+    for (const PlaybackJump& jump : nodeJumps(table, count, 0))
+        playback.jumps.push_back(jump.entry);
+    return playback;
 }
 
 std::optional<Pixel> ProjectPoint(int cx, int cy, const Camera& camera, Vec3f point) {
@@ -386,7 +483,7 @@ void Bitmap::rectangle(Pixel topLeft, Pixel bottomRight) {
 }
 
 Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries,
-                 const SceneWorld& world) {
+                 const SceneWorld& world, const ScenePlayback* playback) {
     Bitmap bitmap(width, height);
     const int cx = static_cast<int>(roundHalfEven(bitmap.width() * 0.5L));
     const int cy = static_cast<int>(roundHalfEven(bitmap.height() * 0.5L));
@@ -397,8 +494,13 @@ Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries
     const SceneEntries drawn{entries.table, std::clamp(entries.count, 0, entries.table.rowCount()),
                              entries.highlighted};
     drawEntries(bitmap, cx, cy, camera, drawn);
+    if (playback)
+        drawJumps(bitmap, cx, cy, camera, drawn, playback->jumps);
     if (drawn.count > 0)
         drawHighlighted(bitmap, cx, cy, camera, drawn);
+    // The played object comes last, over the whole path.
+    if (playback)
+        drawPlayedObject(bitmap, cx, cy, camera, *playback);
     return bitmap;
 }
 

@@ -1,7 +1,7 @@
 // The preview's picture without any toolkit: the orbiting camera and its keyboard moves, the
-// projection of world points to pixels, and the drawing of grid, level, object, entries and
-// heading into a plain RGB bitmap with the pixel rules of classic GDI (1-pixel lines, no
-// antialiasing).
+// projection of world points to pixels, the mouse moves, and the drawing of grid, level,
+// object, entries, heading and the played object into a plain RGB bitmap with the pixel rules
+// of classic GDI (1-pixel lines, no antialiasing).
 #pragma once
 
 #include <cstdint>
@@ -75,6 +75,18 @@ struct Pixel {
     bool operator==(const Pixel& other) const { return x == other.x && y == other.y; }
 };
 
+// Mouse moves in the picture. The changed read-outs are returned as by navigate.
+// Dragging orbits by 0.5 degree per pixel, the scene turning with the mouse (right lowers the
+// Azimuth, down raises the Elevation), with the wraps of the keys.
+unsigned orbitByDrag(Camera& camera, int dx, int dy);
+// Dragging pans in the picture's plane: a point at the focus distance that was under `from`
+// ends under `to`. Pixels are of a picture centred on `centre`.
+unsigned panByDrag(Camera& camera, Pixel centre, Pixel from, Pixel to);
+// One step of the zoom ladder per wheel notch, positive notches zooming in.
+unsigned zoomByWheel(Camera& camera, int notches);
+// Back to the start camera; every read-out changes.
+unsigned resetCamera(Camera& camera);
+
 // The pixel of a world point: offsets from the centre proportional to the horizontal and
 // vertical angle of the point seen from the eye, so never more than 2000 x Zoom pixels.
 // Nothing is culled: a point behind the eye lands mirrored through the centre. A point in the
@@ -95,6 +107,8 @@ inline constexpr Rgb kGreen{0, 128, 0};
 inline constexpr Rgb kRed{255, 0, 0};
 inline constexpr Rgb kDarkCyan{0, 128, 128};
 inline constexpr Rgb kLightGrey{192, 192, 192};
+inline constexpr Rgb kYellow{255, 255, 0};
+inline constexpr Rgb kMagenta{255, 0, 255};
 
 // A W x H bitmap of tightly packed RGB bytes, row by row, with the few drawing operations of a
 // GDI device context. Pixels outside the bitmap are silently left out.
@@ -140,11 +154,25 @@ struct SceneWorld {
     std::vector<WireMesh> object; // posed for the frame shown
 };
 
+// What the game shows at one frame, drawn over the picture while the path plays.
+struct ScenePlayback {
+    Vec3f position;         // of the played object
+    float pitch = 0.0f;     // degrees
+    float yaw = 0.0f;       // degrees
+    std::vector<int> jumps; // entries whose way to the next entry ends in a jump
+};
+
+// The played object at `frame` of the first `count` entries, and the jumps among them. Throws
+// ConversionError or MathError for cells that do not convert; needs count > 0.
+ScenePlayback scenePlayback(const EntryTable& table, int count, std::int64_t frame);
+
 // The whole picture at the given size: black, the navy ground grid, the level's edges in dark
 // cyan and the object's in light grey, every entry as a green square, and the highlighted entry
 // as a red square with a one-unit line along its heading. A cell that does not hold a number
-// leaves its entry out. Without a level and an object the picture is the path's alone.
+// leaves its entry out. Without a level and an object the picture is the path's alone. With a
+// playback, the entries that end in a jump are magenta squares under the red one, and the
+// played object a yellow square with its heading line over everything.
 Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries,
-                 const SceneWorld& world = {});
+                 const SceneWorld& world = {}, const ScenePlayback* playback = nullptr);
 
 } // namespace skyvane

@@ -9,26 +9,14 @@
 
 #include "fileio.h"
 #include "keyfile.h"
+#include "nodecells.h"
 #include "numbers.h"
 
 namespace skyvane {
 namespace {
 
-// One entry as cell texts: Frame, Steps, X, Y, Z, Pitch, Yaw, Roll.
-using Cells = std::array<const char*, 8>;
-
-TNode makeNode(const std::string& mesh, std::initializer_list<Cells> entries) {
-    TNode node;
-    node.Mesh = mesh;
-    int e = 0;
-    for (const Cells& cells : entries) {
-        for (int c = 0; c < 8; ++c)
-            node.Data.setCell(ColFrame + c, e, cells[c]);
-        ++e;
-    }
-    node.Entries = static_cast<std::int16_t>(e);
-    return node;
-}
+using test::Cells;
+using test::makeNode;
 
 TKeyDocument makeDocument(std::initializer_list<TNode> nodes, float fps = 15) {
     TKeyDocument document;

@@ -353,4 +353,27 @@ TEST(NumberPatterns, thirtyTwoBitValuesRoundExactly) {
     }
 }
 
+// Reading a value back from its printed decimals, without the text, must give what the text
+// gives, for every size of value, either sign, and the fall-back beyond the integer fast path.
+TEST(NumberPatterns, roundToDecimals_equalsReadingThePrintedText) {
+    std::uint32_t bits = 54321;
+    for (int i = 0; i < 50000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        float value;
+        const std::uint32_t pattern = bits & 0xDFFFFFFFu; // both signs, magnitudes up to 2^65
+        std::memcpy(&value, &pattern, sizeof value);
+        if (!std::isfinite(value))
+            continue;
+        const long double read = parseFloat(formatPattern(value, "####0.000000", '.'), '.');
+        ASSERT_EQ(roundToDecimals(value, 6), read) << value;
+    }
+    const std::pair<float, long double> cases[] = {
+        {0.1234567f, 0.123457L},   {-0.0078125f, -0.007813L},
+        {1234.567f, 1234.567017L}, {5e-7f, 0.0L} /* just below the half */,
+        {6e-7f, 0.000001L},        {3e20f, 3.00000006012263e20L} /* fifteen digits */,
+    };
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(roundToDecimals(value, 6), expected) << value;
+}
+
 } // namespace

@@ -527,5 +527,184 @@ TEST(Navigate, zoomKeys_landOnLadderValuesAfterAnyMix) {
     EXPECT_EQ(camera.Zoom, 0.2f);
 }
 
+// --- playback -----------------------------------------------------------------------------
+
+// A flight along +X: entry 0 at the origin facing -X, entry 1 at (2, 0, 0) reached after
+// Steps 1 but only at frame 4, so the object overshoots and jumps.
+EntryTable overshootingPath() {
+    EntryTable table(kMaxEntries);
+    setEntry(table, 0, {"0", "1", "0", "0", "0", "0", "90", "0"});
+    setEntry(table, 1, {"4", "1", "2", "0", "0", "0", "90", "0"});
+    return table;
+}
+
+TEST(ScenePlayback, takesThePlayedValuesAndTheJumps) {
+    const EntryTable table = overshootingPath();
+    const ScenePlayback frame3 = scenePlayback(table, 2, 3);
+    EXPECT_EQ(frame3.position.x, 6.0f);
+    EXPECT_EQ(frame3.yaw, 90.0f);
+    EXPECT_EQ(frame3.jumps, std::vector<int>{0});
+    EXPECT_EQ(scenePlayback(table, 2, 4).position.x, 2.0f);
+}
+
+TEST(DrawScene, playback_drawsJumpsMagentaAndThePlayedObjectYellowOverAll) {
+    const EntryTable table = overshootingPath();
+    ScenePlayback playback = scenePlayback(table, 2, 0);
+    playback.position = {1, 0, 0}; // at (245, 220)
+    const Bitmap bitmap = DrawScene(440, 439, startCamera(), {table, 2, 1}, {}, &playback);
+    // Entry 0 ends in a jump: magenta 6 x 6 at the centre; its heading is not drawn.
+    EXPECT_EQ(bitmap.pixel(217, 217), kMagenta);
+    EXPECT_EQ(bitmap.pixel(222, 222), kMagenta);
+    EXPECT_EQ(bitmap.pixel(223, 223), kBlack);
+    // The played object: yellow 6 x 6 and a line one unit towards -X, over the magenta square.
+    EXPECT_EQ(bitmap.pixel(242, 217), kYellow);
+    EXPECT_EQ(bitmap.pixel(247, 222), kYellow);
+    EXPECT_EQ(bitmap.pixel(235, 220), kYellow);
+    EXPECT_EQ(bitmap.pixel(221, 220), kYellow);
+    EXPECT_EQ(bitmap.pixel(220, 221), kMagenta);
+    // Entry 1 highlighted red at (271, 220) with its own heading line.
+    EXPECT_EQ(bitmap.pixel(268, 217), kRed);
+    EXPECT_EQ(bitmap.pixel(256, 220), kRed);
+}
+
+TEST(DrawScene, playback_redHighlightCoversAJumpMark) {
+    const EntryTable table = overshootingPath();
+    ScenePlayback playback = scenePlayback(table, 2, 0);
+    playback.position = {0, 0, 5}; // out of the way, above the centre
+    const Bitmap bitmap = DrawScene(440, 439, startCamera(), {table, 2, 0}, {}, &playback);
+    EXPECT_EQ(bitmap.pixel(217, 217), kRed);
+    EXPECT_EQ(penPixels(bitmap, kMagenta).size(), 0u);
+}
+
+TEST(DrawScene, withoutPlayback_isThePictureOfTheEntriesAlone) {
+    const EntryTable table = overshootingPath();
+    const Bitmap plain = draw(table, 2, 1, startCamera());
+    EXPECT_EQ(penPixels(plain, kYellow).size(), 0u);
+    EXPECT_EQ(penPixels(plain, kMagenta).size(), 0u);
+}
+
+// --- mouse --------------------------------------------------------------------------------
+
+void expectSameCamera(const Camera& a, const Camera& b) {
+    EXPECT_EQ(a.Azimuth, b.Azimuth);
+    EXPECT_EQ(a.Elevation, b.Elevation);
+    EXPECT_EQ(a.Zoom, b.Zoom);
+    for (const auto& [p, q] : {std::pair{a.Position, b.Position}, std::pair{a.Focus, b.Focus},
+                               std::pair{a.Heading, b.Heading}, std::pair{a.Up, b.Up}}) {
+        EXPECT_EQ(p.x, q.x);
+        EXPECT_EQ(p.y, q.y);
+        EXPECT_EQ(p.z, q.z);
+    }
+}
+
+TEST(MouseCamera, orbitDrag_turnsHalfADegreePerPixelLikeTheKeys) {
+    struct Case {
+        const char* name;
+        int dx, dy;
+        NavKey key; // the key press that turns as far
+    };
+    const Case cases[] = {
+        {"30 pixels right, the scene turning with the mouse", 30, 0, NavKey::Left},
+        {"30 pixels left", -30, 0, NavKey::Right},
+        {"18 pixels down", 0, 18, NavKey::Up},
+        {"18 pixels up", 0, -18, NavKey::Down},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Camera dragged = startCamera();
+        Camera keyed = startCamera();
+        orbitByDrag(dragged, c.dx, c.dy);
+        navigate(keyed, c.key, kShift);
+        expectSameCamera(dragged, keyed);
+    }
+}
+
+TEST(MouseCamera, orbitDrag_wrapsAsTheKeysDo) {
+    Camera camera = startCamera();
+    EXPECT_EQ(orbitByDrag(camera, 0, -20),
+              ReadOutX | ReadOutY | ReadOutZ | ReadOutU | ReadOutV | ReadOutW);
+    EXPECT_NEAR(degrees(camera.Elevation), 359.0, 1e-4);
+    EXPECT_EQ(orbitByDrag(camera, 0, 4), ReadOutAll & ~ReadOutZoom);
+    EXPECT_NEAR(degrees(camera.Elevation), 1.0, 1e-4);
+    EXPECT_EQ(orbitByDrag(camera, -200, 0), ReadOutX | ReadOutY | ReadOutU | ReadOutV);
+    EXPECT_NEAR(degrees(camera.Azimuth), 10.0, 1e-4);
+    // A move of more than a whole turn still lands in range.
+    orbitByDrag(camera, 1000, 1500);
+    EXPECT_NEAR(degrees(camera.Azimuth), 230.0, 1e-3);
+    EXPECT_NEAR(degrees(camera.Elevation), 31.0, 1e-3);
+    EXPECT_EQ(orbitByDrag(camera, 0, 0), ReadOutNone);
+}
+
+TEST(MouseCamera, panDrag_keepsThePointUnderTheCursorAtTheFocusDistance) {
+    struct Case {
+        float zoom;
+        int elevationPresses;
+        Pixel from, to;
+    };
+    const Case cases[] = {
+        {1.0f, 0, {220, 220}, {260, 190}},
+        {1.0f, 0, {300, 120}, {100, 400}},
+        {4.0f, 3, {220, 220}, {200, 260}},
+        {0.3f, 12, {50, 60}, {400, 380}},
+    };
+    for (const Case& c : cases) {
+        Camera camera = withZoom(c.zoom);
+        press(camera, NavKey::Up, kShift, c.elevationPresses);
+        // The point at the focus distance under `from`.
+        const long double a = (c.from.x - kCx) * kPi / (4000.0L * c.zoom);
+        const long double b = (kCy - c.from.y) * kPi / (4000.0L * c.zoom);
+        const long double r = camera.Distance;
+        const long double side = r * std::tan(a);
+        const long double up = r * std::tan(b);
+        const Vec3f point{
+            static_cast<float>(camera.Focus.x + side * camera.Side.x + up * camera.Up.x),
+            static_cast<float>(camera.Focus.y + side * camera.Side.y + up * camera.Up.y),
+            static_cast<float>(camera.Focus.z + up * camera.Up.z)};
+        ASSERT_EQ(ProjectPoint(kCx, kCy, camera, point), c.from);
+        EXPECT_EQ(panByDrag(camera, {kCx, kCy}, c.from, c.to), ReadOutX | ReadOutY | ReadOutZ);
+        const auto after = ProjectPoint(kCx, kCy, camera, point);
+        ASSERT_TRUE(after);
+        EXPECT_NEAR(after->x, c.to.x, 1) << c.zoom;
+        EXPECT_NEAR(after->y, c.to.y, 1) << c.zoom;
+        EXPECT_EQ(camera.Azimuth, startCamera().Azimuth);
+    }
+}
+
+TEST(MouseCamera, panDrag_withoutMovement_changesNothing) {
+    Camera camera = startCamera();
+    EXPECT_EQ(panByDrag(camera, {kCx, kCy}, {5, 5}, {5, 5}), ReadOutNone);
+    expectSameCamera(camera, startCamera());
+}
+
+TEST(MouseCamera, panDrag_farOffTheCentre_staysFinite) {
+    Camera camera = withZoom(0.1f);
+    panByDrag(camera, {640, 512}, {0, 0}, {1280, 1024});
+    EXPECT_TRUE(std::isfinite(camera.Focus.x) && std::isfinite(camera.Focus.z));
+}
+
+TEST(MouseCamera, wheel_takesOneLadderStepPerNotch) {
+    const std::pair<int, float> cases[] = {{1, 2.0f},  {3, 4.0f},   {-1, 0.9f},
+                                           {-2, 0.8f}, {12, 10.0f}, {-40, 0.1f}};
+    for (const auto& [notches, zoom] : cases) {
+        Camera camera = startCamera();
+        EXPECT_EQ(zoomByWheel(camera, notches), ReadOutZoom);
+        EXPECT_EQ(camera.Zoom, zoom) << notches;
+        Camera keyed = startCamera();
+        press(keyed, notches > 0 ? NavKey::ZoomIn : NavKey::ZoomOut, kNone, std::abs(notches));
+        EXPECT_EQ(camera.Zoom, keyed.Zoom) << notches;
+    }
+    Camera camera = startCamera();
+    EXPECT_EQ(zoomByWheel(camera, 0), ReadOutNone);
+}
+
+TEST(MouseCamera, reset_bringsBackTheStartCamera) {
+    Camera camera = startCamera();
+    orbitByDrag(camera, 37, -81);
+    panByDrag(camera, {kCx, kCy}, {1, 2}, {300, 9});
+    zoomByWheel(camera, 4);
+    EXPECT_EQ(resetCamera(camera), ReadOutAll);
+    expectSameCamera(camera, startCamera());
+}
+
 } // namespace
 } // namespace skyvane
