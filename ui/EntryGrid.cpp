@@ -6,9 +6,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionHeader>
 #include <algorithm>
-#include <array>
 
 #include "Text.h"
 #include "messagetext.h"
@@ -17,7 +18,12 @@ namespace skyvane {
 namespace {
 
 constexpr int kRowHeight = 16;
-constexpr std::array<int, kColumnCount> kColumnWidths = {30, 40, 40, 80, 80, 80, 80, 80, 80};
+// The widest value a column is made for: five integer digits, a sign and the eight decimals
+// that cells read from a file carry. The Entry column holds at most 999.
+const QString kWidestValue = QStringLiteral("-99999.99999999");
+const QString kWidestEntry = QStringLiteral("999");
+// Room beyond the text, so it never touches the grid line.
+constexpr int kSlack = 4;
 
 const QAbstractItemView::EditTriggers kEditTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
@@ -85,9 +91,9 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(kRowHeight);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
-    verticalHeader()->setFixedWidth(kColumnWidths[ColEntry]);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Any column can be widened by dragging the edge of its header.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
@@ -171,9 +177,33 @@ void EntryGrid::setModel(QAbstractItemModel* newModel) {
     if (!newModel)
         return;
     setColumnHidden(ColEntry, true);
-    for (int column = ColFrame; column < kColumnCount; ++column)
-        setColumnWidth(column, kColumnWidths[column]);
+    fitColumnsToValues();
     setRowSelectionMode(rowSelection_);
+}
+
+// Every column as wide as its header and the widest value it is made for, in the font the
+// grid has; the Entry column, the row header, as wide as its caption and entry 999.
+void EntryGrid::fitColumnsToValues() {
+    const int cellMargins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int valueWidth = fontMetrics().horizontalAdvance(kWidestValue) + cellMargins + kSlack;
+    for (int column = ColFrame; column < kColumnCount; ++column)
+        setColumnWidth(column,
+                       std::max(valueWidth, horizontalHeader()->sectionSizeHint(column) + kSlack));
+
+    const QFontMetrics header(verticalHeader()->font());
+    const int headerMargins =
+        2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, verticalHeader());
+    verticalHeader()->setFixedWidth(
+        std::max(header.horizontalAdvance(QString::fromLatin1(kColumnHeaders[ColEntry])),
+                 header.horizontalAdvance(kWidestEntry)) +
+        headerMargins + kSlack);
+}
+
+QSize EntryGrid::sizeHint() const {
+    const int width = 2 * frameWidth() + verticalHeader()->width() + horizontalHeader()->length() +
+                      verticalScrollBar()->sizeHint().width();
+    return {width, QTableView::sizeHint().height()};
 }
 
 bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {

@@ -62,11 +62,15 @@ public:
 
     void setModel(QAbstractItemModel* newModel) override;
 
+    // Wide enough to show every column without scrolling sideways.
+    QSize sizeHint() const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fitColumnsToValues();
     void paintCorner();
 
     QWidget* corner_ = nullptr;

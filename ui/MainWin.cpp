@@ -120,6 +120,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     addNodeTab();
     showNodeCount();
     setCaption(kUntitled);
+    fitWidthToGrid(); // once the first tab is there, so the layout knows every control's size
 }
 
 // The grid shows the working copy, a member that dies before the widgets do: cut it off first.
@@ -168,6 +169,12 @@ void TMainWindow::createGui() {
     selectTextOnFocus(this);
     createRecentMenu();
     new FileDrops(this, [this](const QString& path) { openFile(path); });
+}
+
+// The window starts wide enough for the grid to show all nine columns; it can be resized and
+// maximised, and the grid follows.
+void TMainWindow::fitWidthToGrid() {
+    resize(std::max(width(), sizeHint().width()), height());
 }
 
 QWidget* TMainWindow::createDocumentPanel() {

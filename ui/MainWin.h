@@ -126,6 +126,7 @@ private:
     QWidget* createDocumentPanel();
     QWidget* createNodePanel();
     void createMenus();
+    void fitWidthToGrid();
     void createRecentMenu();
 
     // Document and working copy.

@@ -1,10 +1,14 @@
 // The main window: start-up state, nodes and tabs, entry defaults, the file commands with
 // every answer, Check Data and the Transform gate.
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include "UiFixture.h"
 #include "fileio.h"
@@ -121,18 +125,69 @@ private slots:
         QVERIFY(ui.main().isVisible());
     }
 
-    void startUp_gridHasDesignedColumnsAndRows() {
+    void startUp_gridHasDesignedHeadersAndRows() {
         EntryGrid& grid = ui.grid();
-        const int widths[] = {40, 40, 80, 80, 80, 80, 80, 80};
-        for (int column = ColFrame; column < kColumnCount; ++column) {
-            QCOMPARE(grid.columnWidth(column), widths[column - 1]);
+        for (int column = ColFrame; column < kColumnCount; ++column)
             QCOMPARE(grid.model()->headerData(column, Qt::Horizontal).toString(),
                      QString::fromLatin1(kColumnHeaders[column]));
-        }
         QVERIFY(grid.isColumnHidden(ColEntry)); // shown as the fixed row header instead
         QCOMPARE(grid.rowHeight(0), 16);
         QCOMPARE(grid.model()->headerData(5, Qt::Vertical).toString(), QStringLiteral("5"));
         QVERIFY(!(grid.model()->flags(grid.model()->index(0, ColEntry)) & Qt::ItemIsEditable));
+    }
+
+    // Where the style puts a cell's text, the widest value read from a file fits whole, in
+    // every column; so do the headers, the Entry caption among them.
+    void startUp_everyColumnShowsItsHeaderAndAWideValueWhole() {
+        EntryGrid& grid = ui.grid();
+        const QString widest = QStringLiteral("-12345.12345678");
+        ui.setEntry(0, QStringList(8, widest));
+        for (int column = ColFrame; column < kColumnCount; ++column) {
+            QStyleOptionViewItem option;
+            option.initFrom(grid.viewport());
+            option.rect = grid.visualRect(grid.model()->index(0, column));
+            option.text = widest;
+            option.features = QStyleOptionViewItem::HasDisplay;
+            const QRect text =
+                grid.style()->subElementRect(QStyle::SE_ItemViewItemText, &option, &grid);
+            QVERIFY2(grid.fontMetrics().horizontalAdvance(widest) <= text.width(),
+                     kColumnHeaders[column]);
+            QVERIFY2(grid.horizontalHeader()->sectionSizeHint(column) <= grid.columnWidth(column),
+                     kColumnHeaders[column]);
+        }
+        const QFontMetrics header(grid.verticalHeader()->font());
+        const int margins =
+            2 * grid.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid.verticalHeader());
+        QVERIFY(header.horizontalAdvance(QStringLiteral("Entry")) + margins <=
+                grid.verticalHeader()->width());
+    }
+
+    // The window grows, up to the whole screen, and so does the grid. (That it starts showing
+    // all nine columns is tried on screens large enough, in screen_tests.)
+    void window_growsAndTheGridWithIt() {
+        EntryGrid& grid = ui.grid();
+        // Sizing the window to the grid leaves every control its height.
+        QVERIFY(ui.main().NodeTabs->height() >= ui.main().NodeTabs->sizeHint().height());
+        const QSize before = grid.size();
+        ui.main().resize(ui.main().size() + QSize(300, 200));
+        QTRY_COMPARE(grid.size(), before + QSize(300, 200));
+        QVERIFY(ui.main().maximumSize().width() > ui.main().width());
+        QVERIFY(!(ui.main().windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
+        ui.main().showMaximized();
+        QTRY_VERIFY(ui.main().isMaximized());
+    }
+
+    // Dragging the right edge of a column's header widens the column.
+    void grid_columnWidensByDraggingItsHeaderEdge() {
+        QHeaderView* header = ui.grid().horizontalHeader();
+        const int before = ui.grid().columnWidth(ColY);
+        const int edge = header->sectionViewportPosition(ColY) + header->sectionSize(ColY) - 1;
+        const int y = header->height() / 2;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(edge, y));
+        QTest::mouseMove(header->viewport(), QPoint(edge + 40, y));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                            QPoint(edge + 40, y));
+        QCOMPARE(ui.grid().columnWidth(ColY), before + 40);
     }
 
     void startUp_menusHaveCaptionsOrderAndNoShortcuts() {

@@ -3,6 +3,7 @@
 // (SKYVANE_TEST_ROOM=1), the frame selector clear of the grid, and places kept between runs.
 #include <QApplication>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,6 +65,16 @@ private slots:
                      qPrintable(inside(main) + " / " + inside(preview)));
     }
 
+    // Where there is room, the main window starts wide enough for all nine columns.
+    void startUp_gridShowsAllColumnsWhereThereIsRoom() {
+        if (qEnvironmentVariableIntValue("SKYVANE_TEST_ROOM") != 1)
+            QSKIP("the screen is too small for the window's starting size");
+        const EntryGrid& grid = *windows->mainWindow.DataGrid;
+        QCOMPARE(grid.horizontalScrollBar()->maximum(), 0);
+        QVERIFY(grid.columnViewportPosition(ColRoll) + grid.columnWidth(ColRoll) <=
+                grid.viewport()->width());
+    }
+
     void selector_opensClearOfTheGridsRows() {
         TMainWindow& main = windows->mainWindow;
         main.setCursorRow(5);
@@ -71,6 +82,8 @@ private slots:
         TFrameSelector& selector = windows->frameSelector;
         QVERIFY(QTest::qWaitForWindowExposed(&selector));
         const QRect grid(main.DataGrid->mapToGlobal(QPoint(0, 0)), main.DataGrid->size());
+        qDebug() << "dbg" << main.frameGeometry() << grid << main.minimumSizeHint()
+                 << main.minimumSize();
         QVERIFY2(!selector.frameGeometry().intersects(grid), qPrintable(inside(selector)));
         QVERIFY2(area().contains(selector.frameGeometry()), qPrintable(inside(selector)));
     }
