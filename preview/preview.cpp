@@ -17,6 +17,7 @@
 #include <cstring>
 #include <optional>
 
+#include "EditBoxes.h"
 #include "ErrorReport.h"
 #include "GridHost.h"
 #include "Text.h"
@@ -214,9 +215,9 @@ void TPreviewWindow::showReadOuts(unsigned readOuts) {
     const std::array<QLineEdit*, 6> boxes{EDX, EDY, EDZ, EDu, EDv, EDw};
     for (std::size_t i = 0; i < boxes.size(); ++i)
         if (readOuts & kVectorBoxes[i].readOut)
-            boxes[i]->setText(fromBytes(formatPattern(vectorValue(camera_, i), kVectorPattern)));
+            showText(boxes[i], fromBytes(formatPattern(vectorValue(camera_, i), kVectorPattern)));
     if (readOuts & ReadOutZoom)
-        EDZoom->setText(fromBytes(formatPattern(camera_.Zoom, kZoomPattern)));
+        showText(EDZoom, fromBytes(formatPattern(camera_.Zoom, kZoomPattern)));
 }
 
 bool TPreviewWindow::event(QEvent* event) {

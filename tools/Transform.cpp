@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "EditBoxes.h"
 #include "ErrorReport.h"
@@ -21,34 +22,31 @@
 namespace skyvane {
 namespace {
 
-constexpr int kDialogWidth = 576;
 constexpr int kDialogHeight = 404;
 constexpr int kLineHeight = 22;
 constexpr int kTopRow = 14;
 constexpr QRect kStartLabel(16, kTopRow, 110, kLineHeight);
 constexpr QRect kStartBox(128, kTopRow, 70, kLineHeight);
 constexpr QRect kTimeLabel(236, kTopRow, 100, kLineHeight);
-constexpr QRect kTimeBox(338, kTopRow, 80, kLineHeight);
+constexpr QPoint kTimeBox(338, kTopRow);
 constexpr int kGroupLeft = 8;
-constexpr int kGroupWidth = 560;
 constexpr int kGroupHeight = 144;
 constexpr int kPositionTop = 50;
 constexpr int kOrientationTop = 206;
 constexpr int kRowLabelLeft = 10;
-constexpr int kRowLabelWidth = 130;
-constexpr int kFirstBoxLeft = 146;
-constexpr int kBoxPitch = 90;
+constexpr int kLabelGap = 6; // after a row's caption, before its unit
+constexpr int kBoxGap = 8;
+// The boxes are at least this wide, and wide enough for any number of six and six digits.
 constexpr int kBoxWidth = 80;
-constexpr int kUnitLeft = 418;
-constexpr int kUnitWidth = 136;
+constexpr int kGroupRightMargin = 6;
 constexpr int kCheckTop = 24;
 constexpr int kFirstRowTop = 52;
 constexpr int kRowPitch = 30;
 constexpr int kButtonTop = 364;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 28;
-constexpr int kOkLeft = 392;
-constexpr int kCancelLeft = 482;
+constexpr int kButtonGap = 10;
+constexpr int kRightMargin = 14;
 
 constexpr int kAxesPerGroup = 3;
 constexpr int kRowsPerAxis = 3; // initial velocity, acceleration, final velocity
@@ -78,7 +76,7 @@ std::string textOf(const QLineEdit* box) {
 }
 
 void setTextOf(QLineEdit* box, const std::string& text) {
-    box->setText(fromBytes(text));
+    showText(box, fromBytes(text));
 }
 
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& at) {
@@ -105,7 +103,6 @@ TTransformWindow::TTransformWindow(GridHost& host, QWidget* parent) : QDialog(pa
 void TTransformWindow::createGui() {
     setObjectName(QStringLiteral("TransformWindow"));
     setWindowTitle(QStringLiteral("Transform Object"));
-    setFixedSize(kDialogWidth, kDialogHeight);
 
     addLabel(this, QStringLiteral("LabelStartEntry"), QStringLiteral("Entry to start at :"),
              kStartLabel);
@@ -115,66 +112,89 @@ void TTransformWindow::createGui() {
     StartEntry->setGeometry(kStartBox);
 
     addLabel(this, QStringLiteral("LabelTime"), QStringLiteral("Time (seconds) :"), kTimeLabel);
-    EDTime = addBox(this, QStringLiteral("EDTime"), kTimeBox);
+    EDTime = addBox(this, QStringLiteral("EDTime"), QRect(kTimeBox, QSize(kBoxWidth, kLineHeight)));
+    boxWidth_ = std::max(kBoxWidth, numberBoxWidth(*EDTime));
+    EDTime->resize(boxWidth_, kLineHeight);
     setTextOf(EDTime, formatPattern(2, "0.00"));
 
-    createAxisGroup(QStringLiteral("Position"), 0, QStringLiteral("(metres / second)"),
-                    QStringLiteral("(metres / sec / sec)"), kPositionTop);
-    createAxisGroup(QStringLiteral("Orientation"), kAxesPerGroup,
-                    QStringLiteral("(degrees / second)"), QStringLiteral("(degrees / sec / sec)"),
-                    kOrientationTop);
+    const int positionWidth =
+        createAxisGroup(QStringLiteral("Position"), 0, QStringLiteral("(metres / second)"),
+                        QStringLiteral("(metres / sec / sec)"), kPositionTop);
+    const int orientationWidth = createAxisGroup(
+        QStringLiteral("Orientation"), kAxesPerGroup, QStringLiteral("(degrees / second)"),
+        QStringLiteral("(degrees / sec / sec)"), kOrientationTop);
+    const int width = 2 * kGroupLeft + std::max(positionWidth, orientationWidth);
+    setFixedSize(width, kDialogHeight);
 
+    const int cancelLeft = width - kRightMargin - kButtonWidth;
     BBOk = new QPushButton(QStringLiteral("OK"), this);
     BBOk->setObjectName(QStringLiteral("BBOk"));
-    BBOk->setGeometry(kOkLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BBOk->setGeometry(cancelLeft - kButtonGap - kButtonWidth, kButtonTop, kButtonWidth,
+                      kButtonHeight);
     BBOk->setDefault(true);
     BBCancel = new QPushButton(QStringLiteral("Cancel"), this);
     BBCancel->setObjectName(QStringLiteral("BBCancel"));
-    BBCancel->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BBCancel->setGeometry(cancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
     selectTextOnFocus(this);
 }
 
-void TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
-                                       const QString& velocityUnit, const QString& accelerationUnit,
-                                       int top) {
-    auto* group = new QGroupBox(title, this);
-    group->setObjectName(QStringLiteral("Group") + title);
-    group->setGeometry(kGroupLeft, top, kGroupWidth, kGroupHeight);
-
+// Three columns of boxes, one per axis, with the row captions before them and the units
+// after them. Returns the group's width.
+int TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
+                                      const QString& velocityUnit, const QString& accelerationUnit,
+                                      int top) {
     const std::array<QString, kRowsPerAxis> rows = {QStringLiteral("Initial velocity :"),
                                                     QStringLiteral("Acceleration factor :"),
                                                     QStringLiteral("Final velocity :")};
+    // Captions and units take the room their text needs, the boxes the rest.
+    const auto widest = [this](std::initializer_list<QString> texts) {
+        int width = 0;
+        for (const QString& text : texts)
+            width = std::max(width, fontMetrics().horizontalAdvance(text) + 2);
+        return width;
+    };
+    const int rowLabelWidth = widest({rows[0], rows[1], rows[2]});
+    const int firstBoxLeft = kRowLabelLeft + rowLabelWidth + kLabelGap;
+    const int boxPitch = boxWidth_ + kBoxGap;
+    const int unitLeft = firstBoxLeft + kAxesPerGroup * boxPitch - kBoxGap + kLabelGap;
+    const int unitWidth = widest({velocityUnit, accelerationUnit});
+    const int groupWidth = unitLeft + unitWidth + kGroupRightMargin;
+    auto* group = new QGroupBox(title, this);
+    group->setObjectName(QStringLiteral("Group") + title);
+    group->setGeometry(kGroupLeft, top, groupWidth, kGroupHeight);
+
     const std::array<QString, kRowsPerAxis> rowNames = {
         QStringLiteral("Speed"), QStringLiteral("Accel"), QStringLiteral("FinSpeed")};
     const std::array<QString, kRowsPerAxis> units = {velocityUnit, accelerationUnit, velocityUnit};
     for (int row = 0; row < kRowsPerAxis; ++row) {
         const int y = kFirstRowTop + row * kRowPitch;
         auto* label = addLabel(group, QStringLiteral("Label") + title + rowNames[row], rows[row],
-                               QRect(kRowLabelLeft, y, kRowLabelWidth, kLineHeight));
+                               QRect(kRowLabelLeft, y, rowLabelWidth, kLineHeight));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         addLabel(group, QStringLiteral("Unit") + title + rowNames[row], units[row],
-                 QRect(kUnitLeft, y, kUnitWidth, kLineHeight));
+                 QRect(unitLeft, y, unitWidth, kLineHeight));
     }
 
     const QString zero = fromBytes(formatPattern(0, "0.000"));
     for (int column = 0; column < kAxesPerGroup; ++column) {
         const int axis = firstAxis + column;
         const AxisNames& names = kAxisNames[axis];
-        const int x = kFirstBoxLeft + column * kBoxPitch;
+        const int x = firstBoxLeft + column * boxPitch;
         AxisBoxes& boxes = axes_[axis];
         boxes.check = new QCheckBox(QString::fromLatin1(names.caption), group);
         boxes.check->setObjectName(QString::fromLatin1(names.check));
-        boxes.check->setGeometry(x, kCheckTop, kBoxWidth, kLineHeight);
+        boxes.check->setGeometry(x, kCheckTop, boxWidth_, kLineHeight);
         boxes.check->setChecked(names.ticked);
         const std::array<QLineEdit**, kRowsPerAxis> targets = {&boxes.speed, &boxes.accel,
                                                                &boxes.finSpeed};
         for (int row = 0; row < kRowsPerAxis; ++row) {
             *targets[row] =
                 addBox(group, QString::fromLatin1(names.prefix) + rowNames[row],
-                       QRect(x, kFirstRowTop + row * kRowPitch, kBoxWidth, kLineHeight));
+                       QRect(x, kFirstRowTop + row * kRowPitch, boxWidth_, kLineHeight));
             (*targets[row])->setText(zero);
         }
     }
+    return groupWidth;
 }
 
 void TTransformWindow::connectHandlers() {

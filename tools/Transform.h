@@ -37,8 +37,8 @@ private:
     };
 
     void createGui();
-    void createAxisGroup(const QString& title, int firstAxis, const QString& velocityUnit,
-                         const QString& accelerationUnit, int top);
+    int createAxisGroup(const QString& title, int firstAxis, const QString& velocityUnit,
+                        const QString& accelerationUnit, int top);
     void connectHandlers();
 
     void StartEntryChange();
@@ -54,6 +54,8 @@ private:
 
     GridHost& host_;
     float FramesPerSecond = 15.0f;
+
+    int boxWidth_ = 0; // every number box's width
 
     QSpinBox* StartEntry = nullptr;
     QLineEdit* EDTime = nullptr;

@@ -19,21 +19,24 @@
 namespace skyvane {
 namespace {
 
-constexpr int kDialogWidth = 260;
-constexpr int kDialogHeight = 228;
-constexpr int kColumnLefts[2] = {20, 140};
+constexpr int kDialogHeight = 248;
+constexpr int kMargin = 20; // left of, between and right of the two columns
+// The boxes are at least this wide, and wide enough for any number of six and six digits.
 constexpr int kBoxWidth = 100;
 constexpr int kLineHeight = 22;
-constexpr int kFirstLabelTop = 12;
+constexpr int kUnitTop = 8;
+constexpr int kFirstLabelTop = 32;
 constexpr int kLabelToBox = 18;
 constexpr int kRowPitch = 50;
-constexpr int kButtonTop = 186;
+constexpr int kButtonTop = 206;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 28;
-constexpr int kOkLeft = 40;
-constexpr int kCancelLeft = 140;
+constexpr int kButtonGap = 20;
 
 constexpr int kRowsPerColumn = 3;
+// The units of the two columns: the offsets are in the entry table's own units.
+constexpr std::array<const char*, 2> kUnitNames = {"UnitPosition", "UnitAngle"};
+constexpr std::array<const char*, 2> kUnits = {"(JKU)", "(degrees)"};
 
 // The offset boxes in axis order: positions down the left column, angles down the right.
 struct OffsetNames {
@@ -60,30 +63,43 @@ TOffsetWindow::TOffsetWindow(GridHost& host, QWidget* parent) : QDialog(parent),
 void TOffsetWindow::createGui() {
     setObjectName(QStringLiteral("OffsetWindow"));
     setWindowTitle(QStringLiteral("Offset Values"));
-    setFixedSize(kDialogWidth, kDialogHeight);
 
     const QString zero = fromBytes(formatPattern(0, "0.000"));
+    int boxWidth = 0;
+    std::array<int, 2> columnLefts{};
     for (int axis = 0; axis < kAxisCount; ++axis) {
         const OffsetNames& names = kOffsetNames[axis];
-        const int left = kColumnLefts[axis / kRowsPerColumn];
-        const int top = kFirstLabelTop + (axis % kRowsPerColumn) * kRowPitch;
         auto* label = new QLabel(QString::fromLatin1(names.label), this);
         label->setObjectName(QStringLiteral("Label") + QString::fromLatin1(names.box));
-        label->setGeometry(left, top, kBoxWidth, kLineHeight - 4);
         auto* box = new QLineEdit(zero, this);
         box->setObjectName(QString::fromLatin1(names.box));
-        box->setGeometry(left, top + kLabelToBox, kBoxWidth, kLineHeight);
         label->setBuddy(box);
         offsetBoxes_[axis] = box;
+        if (axis == 0) {
+            boxWidth = std::max(kBoxWidth, numberBoxWidth(*box));
+            columnLefts = {kMargin, 2 * kMargin + boxWidth};
+        }
+        const int left = columnLefts[axis / kRowsPerColumn];
+        const int top = kFirstLabelTop + (axis % kRowsPerColumn) * kRowPitch;
+        label->setGeometry(left, top, boxWidth, kLineHeight - 4);
+        box->setGeometry(left, top + kLabelToBox, boxWidth, kLineHeight);
     }
+    for (std::size_t column = 0; column < kUnits.size(); ++column) {
+        auto* unit = new QLabel(QString::fromLatin1(kUnits[column]), this);
+        unit->setObjectName(QString::fromLatin1(kUnitNames[column]));
+        unit->setGeometry(columnLefts[column], kUnitTop, boxWidth, kLineHeight - 4);
+    }
+    const int width = columnLefts[1] + boxWidth + kMargin;
+    setFixedSize(width, kDialogHeight);
 
     BBOk = new QPushButton(QStringLiteral("OK"), this);
     BBOk->setObjectName(QStringLiteral("BBOk"));
-    BBOk->setGeometry(kOkLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BBOk->setGeometry(width / 2 - kButtonGap / 2 - kButtonWidth, kButtonTop, kButtonWidth,
+                      kButtonHeight);
     BBOk->setDefault(true);
     BitBtn1 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BitBtn1->setGeometry(width / 2 + kButtonGap / 2, kButtonTop, kButtonWidth, kButtonHeight);
     selectTextOnFocus(this);
 }
 

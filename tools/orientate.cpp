@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "EditBoxes.h"
 #include "ErrorReport.h"
@@ -19,7 +20,7 @@
 namespace skyvane {
 namespace {
 
-constexpr int kDialogWidth = 300;
+constexpr int kMinimumWidth = 300;
 constexpr int kDialogHeight = 180;
 constexpr int kRadioLeft = 16;
 constexpr int kRadioWidth = 260;
@@ -29,13 +30,14 @@ constexpr int kPointTop = 38;
 constexpr int kPointLabelTop = 70;
 constexpr int kPointBoxTop = 88;
 constexpr int kPointLeft = 34;
-constexpr int kPointPitch = 84;
+constexpr int kPointGap = 8;
+// The boxes are at least this wide, and wide enough for any number of six and six digits.
 constexpr int kPointWidth = 76;
+constexpr int kRightMargin = 16;
 constexpr int kButtonTop = 136;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 28;
-constexpr int kOkLeft = 60;
-constexpr int kCancelLeft = 160;
+constexpr int kButtonGap = 20;
 
 constexpr std::array<const char*, 3> kPointBoxNames = {"EdX", "EdY", "EdZ"};
 constexpr std::array<const char*, 3> kPointLabels = {"X", "Y", "Z"};
@@ -57,8 +59,6 @@ TOrientateWindow::TOrientateWindow(GridHost& host, QWidget* parent) : QDialog(pa
 void TOrientateWindow::createGui() {
     setObjectName(QStringLiteral("OrientateWindow"));
     setWindowTitle(QStringLiteral("Auto Orientate"));
-    setFixedSize(kDialogWidth, kDialogHeight);
-
     RBNextEntry = new QRadioButton(QStringLiteral("Face towards next entry"), this);
     RBNextEntry->setObjectName(QStringLiteral("RBNextEntry"));
     RBNextEntry->setGeometry(kRadioLeft, kNextEntryTop, kRadioWidth, kLineHeight);
@@ -68,27 +68,37 @@ void TOrientateWindow::createGui() {
     RBPoint->setGeometry(kRadioLeft, kPointTop, kRadioWidth, kLineHeight);
 
     const QString zero = fromBytes(formatPattern(0, "0.000"));
+    int boxWidth = kPointWidth;
+    int left = kPointLeft;
     for (std::size_t i = 0; i < pointBoxes_.size(); ++i) {
-        const int left = kPointLeft + static_cast<int>(i) * kPointPitch;
         const QString name = QString::fromLatin1(kPointBoxNames[i]);
         auto* label = new QLabel(QString::fromLatin1(kPointLabels[i]), this);
         label->setObjectName(QStringLiteral("Label") + name);
-        label->setGeometry(left, kPointLabelTop, kPointWidth, kLineHeight - 4);
         auto* box = new QLineEdit(zero, this);
         box->setObjectName(name);
-        box->setGeometry(left, kPointBoxTop, kPointWidth, kLineHeight);
         box->setEnabled(false);
         label->setBuddy(box);
         pointBoxes_[i] = box;
+        boxWidth = std::max(boxWidth, numberBoxWidth(*box));
+        label->setGeometry(left, kPointLabelTop, boxWidth, kLineHeight - 4);
+        box->setGeometry(left, kPointBoxTop, boxWidth, kLineHeight);
+        left += boxWidth + kPointGap;
     }
+    // The point is a place in the level, in the entry table's unit.
+    auto* unit = new QLabel(QStringLiteral("(JKU)"), this);
+    unit->setObjectName(QStringLiteral("UnitPoint"));
+    unit->setGeometry(left, kPointBoxTop, unit->sizeHint().width(), kLineHeight);
+    const int width = std::max(kMinimumWidth, unit->geometry().right() + kRightMargin);
+    setFixedSize(width, kDialogHeight);
 
     BBOk = new QPushButton(QStringLiteral("OK"), this);
     BBOk->setObjectName(QStringLiteral("BBOk"));
-    BBOk->setGeometry(kOkLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BBOk->setGeometry(width / 2 - kButtonGap / 2 - kButtonWidth, kButtonTop, kButtonWidth,
+                      kButtonHeight);
     BBOk->setDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(kCancelLeft, kButtonTop, kButtonWidth, kButtonHeight);
+    BitBtn2->setGeometry(width / 2 + kButtonGap / 2, kButtonTop, kButtonWidth, kButtonHeight);
     selectTextOnFocus(this);
 }
 

@@ -182,8 +182,8 @@ QWidget* TMainWindow::createDocumentPanel() {
     Panel1->setFixedHeight(kPanelHeight);
     FrameRate = new QLineEdit(Panel1);
     FrameRate->setObjectName(QStringLiteral("FrameRate"));
-    const int next =
-        placeField(QStringLiteral("Frame Rate:"), FrameRate, kFrameRateWidth, kRowLeft);
+    const int next = placeField(QStringLiteral("Frame Rate:"), FrameRate,
+                                std::max(kFrameRateWidth, numberBoxWidth(*FrameRate)), kRowLeft);
 
     SENodes = new QSpinBox(Panel1);
     SENodes->setObjectName(QStringLiteral("SENodes"));

@@ -1,6 +1,7 @@
 // The three tool dialogs driven as a user would: their controls, messages, focus and enabled
 // states, and that a fault writes nothing.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -283,6 +284,9 @@ void ToolDialogsTest::offset_startsWithItsControls() {
     QVERIFY(button(dialog, "BBOk")->isDefault());
     QVERIFY(button(dialog, "BBOk")->isEnabled());
     QCOMPARE(button(dialog, "BitBtn1")->text(), QStringLiteral("Cancel"));
+    // The offsets are in the table's own units.
+    QCOMPARE(dialog.findChild<QLabel*>("UnitPosition")->text(), QStringLiteral("(JKU)"));
+    QCOMPARE(dialog.findChild<QLabel*>("UnitAngle")->text(), QStringLiteral("(degrees)"));
 }
 
 void ToolDialogsTest::offset_badRange_disablesOk() {
@@ -408,6 +412,7 @@ void ToolDialogsTest::orientate_radioButtonsEnableThePoint() {
     QVERIFY(!box(dialog, "EdZ")->isEnabled());
     QVERIFY(button(dialog, "BBOk")->isDefault());
     QCOMPARE(button(dialog, "BitBtn2")->text(), QStringLiteral("Cancel"));
+    QCOMPARE(dialog.findChild<QLabel*>("UnitPoint")->text(), QStringLiteral("(JKU)"));
 }
 
 void ToolDialogsTest::orientate_emptyPositions_disablesOk() {

@@ -1,10 +1,13 @@
 // The tools as a new user meets them through the main window: typing into a dialog that has
 // just opened, a decimal-comma locale, the frames and angles Transform Object writes.
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSpinBox>
+#include <QStyle>
 
 #include "UiFixture.h"
 #include "numbers.h"
@@ -23,6 +26,14 @@ struct DecimalCommaDesktop {
     DecimalCommaDesktop(const DecimalCommaDesktop&) = delete;
     DecimalCommaDesktop& operator=(const DecimalCommaDesktop&) = delete;
 };
+
+// Where a box's text begins and ends inside its frame.
+int textLeft(const QLineEdit& box) {
+    return box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &box) + 3;
+}
+int textRight(const QLineEdit& box) {
+    return box.width() - 1 - textLeft(box);
+}
 
 QString boxText(QWidget& dialog, const char* name) {
     auto* box = dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -123,6 +134,50 @@ private slots:
         QCOMPARE(ui.cell(ColYaw, 0), QStringLiteral("20"));
         ui.trigger("Check1");
         QCOMPARE(ui.prompts->messageTexts(), QStringList({"No Errors found!"}));
+    }
+
+    // Every box a number is typed into shows a sign, six integer digits and six decimals
+    // whole, from the first character to the last.
+    void everyNumberBox_showsSixAndSixDigitsWhole() {
+        const QString widest = QStringLiteral("-999999.999999");
+        const QList<QWidget*> windows = {&ui.main(), &ui.windows->transformWindow,
+                                         &ui.windows->offsetWindow, &ui.windows->orientateWindow};
+        int boxes = 0;
+        for (QWidget* window : windows) {
+            for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+                if (box->window() != window || box->isReadOnly() ||
+                    qobject_cast<QAbstractSpinBox*>(box->parentWidget()) ||
+                    qobject_cast<QComboBox*>(box->parentWidget()))
+                    continue;
+                ++boxes;
+                box->setText(widest);
+                box->setCursorPosition(0);
+                const QPoint end(textRight(*box), box->height() / 2);
+                QVERIFY2(box->cursorPositionAt(end) == widest.size(),
+                         qPrintable(box->objectName()));
+            }
+        }
+        QCOMPARE(boxes, 1 + 19 + 6 + 3); // FrameRate; Transform's; Offset's; the point's
+    }
+
+    // A number the program writes that is longer than its box shows its start: its sign and
+    // leading digits, not its last decimals.
+    void transform_longComputedValue_showsItsStart() {
+        TTransformWindow& dialog = ui.windows->transformWindow;
+        auto* accel = dialog.findChild<QLineEdit*>(QStringLiteral("YawAccel"));
+        auto* final = dialog.findChild<QLineEdit*>(QStringLiteral("YawFinSpeed"));
+        QString shown;
+        int startAt = -1;
+        whenOpen(dialog, [&] {
+            accel->setFocus();
+            QTest::keyClicks(accel, QStringLiteral("-1e15"));
+            QCoreApplication::processEvents(); // painted as the user sees it
+            shown = final->text();
+            startAt = final->cursorPositionAt(QPoint(textLeft(*final), final->height() / 2));
+        });
+        ui.trigger("FillDown1");
+        QCOMPARE(shown, QStringLiteral("-1999999973982208.000000")); // 1e15 as a 32-bit float
+        QCOMPARE(startAt, 0);
     }
 
     // Where the entry before the start one is empty, the initial velocities read 0 in the

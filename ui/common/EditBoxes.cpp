@@ -7,11 +7,15 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <algorithm>
 #include <limits>
 
 namespace skyvane {
 namespace {
+
+const QString kWidestNumber = QStringLiteral("-999999.999999");
 
 bool isDigits(const QString& text) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
@@ -76,6 +80,31 @@ private:
 };
 
 } // namespace
+
+int numberBoxWidth(const QLineEdit& box) {
+    // What QLineEdit adds around its text: a margin each side, the caret, then the frame the
+    // style draws.
+    constexpr int kTextMargin = 2;
+    constexpr int kCaret = 1;
+    const QMargins margins = box.textMargins();
+    const int text = box.fontMetrics().horizontalAdvance(kWidestNumber) + 2 * kTextMargin +
+                     kCaret + margins.left() + margins.right();
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    option.lineWidth =
+        box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box) : 0;
+    option.state |= QStyle::State_Sunken;
+    return box.style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, box.height()), &box)
+        .width();
+}
+
+void showText(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    // The box being typed into keeps the caret where the typing left it.
+    if (!box->hasFocus())
+        box->home(false);
+}
 
 void selectTextOnFocus(QWidget* window) {
     new FocusTextSelector(window);

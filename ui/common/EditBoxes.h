@@ -3,9 +3,18 @@
 
 #include <QSpinBox>
 
+class QLineEdit;
 class QWidget;
 
 namespace skyvane {
+
+// The width at which `box`, in its font and style, shows a sign, six integer digits and six
+// decimals (-999999.999999) whole.
+int numberBoxWidth(const QLineEdit& box);
+
+// Writes `text` into `box` and shows its start: a number longer than the box keeps its sign
+// and leading digits in view, not its last decimals.
+void showText(QLineEdit* box, const QString& text);
 
 // Every edit box and spin box that `window` holds now selects all its text when it receives
 // the focus from the keyboard (Tab), from the program (an error that sends the user back to a
