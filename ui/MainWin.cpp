@@ -398,6 +398,8 @@ QWidget* TMainWindow::mainWidget() {
 // Everything back to an empty document without nodes; callers add node 0.
 void TMainWindow::resetDocument() {
     skyvane::resetDocument(Document);
+    // The last verdict spoke of the document that is gone.
+    PNLErrors->clear();
     FrameRate->setText(fromBytes(formatPattern(Document.Fps, "00.000")));
     frameRateShown_ = FrameRate->text();
     {

@@ -479,6 +479,25 @@ private slots:
             QCOMPARE(ui.main().windowTitle(), QStringLiteral("Skyvane - UNTITLED"));
     }
 
+    // A fault reported for the document that is gone does not stay in the status panel.
+    void newAndOpen_emptyTheStatusPanel_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("New KEY") << "New1";
+        QTest::newRow("Open KEY") << "Open";
+    }
+    void newAndOpen_emptyTheStatusPanel() {
+        QFETCH(QString, action);
+        ui.setEntry(0, {"0", "1", "0", "0", "0", "0", "400", "0"});
+        ui.trigger("Check1");
+        QCOMPARE(ui.main().PNLErrors->text(), QStringLiteral("Error: Must be >= 0 and < 360"));
+        ui.prompts->answers = {MessageAnswer::No};
+        ui.prompts->files = {
+            ui.writeKey(QStringLiteral("other.KEY"), UiFixture::makeDocument(1, 2))};
+        ui.trigger(action.toLatin1().constData());
+        QCOMPARE(ui.cell(ColYaw, 0), action == "New1" ? QString() : QStringLiteral("90.00000000"));
+        QCOMPARE(ui.main().PNLErrors->text(), QString());
+    }
+
     void newKey_withDataOnlyInOtherNode_asks() {
         ui.main().SENodes->setValue(2);
         giveData();
