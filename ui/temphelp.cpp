@@ -31,8 +31,9 @@ QString helpText() {
             "object along a trajectory worked out in advance: a camera flying through a "
             "cut-scene, a ship flying its course, and so on."),
         QStringLiteral("A complete help file is still being written; until it is ready, this "
-                       "page covers the essentials. Your impressions and problem reports are "
-                       "very welcome, so please pass them on to the author."),
+                       "page explains every command. Your impressions and problem reports are "
+                       "very welcome: report them in the issue tracker of the Skyvane project, "
+                       "where the program is published."),
         titled(QStringLiteral("What's new in version 1.1?"), QLatin1Char('-')),
         QStringLiteral(
             "- Transform Object can now be limited to the fields you tick. Earlier versions "
@@ -41,12 +42,80 @@ QString helpText() {
             "around in the level editor JED.\n"
             "- You can pick an entry in the 3D preview. It is drawn in red, with a short "
             "vector showing where the object faces at that entry."),
+        titled(QStringLiteral("The main window"), QLatin1Char('-')),
+        QStringLiteral(
+            "A KEY file moves the meshes of one 3D object. Each mesh has its own track, a "
+            "node, shown on a tab of its own (Node 0, Node 1, ...). Nodes sets how many there "
+            "are: its up arrow adds a node at the end, its down arrow removes the last one "
+            "after asking (never the node whose tab you are on). Frame Rate is the frames per "
+            "second the file is written for. Mesh Name is the name of the node's mesh in the "
+            "3DO model; Get Mesh Names from 3DO reads the names out of a model so you can pick "
+            "them from the list. Entries counts the node's entries."),
+        QStringLiteral(
+            "The grid holds the node's entries (keyframes), one per row: the Frame at which "
+            "the entry starts, the Steps (frames) to the next entry, the position X, Y, Z in "
+            "JKU (1 JKU is 10 metres) and the angles Pitch, Yaw and Roll in degrees, each at "
+            "least 0 and below 360. Type into a cell to change it; Tab moves to the next cell, "
+            "Ctrl+Tab leaves the grid. As soon as you type into an empty row, its Frame and "
+            "Steps are filled in for you (the Frame plus Steps of the entry above, and 1). "
+            "Widen a column by dragging the edge of its header. A right click on the grid "
+            "opens the Edit and Tools commands. The line at the bottom shows what the last "
+            "check found."),
+        titled(QStringLiteral("File commands"), QLatin1Char('-')),
+        QStringLiteral(
+            "New KEY starts an empty file with one node. Open KEY reads a KEY file; Open "
+            "Recent offers the files you used last, and a KEY file can also be dropped on the "
+            "window or named when Skyvane is started. Both ask first whether to save what you "
+            "have. Save KEY checks the data and asks where to write it: every entry is "
+            "checked as Check Data does, the frame rate must be a number and every node needs "
+            "a mesh name of 1 to 31 characters without blanks or commas. Exit ends Skyvane, "
+            "asking first whether to save."),
+        titled(QStringLiteral("Frame commands and the frame selector"), QLatin1Char('-')),
+        QStringLiteral(
+            "Copy Frames, Clear Frames, Delete Frames, Offset Values and Auto Orientate work "
+            "on a run of entries that you choose with the frame selector, a small window "
+            "titled Select Frames. While it is open, a click in the grid selects a whole row; "
+            "drag, or click again with Shift held, to select several. Then press OK (or "
+            "Enter) to run the command on the selected entries, or Cancel (or Esc) to drop "
+            "it. Without a selection, the entry under the cursor is taken."),
+        QStringLiteral(
+            "- Copy Frames keeps the selected entries for Paste Frames, which inserts them "
+            "at the cursor, in this node or another.\n"
+            "- Insert Frames inserts 1 to 100 empty entries at the cursor.\n"
+            "- Clear Frames empties the selected entries; Delete Frames removes them and "
+            "moves the later entries up.\n"
+            "None of these changes Frame numbers: after moving entries, check the data and "
+            "set the Frames right where the check asks you to."),
+        titled(QStringLiteral("Check Data"), QLatin1Char('-')),
+        QStringLiteral(
+            "Check Data checks the entries from the first one down to the first entry "
+            "without a Frame, stops at the first fault, puts the cursor on the faulty cell and "
+            "tells what is wrong in the line at the bottom of the window. The messages and "
+            "how to mend them:\n"
+            "- No Errors: every entry can be saved.\n"
+            "- Error: Invalid integer: Frame or Steps is empty or not a whole number. Type a "
+            "whole number.\n"
+            "- Error: Must be greater than 0: Steps must be 1 or more.\n"
+            "- Error: Must be greater than or equal to 0: a Frame cannot be negative.\n"
+            "- Error: Frame number of first entry must be 0: set the Frame of entry 0 to 0.\n"
+            "- Error: Must equal at least (Frame number + step) of previous entry: the "
+            "Frame is below the Frame plus Steps of the entry above. Raise this Frame, or "
+            "lower the Steps above.\n"
+            "- Error: Invalid number: a position or angle is empty or not a number. Type a "
+            "number, with the decimal separator your system uses.\n"
+            "- Error: Must be >= 0 and < 360: an angle is out of range. Add or subtract 360 "
+            "(-90 becomes 270)."),
+        QStringLiteral(
+            "Changing to another node's tab and saving run the same check and wait until "
+            "the fault is mended; the 3D preview and Offset Values check too before they "
+            "draw or shift anything."),
         titled(QStringLiteral("3D Preview :"), QLatin1Char('-')),
         QStringLiteral(
             "The preview draws the object as the series of points that make up its "
             "trajectory, over a simple grid lying in the horizontal plane so you keep your "
             "bearings. The arrow keys move the camera, Shift with the arrow keys swings it "
-            "around the point it looks at, and + and - zoom in and out."),
+            "around the point it looks at, and + and - zoom in and out. Entry picks the entry "
+            "drawn in red."),
         QStringLiteral("Planned for later versions: loading a level so that the trajectory "
                        "can be seen among its sectors, and a wireframe of the whole object."),
         titled(QStringLiteral("Transform Object"), QLatin1Char('-')),
@@ -56,13 +125,27 @@ QString helpText() {
             "into its components along the x, y and z axes, for the movement as well as for "
             "the rotation. The game's distance unit is large (1 JKU is 10 metres), so "
             "distances and velocities are typed in metres rather than in JKU."),
+        QStringLiteral(
+            "It starts at the entry under the cursor (Entry to start at), takes the initial "
+            "velocities from the step before it, and writes one entry per frame for the "
+            "time given, one frame apart. Only the ticked columns move; the others keep what "
+            "they hold, and empty ones hold the start entry's value. A velocity or "
+            "acceleration that is not a number shows ? and must be mended before OK."),
+        titled(QStringLiteral("Offset Values"), QLatin1Char('-')),
+        QStringLiteral(
+            "Offset Values adds the same amounts to every selected entry: X, Y and Z in JKU, "
+            "Pitch, Yaw and Roll in degrees (angles are brought back to 0 to 360). All six "
+            "boxes are always applied, so leave a 0 where nothing should change. When the "
+            "selected entries do not pass the check, it says Error found in data! and only "
+            "Cancel is offered: mend the entry the line at the bottom names first."),
         titled(QStringLiteral("Auto Orientate"), QLatin1Char('-')),
         QStringLiteral(
             "Auto Orientate turns the object for you in one of two ways: towards the next "
             "entry, like a ship looking ahead along its course, or towards one fixed point in "
-            "space, like a camera keeping its eye on something. Only Pitch and Yaw are "
-            "computed; Roll is left to you. Run it last, once everything else in the KEY "
+            "space (in JKU), like a camera keeping its eye on something. Only Pitch and Yaw "
+            "are computed; Roll is left to you. Run it last, once everything else in the KEY "
             "is finished."),
+        QStringLiteral("Help, Contents shows this page; Help, About shows the version of Skyvane."),
         QStringLiteral(
             "Finally, it is well worth reading the published description of the game's KEY "
             "file format: it explains every field that Skyvane writes.\n\n"

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -188,6 +189,40 @@ private slots:
         QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier,
                             QPoint(edge + 40, y));
         QCOMPARE(ui.grid().columnWidth(ColY), before + 40);
+    }
+
+    // The help explains every command of the menus and every verdict of the check, and says
+    // where reports go.
+    void help_explainsEveryCommandAndCheckMessage() {
+        QString help;
+        UiFixture::whenModal([&] {
+            THelpWin& window = ui.windows->helpWin;
+            help = window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+            window.reject();
+        });
+        ui.trigger("Contents1");
+        QStringList commands;
+        for (const QMenu* menu : ui.main().MainMenu1->findChildren<QMenu*>())
+            if (menu->parent() == ui.main().MainMenu1)
+                for (const QAction* action : menu->actions())
+                    if (!action->isSeparator())
+                        commands.append(action->text().remove(QLatin1Char('&')));
+        QVERIFY(commands.size() >= 18);
+        const QStringList verdicts = {
+            "No Errors",
+            "Error: Invalid integer",
+            "Error: Must be greater than 0",
+            "Error: Must be greater than or equal to 0",
+            "Error: Frame number of first entry must be 0",
+            "Error: Must equal at least (Frame number + step) of previous entry",
+            "Error: Invalid number",
+            "Error: Must be >= 0 and < 360",
+            "Select Frames",
+        };
+        for (const QString& term : commands + verdicts)
+            QVERIFY2(help.contains(term), qPrintable(term));
+        QVERIFY(help.contains(QStringLiteral("issue tracker of the Skyvane project")));
+        QVERIFY(!help.contains(QStringLiteral("to the author")));
     }
 
     void startUp_menusHaveCaptionsOrderAndNoShortcuts() {
