@@ -85,6 +85,19 @@ TEST(OffsetEntries, selectionPastTheLastEntry_stopsAtTheFirstEmptyFrame) {
 
 // Like every tool, the shift writes the separator the program reads cells with, so the entry
 // check accepts what it wrote.
+// A cleared entry inside the selection ends the shift there, as it ends the check: the
+// entries after it were not checked and are left as they are.
+TEST(OffsetEntries, clearedEntryInsideRange_stopsThereAndLeavesLaterEntries) {
+    const EntryTable table = tableWith({{0, entryCells("1")},
+                                        {1, entryCells("1")},
+                                        {3, entryCells("1")},
+                                        {4, {"4", "1", "x", "0", "0", "0", "0", "0"}}});
+    const auto edits = offsetEntries(table, 0, 4, {5, 0, 0, 0, 0, 0});
+    EXPECT_EQ(columnOf(edits, ColX),
+              (std::map<int, std::string>{{0, "6.000000"}, {1, "6.000000"}}));
+    EXPECT_EQ(edits.size(), 2u * 6u);
+}
+
 TEST(OffsetEntries, decimalCommaLocale_writesTheComma) {
     setDecimalSeparator(',');
     const auto edits =

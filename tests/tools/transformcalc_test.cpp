@@ -252,6 +252,15 @@ TEST(InitialVelocities, firstEntryHasNone) {
     EXPECT_EQ(initialVelocities(table, 0, 15), zero);
 }
 
+// The product is formatted as computed, not first rounded to 32 bits: 86.005467 is held as
+// 86.00547027587890625, times 150 gives 12900.8205413..., which rounds up at the third
+// decimal; through a 32-bit float it would be 12900.8203125 and round down.
+TEST(InitialVelocities, roundsTheProductAtItsDecimalFive) {
+    const EntryTable table = tableWith({{0, {"0", "1", "0", "0", "0", "0", "0", "0"}},
+                                        {1, {"1", "1", "86.005467", "0", "0", "0", "0", "0"}}});
+    EXPECT_EQ(initialVelocities(table, 1, 15)[kX], "12900.821");
+}
+
 // The zero is a number the coupling reads back: under a decimal comma it is written with one.
 TEST(InitialVelocities, emptyPredecessor_zeroInTheProgramsSeparator) {
     setDecimalSeparator(',');

@@ -379,6 +379,40 @@ private slots:
         QCOMPARE(ui.cell(ColFrame, 2), QStringLiteral("2"));
     }
 
+    // A value still being typed, not yet confirmed with Enter or Tab, counts when a command
+    // is chosen from the menus or another node's tab is clicked.
+    void valueBeingTyped_isTakenByMenuCommandAndTabChange_data() {
+        QTest::addColumn<bool>("tabChange");
+        QTest::newRow("Tools > Check Data by its access letters") << false;
+        QTest::newRow("a click on the tab of Node 1") << true;
+    }
+    void valueBeingTyped_isTakenByMenuCommandAndTabChange() {
+        QFETCH(bool, tabChange);
+        TMainWindow& main = ui.main();
+        main.SENodes->setValue(2);
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        ui.setEntry(0, {"0", "1", "0", "0", "0", "0", "0", "0"});
+        ui.grid().setFocus();
+        ui.grid().setCursor(ColYaw, 1);
+        QTest::keyClicks(&ui.grid(), QStringLiteral("4"));
+        QWidget* editor = ui.grid().indexWidget(ui.grid().currentIndex());
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("00"));
+        if (tabChange) {
+            QTest::mouseClick(main.NodeTabs, Qt::LeftButton, Qt::NoModifier,
+                              main.NodeTabs->tabRect(1).center());
+        } else {
+            QTest::keyClick(editor, Qt::Key_T, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
+        }
+        // 400 is no angle: the check sees it, and the tab stays.
+        QCOMPARE(ui.cell(ColYaw, 0), QStringLiteral("400"));
+        QCOMPARE(main.PNLErrors->text(), QStringLiteral("Error: Must be >= 0 and < 360"));
+        QCOMPARE(main.NodeTabs->currentIndex(), 0);
+    }
+
     void emptyingFrameOfFilledEntry_doesNotLast() {
         ui.fillEntries(10);
         ui.grid().setFocus();
