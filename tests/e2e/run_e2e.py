@@ -9,6 +9,12 @@ open it again through Open KEY, save it under a second name and compare again, s
 shows after the reading is checked cell by cell. Every command is reached from the keyboard by
 its access letters; the mouse only puts the focus into the mesh-name box, as a user would.
 
+Then the tools as a new user meets them: a value of five integer digits and eight decimals,
+read from a file, shown whole in the main window at its starting size (the screenshot
+main-at-start.png is left in the work folder); Transform Object run with its default ticks over
+empty entries, which Check Data then passes; Offset Values typed into as it opens, with no
+selecting first, and the saved file holding exactly that offset.
+
 Then the program as the desktop starts it: `skyvane FILE` with the saved file shows its name in
 the caption and its entries (saved again and compared), the preview beside the main window;
 and the desktop's type database, built in the installation's prefix, knows a KEY file written
@@ -197,6 +203,91 @@ def exit_program(s, main):
         raise E2EFailure("the program ended with status %d" % s.process.returncode)
 
 
+def keyfile_entries(path):
+    """The entries of a KEY file's nodes: for each entry line, its index and the six values
+    x, y, z, pitch, yaw, roll as written."""
+    entries = []
+    with open(path, "rb") as f:
+        for line in f.read().decode("latin-1").split("\r\n"):
+            fields = line.split()
+            if len(fields) == 9 and fields[0].endswith(":") and fields[0][:-1].isdigit():
+                entries.append((int(fields[0][:-1]), fields[3:9]))
+    return entries
+
+
+def widest_value_at_start(program, server, work, saved):
+    """`skyvane FILE` with a file whose first X holds five integer digits, a sign and
+    decimals: the grid shows it with eight decimals, whole, at the window's starting size."""
+    os.makedirs(work)
+    with open(saved, "rb") as f:
+        text = f.read()
+    first_position = b"\t0.000000\t0.000000\t1.000000"
+    if first_position not in text:
+        raise E2EFailure("%s has no entry at (0, 0, 1) to widen" % saved)
+    wide = os.path.join(work, "wide.KEY")
+    with open(wide, "wb") as f:
+        f.write(text.replace(first_position, b"\t-12345.123456\t0.000000\t1.000000", 1))
+    s = Session(program, server, work, args=[wide])
+    try:
+        main = start(s, "Skyvane - " + wide)
+        s.settle()
+        s.screenshot(os.path.join(work, "main-at-start.png"), main)
+        exit_program(s, main)
+    finally:
+        s.close()
+
+
+def tools_session(program, server, work):
+    os.makedirs(work)
+    s = Session(program, server, work)
+    try:
+        main = start(s)
+        # Entry 0 with its angles; the cursor ends on its Roll cell, the start entry.
+        s.key("Tab", "Tab")
+        type_entry(s, ["0", "0", "0", "10", "20", "30"])
+        # Transform Object as it opens: X, Y and Z ticked, 2 seconds at 15 frames per
+        # second, every velocity 0: 31 entries, the empty angles holding entry 0's.
+        s.key("alt+t", "t")
+        dialog = s.wait_window("Transform Object")
+        s.focus(dialog)
+        s.key("Return")
+        s.wait_gone("Transform Object")
+        s.focus(main)
+        s.key("alt+t", "c")
+        s.wait_window("Information")  # "No Errors found!"; a fault shows an "Error" box
+        s.key("Return")
+        s.wait_gone("Information")
+        # Offset Values on entries 0 to 2, typed into the box as the dialog opens.
+        s.focus(main)
+        s.key("alt+t", "o")
+        selector = s.wait_window("Select Frames")
+        s.focus(main)
+        s.key("ctrl+Home", "shift+Down", "shift+Down")
+        s.settle()
+        s.focus(selector)
+        s.key("Return")
+        dialog = s.wait_window("Offset Values")
+        s.focus(dialog)
+        s.type("10")
+        s.key("Return")
+        s.wait_gone("Offset Values")
+        s.click(main, *MESH_NAME_AT)
+        s.type("cam")
+        path = os.path.join(work, "offset.KEY")
+        save_as(s, main, path)
+        exit_program(s, main)
+    finally:
+        s.close()
+    entries = keyfile_entries(path)
+    if len(entries) != 31:
+        raise E2EFailure("%s has %d entries, expected 31" % (path, len(entries)))
+    for index, values in entries:
+        expected = ["10.000000" if index < 3 else "0.000000", "0.000000", "0.000000",
+                    "10.000000", "20.000000", "30.000000"]
+        if values != expected:
+            raise E2EFailure("%s entry %d: %s, expected %s" % (path, index, values, expected))
+
+
 def compare_with_expected(path):
     with open(path, "rb") as f:
         actual = f.read().split(b"\r\n")
@@ -281,6 +372,8 @@ def run(program, work):
     server = XServer()
     try:
         saved = editing_session(program, server, work)
+        widest_value_at_start(program, server, os.path.join(work, "wide"), saved)
+        tools_session(program, server, os.path.join(work, "tools"))
         third = os.path.join(work, "third")
         open_from_command_line(program, server, third, saved,
                                os.path.join(third, "trajectory.KEY"))
