@@ -1,15 +1,18 @@
 // Writing and reading the largest document the editor holds (50 nodes of 1000 entries), in
-// memory and through files, a field of 50 million digits, and the tokenizer on pathological
-// lines.
+// memory and through files; checking that file as `skyvane-key check` does, beside a plain C
+// fgets/sscanf loader of the same file; a field of 50 million digits; and the tokenizer on
+// pathological lines.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>
 
+#include "fgetsloader.h"
 #include "fulldocument.h"
 #include "keyfile.h"
 #include "linetokens.h"
 #include "numbers.h"
+#include "validation.h"
 
 namespace {
 
@@ -25,8 +28,8 @@ const std::string& text() {
     return written;
 }
 
-std::string tempKeyPath() {
-    return (std::filesystem::temp_directory_path() / "skyvane_key_bench.KEY").string();
+std::string tempKeyPath(const char* name = "skyvane_key_bench.KEY") {
+    return (std::filesystem::temp_directory_path() / name).string();
 }
 
 void BM_keyFileText(benchmark::State& state) {
@@ -85,6 +88,51 @@ void BM_readHugeField(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
 }
 BENCHMARK(BM_readHugeField)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// A file of the full document for as long as the program runs.
+class FullDocumentFile {
+public:
+    FullDocumentFile() { saveKeyFile(path_, document(), "d", "t"); }
+    ~FullDocumentFile() { std::filesystem::remove(path_); }
+    FullDocumentFile(const FullDocumentFile&) = delete;
+    FullDocumentFile& operator=(const FullDocumentFile&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_ = tempKeyPath("skyvane_check_bench.KEY");
+};
+
+const std::string& fullDocumentFile() {
+    static const FullDocumentFile file;
+    return file.path();
+}
+
+// What `skyvane-key check FILE` does apart from printing its verdict: read, then check every
+// node's entries and mesh name.
+void BM_checkKeyFile(benchmark::State& state) {
+    const std::string& path = fullDocumentFile();
+    for (auto _ : state) {
+        const KeyReadResult read = readKeyFile(path);
+        if (!read.ok || !documentFaults(read.document).empty())
+            state.SkipWithError("the full document does not read back without a fault");
+        benchmark::DoNotOptimize(read);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text().size()));
+}
+BENCHMARK(BM_checkKeyFile)->Unit(benchmark::kMillisecond);
+
+// The yardstick for BM_checkKeyFile: the same numbers of the same file, read the C way.
+void BM_fgetsSscanfLoader(benchmark::State& state) {
+    const std::string& path = fullDocumentFile();
+    for (auto _ : state) {
+        bench::LoadedKey key;
+        if (!bench::loadWithFgets(path.c_str(), key) || key.nodes.size() != kMaxNodes)
+            state.SkipWithError("the loader did not read the full document");
+        benchmark::DoNotOptimize(key);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text().size()));
+}
+BENCHMARK(BM_fgetsSscanfLoader)->Unit(benchmark::kMillisecond);
 
 // Searching through 100 MB that never match: one line of fields, one line of delimiters only,
 // and nothing but line ends. Each must stay linear.

@@ -42,16 +42,13 @@ constexpr const char* kHelp =
 // each node, in node order.
 std::vector<std::string> faultLines(const std::string& file, const TKeyDocument& document) {
     std::vector<std::string> lines;
-    for (std::size_t k = 0; k < document.Nodes.size(); ++k) {
-        const TNode& node = document.Nodes[k];
-        const std::string prefix = file + ": node " + std::to_string(k);
-        const EntryCheck check = checkEntries(node.Data, 0, kMaxEntries - 1);
-        if (check.fault())
-            lines.push_back(prefix + " entry " + std::to_string(check.entry) + " column " +
-                            std::to_string(check.column) + ": " + check.message);
-        const MeshNameFault meshFault = checkMeshName(node.Mesh);
-        if (meshFault != MeshNameFault::None)
-            lines.push_back(prefix + ": " + meshNameMessage(meshFault));
+    for (const NodeFaults& faults : documentFaults(document)) {
+        const std::string prefix = file + ": node " + std::to_string(faults.node);
+        if (const std::optional<EntryCheck>& entry = faults.entry)
+            lines.push_back(prefix + " entry " + std::to_string(entry->entry) + " column " +
+                            std::to_string(entry->column) + ": " + entry->message);
+        if (faults.mesh != MeshNameFault::None)
+            lines.push_back(prefix + ": " + meshNameMessage(faults.mesh));
     }
     return lines;
 }

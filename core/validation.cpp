@@ -166,4 +166,18 @@ std::optional<NodeMeshFault> firstMeshNameFault(const TKeyDocument& document) {
     return std::nullopt;
 }
 
+std::vector<NodeFaults> documentFaults(const TKeyDocument& document) {
+    std::vector<NodeFaults> faults;
+    for (std::size_t k = 0; k < document.Nodes.size(); ++k) {
+        const TNode& node = document.Nodes[k];
+        NodeFaults found{static_cast<int>(k), std::nullopt, checkMeshName(node.Mesh)};
+        const EntryCheck check = checkEntries(node.Data, 0, kMaxEntries - 1);
+        if (check.fault())
+            found.entry = check;
+        if (found.entry || found.mesh != MeshNameFault::None)
+            faults.push_back(std::move(found));
+    }
+    return faults;
+}
+
 } // namespace skyvane

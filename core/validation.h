@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document.h"
 
@@ -50,5 +51,15 @@ struct NodeMeshFault {
 };
 // The first node whose mesh name is refused, if any.
 std::optional<NodeMeshFault> firstMeshNameFault(const TKeyDocument& document);
+
+// What keeps one node of a document from being saved: its first entry fault, its mesh-name
+// fault, or both.
+struct NodeFaults {
+    int node = 0;
+    std::optional<EntryCheck> entry;
+    MeshNameFault mesh = MeshNameFault::None;
+};
+// Every node that has a fault, in node order; empty when the document can be saved.
+std::vector<NodeFaults> documentFaults(const TKeyDocument& document);
 
 } // namespace skyvane
