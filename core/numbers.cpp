@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <locale.h>
 
@@ -165,16 +166,25 @@ long double exactPowerOfTen(int n) {
     return powers[static_cast<std::size_t>(n)];
 }
 
+// Mantissas of up to 19 digits and powers of ten up to 27 are exact in extended precision, so
+// one multiplication or division rounds correctly.
+constexpr std::size_t kShortMantissaDigits = 19;
+constexpr long long kShortExponent = 27;
+
+long double shortValue(std::uint64_t mantissa, long long exponent) {
+    const long double power = exactPowerOfTen(static_cast<int>(std::llabs(exponent)));
+    return exponent < 0 ? static_cast<long double>(mantissa) / power
+                        : static_cast<long double>(mantissa) * power;
+}
+
 long double partsValue(const FloatParts& parts) {
     long double magnitude = 0;
-    if (parts.digits.size() <= 19 && parts.exponent >= -27 && parts.exponent <= 27) {
-        // Both operands are exact, so one multiplication or division rounds correctly.
+    if (parts.digits.size() <= kShortMantissaDigits && parts.exponent >= -kShortExponent &&
+        parts.exponent <= kShortExponent) {
         std::uint64_t mantissa = 0;
         for (char c : parts.digits)
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        const long double power = exactPowerOfTen(static_cast<int>(std::llabs(parts.exponent)));
-        magnitude = parts.exponent < 0 ? static_cast<long double>(mantissa) / power
-                                       : static_cast<long double>(mantissa) * power;
+        magnitude = shortValue(mantissa, parts.exponent);
     } else {
         const std::string text = parts.digits + 'e' + std::to_string(parts.exponent);
         magnitude = strtold_l(text.c_str(), nullptr, cLocale());
@@ -182,7 +192,56 @@ long double partsValue(const FloatParts& parts) {
     return parts.negative ? -magnitude : magnitude;
 }
 
+// Accumulates the significant digits of `digits` (leading zeros of the whole mantissa skipped)
+// into `mantissa`; false once there are more than fit.
+bool addSignificantDigits(std::string_view digits, std::uint64_t& mantissa,
+                          std::size_t& significant) {
+    for (char c : digits) {
+        if (significant == 0 && c == '0')
+            continue;
+        if (++significant > kShortMantissaDigits)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return true;
+}
+
+std::size_t digitsFrom(std::string_view text, std::size_t i) {
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i;
+}
+
+// Nearly every number in a KEY file or a cell, without building text: an optional sign, digits
+// with at most one separator, at most 19 significant digits, no exponent, no blanks. Anything
+// else, valid or not, is left to the general rules (false). Gives the value they give.
+bool scanPlainFloat(std::string_view text, char separator, long double& value) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::size_t integerStart = !text.empty() && (negative || text[0] == '+') ? 1 : 0;
+    const std::size_t integerEnd = digitsFrom(text, integerStart);
+    std::size_t fractionStart = integerEnd;
+    if (integerEnd < text.size() && text[integerEnd] == separator)
+        ++fractionStart;
+    const std::size_t fractionEnd = digitsFrom(text, fractionStart);
+    const std::size_t fractionDigits = fractionEnd - fractionStart;
+    if (fractionEnd != text.size() || (integerEnd == integerStart && fractionDigits == 0) ||
+        fractionDigits > static_cast<std::size_t>(kShortExponent))
+        return false;
+    std::uint64_t mantissa = 0;
+    std::size_t significant = 0;
+    if (!addSignificantDigits(text.substr(integerStart, integerEnd - integerStart), mantissa,
+                              significant) ||
+        !addSignificantDigits(text.substr(fractionStart, fractionDigits), mantissa, significant))
+        return false;
+    const long double magnitude = shortValue(mantissa, -static_cast<long long>(fractionDigits));
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 std::optional<long double> scanFloat(std::string_view text, char separator) {
+    long double plain = 0;
+    if (scanPlainFloat(text, separator, plain))
+        return plain;
     const std::optional<FloatParts> parts = splitFloatText(text, separator);
     if (!parts)
         return std::nullopt;
@@ -266,21 +325,25 @@ FixedDigits roundToFixed(const Decimal& decimal, int decimals) {
 }
 
 // A value that is exactly a 32-bit float of moderate size, in units of its last decimal,
-// rounded with halves away from zero, by integer arithmetic. Such a value's binary expansion is
+// rounded halves away from zero, by integer arithmetic. Such a value's binary expansion is
 // short, so no float lies within 10^-18 of a rounding tie it does not meet exactly: the result
-// equals rounding the 18-digit expansion.
+// equals rounding the 18-digit expansion. None for other values.
 std::optional<std::uint64_t> decimalUnitsOfSingle(long double magnitude, int decimals) {
-    constexpr int kSingleBits = 24;
-    if (decimals > 8 || !(magnitude < 4294967296.0L) ||
-        static_cast<long double>(static_cast<float>(magnitude)) != magnitude)
+    const float single = static_cast<float>(magnitude);
+    if (decimals > 8 || !(magnitude < 4294967296.0L) || single != magnitude)
         return std::nullopt;
-    int exponent = 0;
-    const long double significand = std::frexp(magnitude, &exponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(significand, kSingleBits));
-    const int shift = kSingleBits - exponent; // magnitude = mantissa / 2^shift
-    if (shift > 60)
+    if (single == 0)
+        return 0;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &single, sizeof bits);
+    const int biasedExponent = static_cast<int>(bits >> 23);
+    const int shift = 150 - biasedExponent; // magnitude = mantissa / 2^shift
+    if (biasedExponent == 0 || shift > 60)  // below 2^-36: left to the general rounding
         return std::nullopt;
-    const auto scaleDecimals = static_cast<std::uint64_t>(exactPowerOfTen(decimals));
+    const std::uint64_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
+    std::uint64_t scaleDecimals = 1;
+    for (int k = 0; k < decimals; ++k)
+        scaleDecimals *= 10;
     if (shift <= 0)
         return (mantissa << -shift) * scaleDecimals;
     const std::uint64_t scaled = mantissa * scaleDecimals;
@@ -291,24 +354,6 @@ std::optional<std::uint64_t> decimalUnitsOfSingle(long double magnitude, int dec
     return units;
 }
 
-std::optional<FixedDigits> fixedDigitsOfSingle(long double magnitude, int decimals) {
-    const std::optional<std::uint64_t> units = decimalUnitsOfSingle(magnitude, decimals);
-    if (!units)
-        return std::nullopt;
-    const auto scaleDecimals = static_cast<std::uint64_t>(exactPowerOfTen(decimals));
-    FixedDigits fixed;
-    fixed.zero = *units == 0;
-    const std::uint64_t integer = *units / scaleDecimals;
-    if (integer != 0)
-        fixed.integer = std::to_string(integer);
-    if (decimals > 0) {
-        const std::string fraction = std::to_string(*units % scaleDecimals);
-        fixed.fraction.assign(static_cast<std::size_t>(decimals) - fraction.size(), '0');
-        fixed.fraction += fraction;
-    }
-    return fixed;
-}
-
 // The fixed digits of a finite value's magnitude, rounded at `decimals` places, and whether it
 // is at least 10^-(decimals+1) (where a negative value that rounds to zero keeps its sign).
 struct RoundedMagnitude {
@@ -316,22 +361,66 @@ struct RoundedMagnitude {
     bool signVisible = false;
 };
 
-RoundedMagnitude roundMagnitude(long double value, int decimals) {
+RoundedMagnitude roundMagnitude(long double magnitude, int decimals) {
     RoundedMagnitude rounded;
-    const long double magnitude = std::fabs(value);
     if (magnitude == 0) {
         rounded.fixed.fraction.assign(static_cast<std::size_t>(decimals), '0');
-        return rounded;
-    }
-    if (const std::optional<FixedDigits> fast = fixedDigitsOfSingle(magnitude, decimals)) {
-        rounded.fixed = *fast;
-        rounded.signVisible = !fast->zero || magnitude >= 1 / exactPowerOfTen(decimals + 1);
         return rounded;
     }
     const Decimal decimal = decimalExpansion(magnitude, 18);
     rounded.fixed = roundToFixed(decimal, decimals);
     rounded.signVisible = !rounded.fixed.zero || decimal.exponent >= -(decimals + 1);
     return rounded;
+}
+
+// Sign, at least `minIntegerDigits` integer digits (zeros in front), separator and fraction.
+std::string fixedText(bool minus, std::string_view integer, std::string_view fraction,
+                      std::size_t minIntegerDigits, char separator) {
+    const std::size_t zeros =
+        minIntegerDigits > integer.size() ? minIntegerDigits - integer.size() : 0;
+    std::string text(std::size_t{minus} + zeros + integer.size() +
+                         (fraction.empty() ? 0 : 1 + fraction.size()),
+                     '0');
+    char* out = text.data();
+    if (minus)
+        *out++ = '-';
+    out += zeros;
+    out = std::copy(integer.begin(), integer.end(), out);
+    if (!fraction.empty()) {
+        *out++ = separator;
+        std::copy(fraction.begin(), fraction.end(), out);
+    }
+    return text;
+}
+
+// A finite value below 10^18 rounded to `decimals` places. A negative value that rounds to zero
+// keeps its sign from 10^-(decimals+1) on, or always with `keepMinus`.
+std::string fixedPoint(long double value, int decimals, std::size_t minIntegerDigits,
+                       char separator, bool keepMinus) {
+    const long double magnitude = std::fabs(value);
+    if (const std::optional<std::uint64_t> units = decimalUnitsOfSingle(magnitude, decimals)) {
+        std::uint64_t scaleDecimals = 1;
+        for (int k = 0; k < decimals; ++k)
+            scaleDecimals *= 10;
+        const std::uint64_t whole = *units / scaleDecimals;
+        char integer[24];
+        const std::size_t integerSize =
+            whole == 0 ? 0
+                       : static_cast<std::size_t>(
+                             std::to_chars(integer, integer + sizeof integer, whole).ptr - integer);
+        char fraction[8];
+        std::uint64_t rest = *units % scaleDecimals;
+        for (int k = decimals - 1; k >= 0; --k, rest /= 10)
+            fraction[k] = static_cast<char>('0' + rest % 10);
+        const bool signVisible =
+            keepMinus || *units != 0 || magnitude >= 1 / exactPowerOfTen(decimals + 1);
+        return fixedText(value < 0 && signVisible, {integer, integerSize},
+                         {fraction, static_cast<std::size_t>(decimals)}, minIntegerDigits,
+                         separator);
+    }
+    const RoundedMagnitude rounded = roundMagnitude(magnitude, decimals);
+    return fixedText(value < 0 && (keepMinus || rounded.signVisible), rounded.fixed.integer,
+                     rounded.fixed.fraction, minIntegerDigits, separator);
 }
 
 std::string nonFinite(long double value) {
@@ -454,22 +543,8 @@ std::string formatPattern(long double value, std::string_view pattern, char sepa
         point == std::string_view::npos ? std::string_view() : pattern.substr(point + 1);
     const std::size_t minIntegerDigits =
         static_cast<std::size_t>(std::count(integerPattern.begin(), integerPattern.end(), '0'));
-    const int decimals = static_cast<int>(fractionPattern.size());
-
-    const RoundedMagnitude rounded = roundMagnitude(value, decimals);
-    const FixedDigits& fixed = rounded.fixed;
-    std::string text;
-    // A negative value that rounds to zero keeps its sign only from 10^-(decimals+1) on.
-    if (value < 0 && rounded.signVisible)
-        text += '-';
-    if (fixed.integer.size() < minIntegerDigits)
-        text.append(minIntegerDigits - fixed.integer.size(), '0');
-    text += fixed.integer;
-    if (decimals > 0) {
-        text += separator;
-        text += fixed.fraction;
-    }
-    return text;
+    return fixedPoint(value, static_cast<int>(fractionPattern.size()), minIntegerDigits, separator,
+                      false);
 }
 
 long double roundToDecimals(float value, int decimals) {
@@ -525,12 +600,7 @@ std::string formatGeneral(long double value, char separator) {
 std::string formatFixedPoint6(long double value, char separator) {
     if (!std::isfinite(value))
         return nonFinite(value);
-    const FixedDigits fixed = roundMagnitude(value, 6).fixed;
-    std::string text = value < 0 ? "-" : "";
-    text += fixed.integer.empty() ? "0" : fixed.integer;
-    text += separator;
-    text += fixed.fraction;
-    return text;
+    return fixedPoint(value, 6, 1, separator, true);
 }
 
 float wrapAngleRaiseThenLower(float degrees) {
