@@ -192,29 +192,23 @@ long double partsValue(const FloatParts& parts) {
     return parts.negative ? -magnitude : magnitude;
 }
 
-// Accumulates the significant digits of `digits` (leading zeros of the whole mantissa skipped)
-// into `mantissa`; false once there are more than fit.
-bool addSignificantDigits(std::string_view digits, std::uint64_t& mantissa,
-                          std::size_t& significant) {
-    for (char c : digits) {
-        if (significant == 0 && c == '0')
-            continue;
-        if (++significant > kShortMantissaDigits)
-            return false;
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return true;
-}
-
 std::size_t digitsFrom(std::string_view text, std::size_t i) {
     while (i < text.size() && isDigit(text[i]))
         ++i;
     return i;
 }
 
+// `value` followed by the decimal digits of `digits`.
+std::uint64_t digitsValue(std::string_view digits, std::uint64_t value) {
+    for (char c : digits)
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    return value;
+}
+
 // Nearly every number in a KEY file or a cell, without building text: an optional sign, digits
-// with at most one separator, at most 19 significant digits, no exponent, no blanks. Anything
-// else, valid or not, is left to the general rules (false). Gives the value they give.
+// with at most one separator, at most 19 digits in all, no exponent, no blanks. Anything else,
+// valid or not, is left to the general rules (false). Gives the value they give: leading zeros
+// add nothing to the mantissa.
 bool scanPlainFloat(std::string_view text, char separator, long double& value) {
     const bool negative = !text.empty() && text[0] == '-';
     const std::size_t integerStart = !text.empty() && (negative || text[0] == '+') ? 1 : 0;
@@ -223,16 +217,14 @@ bool scanPlainFloat(std::string_view text, char separator, long double& value) {
     if (integerEnd < text.size() && text[integerEnd] == separator)
         ++fractionStart;
     const std::size_t fractionEnd = digitsFrom(text, fractionStart);
+    const std::size_t integerDigits = integerEnd - integerStart;
     const std::size_t fractionDigits = fractionEnd - fractionStart;
-    if (fractionEnd != text.size() || (integerEnd == integerStart && fractionDigits == 0) ||
-        fractionDigits > static_cast<std::size_t>(kShortExponent))
+    if (fractionEnd != text.size() || integerDigits + fractionDigits == 0 ||
+        integerDigits + fractionDigits > kShortMantissaDigits)
         return false;
-    std::uint64_t mantissa = 0;
-    std::size_t significant = 0;
-    if (!addSignificantDigits(text.substr(integerStart, integerEnd - integerStart), mantissa,
-                              significant) ||
-        !addSignificantDigits(text.substr(fractionStart, fractionDigits), mantissa, significant))
-        return false;
+    const std::uint64_t mantissa =
+        digitsValue(text.substr(fractionStart, fractionDigits),
+                    digitsValue(text.substr(integerStart, integerDigits), 0));
     const long double magnitude = shortValue(mantissa, -static_cast<long long>(fractionDigits));
     value = negative ? -magnitude : magnitude;
     return true;
@@ -324,6 +316,10 @@ FixedDigits roundToFixed(const Decimal& decimal, int decimals) {
     return fixed;
 }
 
+// 10^d for the decimals d that 32-bit values are rounded to by integer arithmetic.
+constexpr std::array<std::uint64_t, 9> kDecimalScales = {1,      10,      100,      1000,     10000,
+                                                         100000, 1000000, 10000000, 100000000};
+
 // A value that is exactly a 32-bit float of moderate size, in units of its last decimal,
 // rounded halves away from zero, by integer arithmetic. Such a value's binary expansion is
 // short, so no float lies within 10^-18 of a rounding tie it does not meet exactly: the result
@@ -341,9 +337,7 @@ std::optional<std::uint64_t> decimalUnitsOfSingle(long double magnitude, int dec
     if (biasedExponent == 0 || shift > 60)  // below 2^-36: left to the general rounding
         return std::nullopt;
     const std::uint64_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
-    std::uint64_t scaleDecimals = 1;
-    for (int k = 0; k < decimals; ++k)
-        scaleDecimals *= 10;
+    const std::uint64_t scaleDecimals = kDecimalScales[static_cast<std::size_t>(decimals)];
     if (shift <= 0)
         return (mantissa << -shift) * scaleDecimals;
     const std::uint64_t scaled = mantissa * scaleDecimals;
@@ -399,9 +393,7 @@ std::string fixedPoint(long double value, int decimals, std::size_t minIntegerDi
                        char separator, bool keepMinus) {
     const long double magnitude = std::fabs(value);
     if (const std::optional<std::uint64_t> units = decimalUnitsOfSingle(magnitude, decimals)) {
-        std::uint64_t scaleDecimals = 1;
-        for (int k = 0; k < decimals; ++k)
-            scaleDecimals *= 10;
+        const std::uint64_t scaleDecimals = kDecimalScales[static_cast<std::size_t>(decimals)];
         const std::uint64_t whole = *units / scaleDecimals;
         char integer[24];
         const std::size_t integerSize =
@@ -409,7 +401,7 @@ std::string fixedPoint(long double value, int decimals, std::size_t minIntegerDi
                        : static_cast<std::size_t>(
                              std::to_chars(integer, integer + sizeof integer, whole).ptr - integer);
         char fraction[8];
-        std::uint64_t rest = *units % scaleDecimals;
+        auto rest = static_cast<std::uint32_t>(*units % scaleDecimals); // below 10^8
         for (int k = decimals - 1; k >= 0; --k, rest /= 10)
             fraction[k] = static_cast<char>('0' + rest % 10);
         const bool signVisible =

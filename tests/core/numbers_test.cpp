@@ -92,6 +92,17 @@ TEST(FloatText, acceptsTheProgramsNumberSyntax) {
         {"1e5000", '.', std::nullopt},
         {"0x10", '.', std::nullopt},
         {"abc", '.', std::nullopt},
+        // Around the bounds of 19 digits and 27 decimals the value stays correctly rounded.
+        {"-.5", '.', -0.5L},
+        {"-", '.', std::nullopt},
+        {"+.", '.', std::nullopt},
+        {"9999999999999999999", '.', 9999999999999999999.0L},
+        {"99999999999999999999", '.', 99999999999999999999.0L},
+        {"00000000000000000000.5", '.', 0.5L},
+        {"0.1234567890123456789", '.', 0.1234567890123456789L},
+        {"1234.5678901234567891", '.', 1234.5678901234567891L},
+        {"0.000000000000000000000000001", '.', 1e-27L},
+        {"0.0000000000000000000000000001", '.', 1e-28L},
     };
     for (const FloatCase& c : cases)
         EXPECT_EQ(tryParseFloat(c.text, c.separator), c.value) << "text: '" << c.text << "'";
