@@ -134,14 +134,16 @@ MeshNameFault checkMeshName(std::string_view mesh) {
     if (mesh.empty()) {
         return MeshNameFault::Missing;
     }
-    // The game keeps at most 31 characters. The reader cuts fields at blanks, TABs and commas and
-    // trims the other control characters, and a line break would split the MESH NAME line: a name
-    // holding any of them cannot be read back.
-    const bool cannotReadBack = std::any_of(mesh.begin(), mesh.end(), [](char c) {
-        return c == ',' || static_cast<unsigned char>(c) <= ' ';
+    // The game keeps at most 31 characters. Blanks, TABs and commas cut fields, and a line break
+    // would split the MESH NAME line, so such a name cannot be read back; the game and other
+    // readers take '#' for the start of a comment, and a byte beyond ASCII is no text to readers
+    // that expect UTF-8.
+    const bool unreadable = std::any_of(mesh.begin(), mesh.end(), [](char c) {
+        const auto code = static_cast<unsigned char>(c);
+        return code < 33 || code > 126 || c == ',' || c == '#';
     });
-    return mesh.size() > kMaxMeshNameLength || cannotReadBack ? MeshNameFault::Malformed
-                                                              : MeshNameFault::None;
+    return mesh.size() > kMaxMeshNameLength || unreadable ? MeshNameFault::Malformed
+                                                          : MeshNameFault::None;
 }
 
 const char* meshNameMessage(MeshNameFault fault) {

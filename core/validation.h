@@ -37,11 +37,11 @@ bool frameRateIsValid(std::string_view text);
 enum class MeshNameFault { None, Missing, Malformed };
 inline constexpr const char* kMeshNameMissing = "You have not entered one of more Mesh Names !";
 inline constexpr const char* kMeshNameMalformed =
-    "Mesh names must have 1 to 31 characters and no blanks or commas !";
+    "Mesh names must have 1 to 31 characters and no blanks, commas, # or accented letters !";
 inline constexpr std::size_t kMaxMeshNameLength = 31;
 
-// Empty: Missing. A blank, a TAB or another control character, a comma, or more than 31
-// characters: Malformed.
+// Empty: Missing. More than 31 characters, or any character but the printable ASCII ones
+// (codes 33 to 126) other than ',' and '#': Malformed.
 MeshNameFault checkMeshName(std::string_view mesh);
 const char* meshNameMessage(MeshNameFault fault);
 

@@ -91,6 +91,8 @@ protected:
 };
 
 const std::string kGood = keyText("cam", {"0 0 0 0 0 0 0 0", "30 0 1 2 3 4 5 6"});
+const std::string kMalformedMesh =
+    "Mesh names must have 1 to 31 characters and no blanks, commas, # or accented letters !";
 
 TEST_F(SkyvaneKey, check_goodFilePrintsOk) {
     const std::string good = file("good.KEY", kGood);
@@ -108,13 +110,46 @@ TEST_F(SkyvaneKey, check_printsEachFaultOfEachFile) {
     const std::string good = file("good.KEY", kGood);
     const Outcome r = run({"check", frame, good, yaw, both});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(
-        r.out,
-        frame + ": node 0 entry 0 column 1: Error: Frame number of first entry must be 0\n" + good +
-            ": OK\n" + yaw + ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n" + both +
-            ": node 0 entry 1 column 1: Error: Must equal at least (Frame number + step) "
-            "of previous entry\n" +
-            both + ": node 0: Mesh names must have 1 to 31 characters and no blanks or commas !\n");
+    EXPECT_EQ(r.out,
+              frame + ": node 0 entry 0 column 1: Error: Frame number of first entry must be 0\n" +
+                  good + ": OK\n" + yaw +
+                  ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n" + both +
+                  ": node 0 entry 1 column 1: Error: Must equal at least (Frame number + step) "
+                  "of previous entry\n" +
+                  both + ": node 0: " + kMalformedMesh + "\n");
+}
+
+// Any name a file holds is read; only names every reader finds again are checked good and
+// written by resave.
+TEST_F(SkyvaneKey, meshNames_onlyThoseEveryReaderAcceptsPass) {
+    const struct {
+        std::string mesh;
+        bool good;
+    } cases[] = {
+        {"#cam", false},
+        {"mesh#3", false},
+        {"cam\xe9", false},
+        {"a\x01z", false},
+        {std::string(32, 'm'), false},
+        {"$$dummy", true},
+        {"x-wing_body.l", true},
+        {std::string(31, 'm'), true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string in =
+            file("in" + std::to_string(n) + ".KEY", keyText(c.mesh, {"0 0 0 0 0 0 0 0"}));
+        const std::string out = (dir_ / ("out" + std::to_string(n++) + ".KEY")).string();
+        const Outcome checked = run({"check", in});
+        EXPECT_EQ(checked.status, c.good ? 0 : 1) << c.mesh;
+        EXPECT_EQ(checked.out, in + (c.good ? ": OK\n" : ": node 0: " + kMalformedMesh + "\n"));
+        const Outcome resaved = run({"resave", in, out});
+        EXPECT_EQ(resaved.status, c.good ? 0 : 1) << c.mesh;
+        EXPECT_EQ(fs::exists(out), c.good) << c.mesh;
+        if (c.good) {
+            EXPECT_NE(contents(out).find("\r\nMESH NAME " + c.mesh + "\r\n"), std::string::npos);
+        }
+    }
 }
 
 TEST_F(SkyvaneKey, check_unreadableFileNamesTheLineAndGivesTwo) {

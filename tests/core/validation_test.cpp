@@ -311,7 +311,15 @@ TEST(MeshName, missingOrMalformed) {
         {" ship", MeshNameFault::Malformed},
         {"ship\r\n", MeshNameFault::Malformed},
         {std::string("a\x01", 2), MeshNameFault::Malformed},
-        {"\xe9t\xe9", MeshNameFault::None},
+        // Every reader must find the same name: no comment mark, nothing beyond ASCII.
+        {"#cam", MeshNameFault::Malformed},
+        {"mesh#3", MeshNameFault::Malformed},
+        {"cam\xe9", MeshNameFault::Malformed},
+        {"\xc3\xa9t\xc3\xa9", MeshNameFault::Malformed},
+        {"cam\x7f", MeshNameFault::Malformed},
+        {"$$dummy", MeshNameFault::None},
+        {"x-wing_body.l", MeshNameFault::None},
+        {"!~", MeshNameFault::None},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(checkMeshName(c.name), c.fault) << c.name;
@@ -319,7 +327,8 @@ TEST(MeshName, missingOrMalformed) {
     EXPECT_STREQ(meshNameMessage(MeshNameFault::Missing),
                  "You have not entered one of more Mesh Names !");
     EXPECT_STREQ(meshNameMessage(MeshNameFault::Malformed),
-                 "Mesh names must have 1 to 31 characters and no blanks or commas !");
+                 "Mesh names must have 1 to 31 characters and no blanks, commas, # or accented "
+                 "letters !");
     EXPECT_STREQ(meshNameMessage(MeshNameFault::None), "");
 }
 

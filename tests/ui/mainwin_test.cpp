@@ -630,7 +630,7 @@ private slots:
         QVERIFY(ui.prompts->dialogs.isEmpty());
     }
 
-    // A name the reader could not find again, or the game could not hold, is refused.
+    // A name some reader could not find again, or the game could not hold, is refused.
     void save_refusesMalformedMeshName_data() {
         QTest::addColumn<QString>("mesh");
         QTest::addColumn<bool>("refused");
@@ -639,21 +639,27 @@ private slots:
         QTest::newRow("comma") << "my,mesh" << true;
         QTest::newRow("32 characters") << QString(32, 'm') << true;
         QTest::newRow("31 characters") << QString(31, 'm') << false;
+        QTest::newRow("comment mark first") << "#cam" << true;
+        QTest::newRow("comment mark inside") << "mesh#3" << true;
+        QTest::newRow("accented letter") << QStringLiteral("cam\u00e9") << true;
+        QTest::newRow("control character") << QStringLiteral("cam\u0001") << true;
+        QTest::newRow("dollars") << "$$dummy" << false;
+        QTest::newRow("dash, underscore, dot") << "x-wing_body.l" << false;
     }
     void save_refusesMalformedMeshName() {
         QFETCH(QString, mesh);
         QFETCH(bool, refused);
         ui.fillEntries(1);
         giveMeshName(mesh);
-        const QString file = ui.path(QStringLiteral("mesh.KEY"));
+        const QString file = ui.path(QString::fromLatin1(QTest::currentDataTag()) + ".KEY");
         ui.prompts->files = {file};
         ui.trigger("Save");
         QCOMPARE(QFile::exists(file), !refused);
         if (!refused)
             return;
-        QCOMPARE(
-            ui.prompts->messageTexts(),
-            QStringList({"Mesh names must have 1 to 31 characters and no blanks or commas !"}));
+        QCOMPARE(ui.prompts->messageTexts(),
+                 QStringList({"Mesh names must have 1 to 31 characters and no blanks, commas, # "
+                              "or accented letters !"}));
         QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Warning);
         QWidget* focus = ui.main().focusWidget();
         QVERIFY(focus == ui.main().MeshName || focus == ui.main().MeshName->lineEdit());
@@ -833,8 +839,9 @@ private slots:
         QCOMPARE(ui.main().SENodes->value(), kMaxNodes);
     }
 
-    // Every byte of a mesh name comes back out unchanged.
-    void meshNameBeyondAscii_roundTripsAsSameByte() {
+    // A name beyond ASCII in a file is read as it stands, byte for byte; saving it is refused
+    // (nothing written, the document kept) until the user renames it.
+    void meshNameBeyondAscii_isReadButNotSaved() {
         TKeyDocument document = UiFixture::makeDocument(1, 1);
         document.Nodes[0].Mesh = "cam\xe9";
         const QString source = ui.writeKey(QStringLiteral("latin.KEY"), document);
@@ -844,8 +851,17 @@ private slots:
         const QString copy = ui.path(QStringLiteral("latin2.KEY"));
         ui.prompts->files = {copy};
         ui.trigger("Save");
-        QVERIFY(fileBytes(copy).contains("cam\xe9"));
-        QVERIFY(!fileBytes(copy).contains("cam\xc3\xa9"));
+        QVERIFY(!QFile::exists(copy));
+        QCOMPARE(ui.prompts->messageTexts().last(),
+                 QStringLiteral("Mesh names must have 1 to 31 characters and no blanks, commas, "
+                                "# or accented letters !"));
+        QCOMPARE(ui.main().document().Nodes[0].Mesh, std::string("cam\xe9"));
+        QCOMPARE(ui.cell(ColFrame, 0), QStringLiteral("0"));
+
+        ui.main().MeshName->setEditText(QStringLiteral("cam"));
+        ui.prompts->files = {copy};
+        ui.trigger("Save");
+        QVERIFY(fileBytes(copy).contains("\r\nMESH NAME cam\r\n"));
     }
 
     void exit_untouched_closesWithoutQuestion() {
