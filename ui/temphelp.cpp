@@ -68,7 +68,10 @@ QString helpText() {
             "window or named when Skyvane is started. Both ask first whether to save what you "
             "have. Save KEY checks the data and asks where to write it: every entry is "
             "checked as Check Data does, the frame rate must be a number and every node needs "
-            "a mesh name of 1 to 31 characters without blanks or commas. Exit ends Skyvane, "
+            "a mesh name of 1 to 31 characters: letters, digits and the other plain ASCII "
+            "signs, but no blanks, commas, # or accented letters, which the game or other "
+            "programs would read differently. A file holding such a name opens all the same; "
+            "rename the mesh before saving. Exit ends Skyvane, "
             "asking first whether to save."),
         titled(QStringLiteral("Frame commands and the frame selector"), QLatin1Char('-')),
         QStringLiteral(
