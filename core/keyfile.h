@@ -12,6 +12,10 @@ namespace skyvane {
 // The file name without its folder: the part after the last '/', '\' or ':'.
 std::string baseFileName(std::string_view path);
 
+// The largest Frame among the first `entries` entries of a node's table, 0 without entries.
+// Throws ConversionError naming node and entry for a Frame that is no integer.
+std::int32_t largestFrame(const EntryTable& table, int entries, int node);
+
 // FRAMES of the file: the largest Frame over all entries of all nodes, plus one (1 without
 // entries). Throws ConversionError naming node and entry for a Frame that is no integer.
 std::int64_t keyFrameCount(const TKeyDocument& document);

@@ -123,17 +123,21 @@ void writeNode(KeyText& out, const TNode& node, int k) {
 
 } // namespace
 
+std::int32_t largestFrame(const EntryTable& table, int entries, int node) {
+    std::int32_t largest = 0;
+    for (int i = 0; i < entries; ++i)
+        largest =
+            std::max(largest, atEntry(node, i, [&] { return parseInt(table.cell(ColFrame, i)); }));
+    return largest;
+}
+
 std::int64_t keyFrameCount(const TKeyDocument& document) {
-    std::int64_t largest = 0;
+    std::int32_t largest = 0;
     for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k) {
         const TNode& node = document.Nodes[k];
-        for (int i = 0; i < node.Entries; ++i) {
-            const std::int32_t frame =
-                atEntry(k, i, [&] { return parseInt(node.Data.cell(ColFrame, i)); });
-            largest = std::max<std::int64_t>(largest, frame);
-        }
+        largest = std::max(largest, largestFrame(node.Data, node.Entries, k));
     }
-    return largest + 1;
+    return std::int64_t{largest} + 1;
 }
 
 std::string baseFileName(std::string_view path) {

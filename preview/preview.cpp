@@ -1,25 +1,33 @@
 // The 3D preview window: lays out the camera read-outs beside the picture, checks the entries
-// each time it becomes active, and turns key presses into camera moves before its controls
-// see them.
+// each time it becomes active, turns key presses into camera moves before its controls see
+// them, moves the camera with the mouse, and plays the path frame by frame in real time.
 #include "preview.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <QSlider>
 #include <QSpinBox>
+#include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <optional>
 
 #include "EditBoxes.h"
 #include "ErrorReport.h"
 #include "GridHost.h"
+#include "Prompts.h"
 #include "Text.h"
 #include "numbers.h"
 
@@ -90,6 +98,21 @@ constexpr int kEntryBoxWidth = 60;
 constexpr int kZoomBoxX = 92;
 constexpr int kZoomBoxY = 276;
 constexpr int kZoomBoxWidth = 48;
+
+// The playback controls, below the camera read-outs.
+constexpr QRect kPlayButton{kMargin, 308, 88, 24};
+constexpr QRect kFrameSlider{kMargin, 338, 184, 20};
+constexpr QRect kFrameReadOut{kMargin, 362, 184, 16};
+constexpr QRect kLoopBox{kMargin, 382, 184, 20};
+constexpr QRect kResetButton{kMargin, 414, 88, 24};
+constexpr float kStartFps = 15.0f;
+constexpr int kWheelEighthsPerNotch = 120;
+constexpr int kLongestTickMs = 1000; // even a slow frame rate shows the time passing
+
+// One tick of the play timer per frame.
+int tickMs(float fps) {
+    return static_cast<int>(std::clamp(std::lround(1000.0f / fps), 1L, long{kLongestTickMs}));
+}
 
 float vectorValue(const Camera& camera, std::size_t i) {
     const std::array<float, 6> values{camera.Position.x, camera.Position.y, camera.Position.z,
@@ -209,6 +232,38 @@ void TPreviewWindow::createGui() {
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The picture follows the panel's size, never the other way round.
     Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+
+    BtnPlay = new QPushButton(QStringLiteral("Play"), LeftPanel);
+    BtnPlay->setObjectName(QStringLiteral("BtnPlay"));
+    BtnPlay->setGeometry(kPlayButton);
+    connect(BtnPlay, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { BtnPlayClick(); }, this); });
+
+    TBFrame = new QSlider(Qt::Horizontal, LeftPanel);
+    TBFrame->setObjectName(QStringLiteral("TBFrame"));
+    TBFrame->setGeometry(kFrameSlider);
+    TBFrame->setRange(0, 0);
+    connect(TBFrame, &QSlider::valueChanged, this,
+            [this] { runGuarded([this] { TBFrameChange(); }, this); });
+
+    LblFrame = new QLabel(fromBytes(frameReadOut(0, kStartFps)), LeftPanel);
+    LblFrame->setObjectName(QStringLiteral("LblFrame"));
+    LblFrame->setGeometry(kFrameReadOut);
+
+    CBLoop = new QCheckBox(QStringLiteral("Loop"), LeftPanel);
+    CBLoop->setObjectName(QStringLiteral("CBLoop"));
+    CBLoop->setGeometry(kLoopBox);
+
+    BtnResetView = new QPushButton(QStringLiteral("Reset view"), LeftPanel);
+    BtnResetView->setObjectName(QStringLiteral("BtnResetView"));
+    BtnResetView->setGeometry(kResetButton);
+    connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
+
+    PlayTimer = new QTimer(this);
+    PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
+    PlayTimer->setTimerType(Qt::PreciseTimer);
+    connect(PlayTimer, &QTimer::timeout, this,
+            [this] { runGuarded([this] { PlayTimerTimer(); }, this); });
 }
 
 void TPreviewWindow::showReadOuts(unsigned readOuts) {
@@ -231,31 +286,38 @@ void TPreviewWindow::resizeEvent(QResizeEvent* event) {
     runGuarded([this] { FormResize(); }, this);
 }
 
+// A hidden preview has nothing to play to.
+void TPreviewWindow::hideEvent(QHideEvent* event) {
+    pause();
+    QWidget::hideEvent(event);
+}
+
 bool TPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     // Every key press enters through the window's platform window before it is passed to the
     // focused control; catching it there sees each press exactly once.
     if (event->type() == QEvent::KeyPress && watched == windowHandle())
         runGuarded([&] { FormKeyDown(*static_cast<QKeyEvent*>(event)); }, this);
+    if (watched == Image1)
+        return Image1Mouse(event);
     return false; // the key still reaches the focused control
 }
 
 void TPreviewWindow::FormActivate() {
-    const std::int32_t shown = tryParseInt(toBytes(host_.numEntriesText())).value_or(0);
-    EntryCount = std::clamp(shown, 0, kMaxEntries);
+    takeEntryCount();
     {
-        // Limits and value are set quietly: drawing waits for the entry check.
+        // The value is set quietly too: drawing waits for the entry check.
         const QSignalBlocker quiet(SpEntry);
-        SpEntry->setRange(0, std::max(0, EntryCount - 1));
-        SpEntry->setEnabled(EntryCount > 1);
         SpEntry->setValue(std::min(host_.cursorRow() - 1, EntryCount - 1));
     }
     if (host_.checkEntries(0, kMaxEntries - 1)) {
-        // The main window shows the fault and its cell; the old picture stays.
-        QWidget* main = host_.mainWidget();
-        main->raise();
-        main->activateWindow();
+        showMainWithFault();
         return;
     }
+    // The frames to play may have changed meanwhile; a shown frame reads the cells again.
+    if (const std::optional<PlaybackTiming> timing = timingIfReadable())
+        showTiming(*timing, TBFrame->value());
+    if (playbackShown())
+        takePlayedFrame();
     DrawScene();
     host_.setStatus(QString());
 }
@@ -272,6 +334,10 @@ void TPreviewWindow::SpEntryChange() {
 }
 
 void TPreviewWindow::FormKeyDown(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Home) {
+        moveCamera(resetCamera(camera_));
+        return;
+    }
     const std::optional<NavKey> nav = navKey(key.key());
     if (!nav)
         return;
@@ -279,7 +345,12 @@ void TPreviewWindow::FormKeyDown(const QKeyEvent& key) {
     const KeyModifiers modifiers{held.testFlag(Qt::ShiftModifier),
                                  held.testFlag(Qt::ControlModifier),
                                  held.testFlag(Qt::AltModifier)};
-    const unsigned changed = navigate(camera_, *nav, modifiers);
+    moveCamera(navigate(camera_, *nav, modifiers));
+}
+
+// Shows what a camera move changed and draws the picture again; a move that changed nothing
+// does not draw.
+void TPreviewWindow::moveCamera(unsigned changed) {
     if (changed == ReadOutNone)
         return;
     showReadOuts(changed);
@@ -289,8 +360,201 @@ void TPreviewWindow::FormKeyDown(const QKeyEvent& key) {
 void TPreviewWindow::DrawScene() {
     // A typed entry number is clamped by the spin box; the drawing clamps once more.
     const SceneEntries entries{host_.entries(), EntryCount, SpEntry->value()};
-    const Bitmap bitmap = skyvane::DrawScene(Image1->width(), Image1->height(), camera_, entries);
+    // The played frame goes over the path: the object where the game has it at that frame.
+    const ScenePlayback* playback = played_ ? &*played_ : nullptr;
+    const Bitmap bitmap =
+        skyvane::DrawScene(Image1->width(), Image1->height(), camera_, entries, {}, playback);
     Image1->setPixmap(QPixmap::fromImage(toImage(bitmap)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Playback
+
+// The played object is shown while playing and wherever the slider is away from frame 0; at
+// rest on frame 0 the picture is the path's alone.
+bool TPreviewWindow::playbackShown() const {
+    return playing_ || TBFrame->value() > 0;
+}
+
+std::optional<PlaybackTiming> TPreviewWindow::timingIfReadable() const {
+    try {
+        return host_.playbackTiming();
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    }
+}
+
+// The main window shows the entry check's fault and its cell; the old picture stays.
+void TPreviewWindow::showMainWithFault() {
+    QWidget* main = host_.mainWidget();
+    main->raise();
+    main->activateWindow();
+}
+
+// The entry count and the entry box's limits as activation takes them, quietly.
+void TPreviewWindow::takeEntryCount() {
+    const std::int32_t shown = tryParseInt(toBytes(host_.numEntriesText())).value_or(0);
+    EntryCount = std::clamp(shown, 0, kMaxEntries);
+    const QSignalBlocker quiet(SpEntry);
+    SpEntry->setRange(0, std::max(0, EntryCount - 1));
+    SpEntry->setEnabled(EntryCount > 1);
+}
+
+// The slider over the frames the file would hold, at `frame`, and its read-out; quietly.
+void TPreviewWindow::showTiming(const PlaybackTiming& timing, std::int64_t frame) {
+    const auto last = static_cast<int>(
+        std::clamp<std::int64_t>(timing.frameCount - 1, 0, std::numeric_limits<int>::max()));
+    const QSignalBlocker quiet(TBFrame);
+    TBFrame->setRange(0, last);
+    TBFrame->setValue(static_cast<int>(std::clamp<std::int64_t>(frame, 0, last)));
+    // Without a frame rate to count in, the time goes on in the last one known.
+    if (timing.fps && *timing.fps > 0)
+        shownFps_ = *timing.fps;
+    LblFrame->setText(fromBytes(frameReadOut(TBFrame->value(), shownFps_)));
+}
+
+// What the game plays at the slider's frame, from the current cells, while it is shown.
+void TPreviewWindow::takePlayedFrame() {
+    played_.reset();
+    if (playbackShown() && EntryCount > 0)
+        played_ = scenePlayback(host_.entries(), EntryCount, TBFrame->value());
+}
+
+// Draws `frame` from the current cells, through the entry check as activation does: cells that
+// fail it stop playback, and the main window shows the fault. False when it stopped.
+bool TPreviewWindow::showFrame(std::int64_t frame) {
+    takeEntryCount();
+    if (host_.checkEntries(0, kMaxEntries - 1)) {
+        pause();
+        showMainWithFault();
+        return false;
+    }
+    showTiming(host_.playbackTiming(), frame);
+    takePlayedFrame();
+    DrawScene();
+    host_.setStatus(QString());
+    return true;
+}
+
+void TPreviewWindow::BtnPlayClick() {
+    if (playing_)
+        pause();
+    else
+        play();
+}
+
+void TPreviewWindow::play() {
+    const PlaybackTiming timing = host_.playbackTiming();
+    if (!timing.fps || !(*timing.fps > 0)) {
+        showMessage(this, MessageKind::Error, QStringLiteral("Invalid frame-rate value!"));
+        return;
+    }
+    // At the end, Play starts again from the beginning.
+    std::int64_t frame = TBFrame->value();
+    if (frame >= timing.frameCount - 1)
+        frame = 0;
+    playing_ = true;
+    playingFps_ = *timing.fps;
+    startFrame_ = frame;
+    clock_.start();
+    PlayTimer->start(tickMs(playingFps_));
+    BtnPlay->setText(QStringLiteral("Pause"));
+    showFrame(frame);
+}
+
+// Pausing leaves the played object where it is.
+void TPreviewWindow::pause() {
+    playing_ = false;
+    PlayTimer->stop();
+    BtnPlay->setText(QStringLiteral("Play"));
+}
+
+void TPreviewWindow::PlayTimerTimer() {
+    if (!playing_)
+        return;
+    const PlaybackTiming timing = host_.playbackTiming();
+    if (!timing.fps || !(*timing.fps > 0)) {
+        pause();
+        return;
+    }
+    // A new frame rate takes over from the frame shown now.
+    if (*timing.fps != playingFps_) {
+        startFrame_ = TBFrame->value();
+        playingFps_ = *timing.fps;
+        clock_.restart();
+        PlayTimer->setInterval(tickMs(playingFps_));
+    }
+    const long double elapsed = static_cast<long double>(clock_.nsecsElapsed()) / 1e9L;
+    const PlaybackStep step =
+        advancePlayback(startFrame_, elapsed, playingFps_, timing.frameCount, CBLoop->isChecked());
+    if (showFrame(step.frame) && step.ended)
+        pause();
+}
+
+// Moving the slider shows that frame; while playing, playback goes on from there.
+void TPreviewWindow::TBFrameChange() {
+    if (playing_) {
+        startFrame_ = TBFrame->value();
+        clock_.restart();
+    }
+    showFrame(TBFrame->value());
+}
+
+void TPreviewWindow::BtnResetViewClick() {
+    moveCamera(resetCamera(camera_));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The mouse in the picture: the left button orbits, the right or middle button pans, the wheel
+// zooms.
+
+bool TPreviewWindow::Image1Mouse(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto& press = *static_cast<QMouseEvent*>(event);
+        if (dragButton_ == Qt::NoButton &&
+            (press.button() == Qt::LeftButton || press.button() == Qt::RightButton ||
+             press.button() == Qt::MiddleButton)) {
+            dragButton_ = press.button();
+            lastMouse_ = press.position().toPoint();
+        }
+        return true;
+    }
+    case QEvent::MouseMove:
+        runGuarded([&] { Image1MouseMove(*static_cast<QMouseEvent*>(event)); }, this);
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == dragButton_)
+            dragButton_ = Qt::NoButton;
+        return true;
+    case QEvent::Wheel:
+        runGuarded([&] { Image1MouseWheel(*static_cast<QWheelEvent*>(event)); }, this);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TPreviewWindow::Image1MouseMove(const QMouseEvent& event) {
+    if (dragButton_ == Qt::NoButton)
+        return;
+    const QPoint now = event.position().toPoint();
+    const QPoint from = lastMouse_;
+    lastMouse_ = now;
+    if (dragButton_ == Qt::LeftButton) {
+        moveCamera(orbitByDrag(camera_, now.x() - from.x(), now.y() - from.y()));
+        return;
+    }
+    const Pixel centre = pictureCentre(Image1->width(), Image1->height());
+    moveCamera(panByDrag(camera_, centre, {from.x(), from.y()}, {now.x(), now.y()}));
+}
+
+void TPreviewWindow::Image1MouseWheel(const QWheelEvent& event) {
+    // Fine-grained wheels send parts of a notch; they add up to whole notches.
+    wheelEighths_ += event.angleDelta().y();
+    const int notches = wheelEighths_ / kWheelEighthsPerNotch;
+    wheelEighths_ -= notches * kWheelEighthsPerNotch;
+    moveCamera(zoomByWheel(camera_, notches));
 }
 
 } // namespace skyvane

@@ -1,19 +1,30 @@
-// The 3D preview window: the current node's trajectory over a ground grid, steered by keys.
+// The 3D preview window: the current node's trajectory over a ground grid, steered by keys and
+// the mouse, and played frame by frame as the game plays it.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QPoint>
 #include <QWidget>
+#include <optional>
 
 #include "scene.h"
 
+class QCheckBox;
 class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
+class QPushButton;
+class QSlider;
 class QSpinBox;
+class QTimer;
+class QWheelEvent;
 
 namespace skyvane {
 
 class GridHost;
+struct PlaybackTiming;
 
 class TPreviewWindow : public QWidget {
     Q_OBJECT
@@ -23,6 +34,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -33,10 +45,41 @@ private:
     void FormKeyDown(const QKeyEvent& key);
     void DrawScene();
     void showReadOuts(unsigned readOuts);
+    void moveCamera(unsigned changed);
+
+    // Playback.
+    void BtnPlayClick();
+    void TBFrameChange();
+    void PlayTimerTimer();
+    void BtnResetViewClick();
+    void play();
+    void pause();
+    void takeEntryCount();
+    void showMainWithFault();
+    void showTiming(const PlaybackTiming& timing, std::int64_t frame);
+    bool showFrame(std::int64_t frame);
+    bool playbackShown() const;
+    void takePlayedFrame();
+    std::optional<PlaybackTiming> timingIfReadable() const;
+
+    // The mouse in the picture.
+    bool Image1Mouse(QEvent* event);
+    void Image1MouseMove(const QMouseEvent& event);
+    void Image1MouseWheel(const QWheelEvent& event);
 
     GridHost& host_;
     Camera camera_ = startCamera();
     int EntryCount = 0;
+
+    bool playing_ = false;
+    float playingFps_ = 0.0f;
+    float shownFps_ = 15.0f;      // the frame rate the read-out counts time in
+    std::int64_t startFrame_ = 0; // the frame the clock started from
+    QElapsedTimer clock_;
+    std::optional<ScenePlayback> played_; // what the last shown frame plays, while it is shown
+    Qt::MouseButton dragButton_ = Qt::NoButton;
+    QPoint lastMouse_;
+    int wheelEighths_ = 0; // wheel turn not yet a whole notch
 
     QWidget* LeftPanel = nullptr;
     QFrame* RightPanel = nullptr;
@@ -49,6 +92,12 @@ private:
     QLineEdit* EDw = nullptr;
     QLineEdit* EDZoom = nullptr;
     QLabel* Image1 = nullptr;
+    QPushButton* BtnPlay = nullptr;
+    QSlider* TBFrame = nullptr;
+    QLabel* LblFrame = nullptr;
+    QCheckBox* CBLoop = nullptr;
+    QPushButton* BtnResetView = nullptr;
+    QTimer* PlayTimer = nullptr;
 };
 
 } // namespace skyvane

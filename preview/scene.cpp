@@ -22,6 +22,7 @@ constexpr long double kPixelsPerRightAngle = 2000.0L;
 constexpr long double kDragDegreesPerPixel = 0.5L;
 constexpr long double kMaxPanAngle = kPi * 85.0L / 180.0L; // tan grows without bound at 90
 constexpr int kZoomRungs = 20;
+constexpr std::int64_t kMaxPlayed = std::int64_t{1} << 40; // frames of any one playback
 constexpr float kZoomMax = 10.0f;
 constexpr int kZoomTenthsMin = 1;
 constexpr int kGridHalf = 15;  // lines at -15 .. 15
@@ -289,6 +290,11 @@ unsigned navigate(Camera& camera, NavKey key, KeyModifiers modifiers) {
     return modifiers.shift ? orbit(camera, key) : pan(camera, key);
 }
 
+Pixel pictureCentre(int width, int height) {
+    return {static_cast<int>(roundHalfEven(width * 0.5L)),
+            static_cast<int>(roundHalfEven(height * 0.5L))};
+}
+
 unsigned orbitByDrag(Camera& camera, int dx, int dy) {
     // A whole turn or more in one move is taken modulo the turn, so one wrap brings it back.
     const auto by = [](int pixels) {
@@ -340,6 +346,24 @@ unsigned zoomByWheel(Camera& camera, int notches) {
 unsigned resetCamera(Camera& camera) {
     camera = startCamera();
     return ReadOutAll;
+}
+
+PlaybackStep advancePlayback(std::int64_t startFrame, long double elapsed, float fps,
+                             std::int64_t frameCount, bool loop) {
+    const std::int64_t last = std::max<std::int64_t>(frameCount, 1) - 1;
+    // Whole frames only: a frame is shown once its time has come.
+    const long double played = std::floor(std::max(elapsed, 0.0L) * fps);
+    const long double frame = startFrame + std::min(played, static_cast<long double>(kMaxPlayed));
+    if (frame <= last)
+        return {static_cast<std::int64_t>(frame), false};
+    if (!loop)
+        return {last, true};
+    return {static_cast<std::int64_t>(std::fmod(frame, static_cast<long double>(last + 1))), false};
+}
+
+std::string frameReadOut(std::int64_t frame, float fps) {
+    return "Frame " + std::to_string(frame) + "   " +
+           formatPattern(static_cast<long double>(frame) / fps, "###0.000") + " s";
 }
 
 ScenePlayback scenePlayback(const EntryTable& table, int count, std::int64_t frame) {
@@ -485,8 +509,7 @@ void Bitmap::rectangle(Pixel topLeft, Pixel bottomRight) {
 Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries,
                  const SceneWorld& world, const ScenePlayback* playback) {
     Bitmap bitmap(width, height);
-    const int cx = static_cast<int>(roundHalfEven(bitmap.width() * 0.5L));
-    const int cy = static_cast<int>(roundHalfEven(bitmap.height() * 0.5L));
+    const auto [cx, cy] = pictureCentre(bitmap.width(), bitmap.height());
     bitmap.fill(kBlack);
     drawGrid(bitmap, cx, cy, camera);
     drawWorld(bitmap, cx, cy, camera, world);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "document.h"
@@ -74,6 +75,9 @@ struct Pixel {
     int y = 0;
     bool operator==(const Pixel& other) const { return x == other.x && y == other.y; }
 };
+
+// The centre of a W x H picture: half of each, halves rounded to even (440 x 439 gives 220, 220).
+Pixel pictureCentre(int width, int height);
 
 // Mouse moves in the picture. The changed read-outs are returned as by navigate.
 // Dragging orbits by 0.5 degree per pixel, the scene turning with the mouse (right lowers the
@@ -161,6 +165,19 @@ struct ScenePlayback {
     float yaw = 0.0f;       // degrees
     std::vector<int> jumps; // entries whose way to the next entry ends in a jump
 };
+
+// Where playback stands after `elapsed` seconds of real time from `startFrame`, at `fps` frames
+// per second over the frames 0 .. frameCount - 1: a loop starts again from frame 0, otherwise
+// the last frame ends the playback.
+struct PlaybackStep {
+    std::int64_t frame = 0;
+    bool ended = false;
+};
+PlaybackStep advancePlayback(std::int64_t startFrame, long double elapsed, float fps,
+                             std::int64_t frameCount, bool loop);
+
+// The frame number and its time at the frame rate: "Frame 12   0.800 s".
+std::string frameReadOut(std::int64_t frame, float fps);
 
 // The played object at `frame` of the first `count` entries, and the jumps among them. Throws
 // ConversionError or MathError for cells that do not convert; needs count > 0.

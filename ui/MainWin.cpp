@@ -37,6 +37,7 @@
 #include "numbers.h"
 #include "offset.h"
 #include "orientate.h"
+#include "playback.h"
 #include "preview.h"
 #include "temphelp.h"
 #include "validation.h"
@@ -263,6 +264,7 @@ void TMainWindow::createMenus() {
         {"ToolsMenu",
          "&Tools",
          {{"Check1", "&Check Data", &TMainWindow::Check1Click},
+          {"CheckPlayback1", "Check Pla&yback", &TMainWindow::CheckPlayback1Click},
           {"N8", "-", nullptr},
           {"FillDown1", "&Transform Object", &TMainWindow::Transform1Click},
           {"OffsetVal1", "&Offset Values", &TMainWindow::OffsetVal1Click},
@@ -286,6 +288,7 @@ void TMainWindow::createMenus() {
          {"DelFrames2", "Delete Frames", &TMainWindow::DelFrames1Click},
          {"N4", "-", nullptr},
          {"Check2", "Check Data", &TMainWindow::Check1Click},
+         {"CheckPlayback2", "Check Playback", &TMainWindow::CheckPlayback1Click},
          {"FillDown2", "Transform Object", &TMainWindow::Transform1Click},
          {"OffsetVal2", "Offset values", &TMainWindow::OffsetVal1Click},
          {"AutoOrientate2", "Auto Orientate", &TMainWindow::AutoOrientate1Click},
@@ -608,10 +611,19 @@ bool TMainWindow::preSaveCheck() {
     return fault;
 }
 
+// A frame rate the user typed is the one saved; one read from a file keeps its precision.
+std::optional<float> TMainWindow::savedFrameRate() const {
+    if (FrameRate->text() == frameRateShown_)
+        return Document.Fps;
+    const std::string text = toBytes(FrameRate->text());
+    if (!frameRateIsValid(text))
+        return std::nullopt;
+    return parseSingle(text);
+}
+
 void TMainWindow::writeDocument(const QString& path) {
-    // A frame rate the user typed is the one saved; one read from a file keeps its precision.
-    if (FrameRate->text() != frameRateShown_)
-        Document.Fps = parseSingle(toBytes(FrameRate->text()));
+    // The pre-save check has seen a number in the box.
+    Document.Fps = savedFrameRate().value_or(Document.Fps);
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
     saveKeyFile(localPath(path), Document,
@@ -693,6 +705,40 @@ void TMainWindow::Check1Click() {
         showMessage(this, MessageKind::Error, QStringLiteral("Error found in Data!"));
     else
         showMessage(this, MessageKind::Information, QStringLiteral("No Errors found!"));
+}
+
+// Lists where the game's playback jumps, in every node, and puts the cursor on the Steps cell of
+// the first one. Changes no cell.
+void TMainWindow::CheckPlayback1Click() {
+    if (checkEntries(0, kMaxEntries - 1)) {
+        showMessage(this, MessageKind::Error, QStringLiteral("Error found in Data!"));
+        return;
+    }
+    TKeyDocument document = Document;
+    WorkingCopy current = working_;
+    current.numEntries = toBytes(NumEntries->text());
+    storeWorkingCopy(document, currentNode_, current);
+    const std::vector<PlaybackJump> jumps = documentJumps(document);
+    showMessage(this, MessageKind::Information, fromBytes(checkPlaybackMessage(jumps)));
+    if (jumps.empty())
+        return;
+    const PlaybackJump& first = jumps.front();
+    // Another node is reached as a tab change is: the current node has just passed its check.
+    if (first.node != currentNode_)
+        NodeTabs->setCurrentIndex(first.node);
+    if (first.node == currentNode_) {
+        setCursor(ColSteps, first.entry + 1);
+        focusGrid();
+    }
+}
+
+PlaybackTiming TMainWindow::playbackTiming() const {
+    std::int32_t largest = largestFrame(working_.table, countEntries(working_.table), currentNode_);
+    for (int k = 0; k < static_cast<int>(Document.Nodes.size()); ++k)
+        if (k != currentNode_)
+            largest = std::max(largest,
+                               largestFrame(Document.Nodes[k].Data, Document.Nodes[k].Entries, k));
+    return {std::int64_t{largest} + 1, savedFrameRate()};
 }
 
 void TMainWindow::Transform1Click() {

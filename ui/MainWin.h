@@ -63,6 +63,7 @@ public:
     QString numEntriesText() const override;
     bool checkEntries(int first, int last) override;
     QWidget* mainWidget() override;
+    PlaybackTiming playbackTiming() const override;
 
     // FrameSelectorClient
     void setRowSelectionMode(bool rows) override;
@@ -93,6 +94,7 @@ public:
     void ClrFrames1Click();
     void DelFrames1Click();
     void Check1Click();
+    void CheckPlayback1Click();
     void Transform1Click();
     void OffsetVal1Click();
     void AutoOrientate1Click();
@@ -145,6 +147,7 @@ private:
     bool offerToSave();
     bool saveDocument();
     bool preSaveCheck();
+    std::optional<float> savedFrameRate() const;
     void writeDocument(const QString& path);
     bool readDocument(const QString& path);
     bool readMeshNames(const QString& path);

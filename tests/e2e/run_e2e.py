@@ -20,6 +20,9 @@ the caption and its entries (saved again and compared), the preview beside the m
 and the desktop's type database, built in the installation's prefix, knows a KEY file written
 by Skyvane as a keyframe file and a PGP key that is also called *.key still as a PGP key.
 
+Last, the preview plays a generated path: after a second of playback and after half a second
+more, the two pictures differ only along the path, where the yellow square moved forward.
+
 Usage: run_e2e.py SKYVANE_EXECUTABLE [WORK_DIR]
 """
 
@@ -345,6 +348,92 @@ def check_file_types(share, keyframes, work):
                                  (desktop, path, found, expected))
 
 
+# The preview's picture starts right of its 200-pixel panel and its 1-pixel bevel; the play
+# button lies in the panel below the camera boxes.
+PICTURE_LEFT = 201
+PICTURE_TOP = 1
+PLAY_AT = (50, 320)
+YELLOW = (255, 255, 0)
+
+
+def generated_path(path, entries=31, frames_apart=2):
+    """A KEY file of one node flying along +X at height 0, facing where it flies (yaw 270),
+    within the start camera's view: entry e at X = (e - 15) / 2, half a unit in frames_apart
+    frames, 15 frames per second."""
+    lines = ["# KEYFRAME generated path", "", "SECTION: HEADER", "",
+             "FLAGS  0x0000", "TYPE   0xFFFF", "FRAMES %d" % ((entries - 1) * frames_apart + 1),
+             "FPS    15", "JOINTS 1", "", "SECTION: KEYFRAME NODES", "", "NODES 1", "",
+             "NODE    0", "MESH NAME path", "ENTRIES %d" % entries, ""]
+    for e in range(entries):
+        last = e == entries - 1
+        lines.append(" %d:\t%d\t0x000%d\t%.6f\t0.000000\t0.000000\t0.000000\t270.000000\t"
+                     "0.000000" % (e, e * frames_apart, 0 if last else 1, (e - 15) / 2.0))
+        change = 0.0 if last else 0.5 / frames_apart
+        lines.append("\t\t\t\t%.6f\t0.000000\t0.000000\t0.000000\t0.000000\t0.000000" % change)
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
+
+
+def picture_pixels(png):
+    """The pixels of a screenshot of the preview as rows of (r, g, b), picture area only."""
+    ppm = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], check=True,
+                         capture_output=True, timeout=60).stdout
+    fields = ppm.split(maxsplit=4)
+    width, height, data = int(fields[1]), int(fields[2]), fields[4]
+    return [[tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
+             for x in range(PICTURE_LEFT, width)] for y in range(PICTURE_TOP, height)]
+
+
+def yellow_columns(rows):
+    return [x for row in rows for x, pixel in enumerate(row) if pixel == YELLOW]
+
+
+def play_for(s, preview, seconds):
+    """Play, and Pause after `seconds`. The second click lands a pixel off the first: a
+    pointer move to where the pointer already is never reports that it arrived."""
+    s.click(preview, *PLAY_AT)
+    time.sleep(seconds)
+    s.click(preview, PLAY_AT[0] + 1, PLAY_AT[1] + 1)
+    s.settle()
+
+
+def playback_session(program, server, work):
+    """Plays a generated path in the preview and sees the square move along it, and nothing
+    else change."""
+    os.makedirs(work)
+    path = os.path.join(work, "path.KEY")
+    generated_path(path)
+    s = Session(program, server, work, args=[path])
+    try:
+        main = start(s, "Skyvane - " + path)
+        preview = s.wait_window(PREVIEW)
+        s.focus(preview)
+        s.settle()
+        shots = [os.path.join(work, name) for name in ("one-second.png", "later.png")]
+        play_for(s, preview, 1.0)
+        s.screenshot(shots[0], preview)
+        play_for(s, preview, 0.5)
+        s.screenshot(shots[1], preview)
+        first, second = picture_pixels(shots[0]), picture_pixels(shots[1])
+        changed_rows = [y for y, (a, b) in enumerate(zip(first, second)) if a != b]
+        if not changed_rows:
+            raise E2EFailure("the picture did not change while the path played")
+        # The path runs along one row of the picture: the square and its heading line stay
+        # within a few pixels of it.
+        if max(changed_rows) - min(changed_rows) > 8:
+            raise E2EFailure("the pictures differ on rows %d to %d, beyond the path" %
+                             (min(changed_rows), max(changed_rows)))
+        before, after = yellow_columns(first), yellow_columns(second)
+        if not before or not after:
+            raise E2EFailure("no yellow square in %s" % (shots[0] if not before else shots[1]))
+        if min(after) <= max(before):
+            raise E2EFailure("the square did not move forward: columns %d..%d, then %d..%d" %
+                             (min(before), max(before), min(after), max(after)))
+        exit_program(s, main)
+    finally:
+        s.close()
+
+
 def editing_session(program, server, work):
     s = Session(program, server, work)
     try:
@@ -379,6 +468,7 @@ def run(program, work):
                                os.path.join(third, "trajectory.KEY"))
         share = os.path.join(os.path.dirname(os.path.dirname(program)), "share")
         check_file_types(share, saved, work)
+        playback_session(program, server, os.path.join(work, "playback"))
     except Exception:
         shot = os.path.join(work, "failure.png")
         try:

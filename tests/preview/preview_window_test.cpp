@@ -1,18 +1,25 @@
 // The preview window over a stand-in main window: its controls, the activation rules, the
 // entry box's limits and the keys.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QWindow>
 #include <QtTest>
+#include <cstring>
 
 #include "FakeGridHost.h"
+#include "ScriptedPrompts.h"
+#include "numbers.h"
 #include "preview.h"
 #include "scene.h"
 
 using skyvane::TPreviewWindow;
 using skyvane::test::FakeGridHost;
+using namespace skyvane;
 
 namespace {
 
@@ -26,6 +33,35 @@ void fillTrajectory(FakeGridHost& host, int count) {
 
 QColor pixelAt(const QLabel* image, int x, int y) {
     return image->pixmap().toImage().pixelColor(x, y);
+}
+
+// A path whose entry 0 has Steps 1 but 4 frames to entry 1: the object flies on to X 8 and
+// jumps back to entry 1 at X 2.
+void fillOvershootingPath(FakeGridHost& host) {
+    host.setEntry(0, {"0", "1", "0", "0", "0", "0", "90", "0"});
+    host.setEntry(1, {"4", "1", "2", "0", "0", "0", "90", "0"});
+}
+
+// The picture the scene draws for these entries and camera, with nothing played.
+QImage plainPicture(const FakeGridHost& host, const Camera& camera, QSize size, int count,
+                    int highlighted) {
+    const Bitmap bitmap = skyvane::DrawScene(size.width(), size.height(), camera,
+                                             SceneEntries{host.entries(), count, highlighted});
+    QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB888);
+    for (int y = 0; y < bitmap.height(); ++y)
+        std::memcpy(image.scanLine(y), bitmap.scanLine(y),
+                    static_cast<std::size_t>(bitmap.width()) * 3);
+    return image;
+}
+
+// The read-outs a camera shows, as the boxes format them.
+QStringList readOutsOf(const Camera& camera) {
+    QStringList texts;
+    for (const float v : {camera.Position.x, camera.Position.y, camera.Position.z, camera.Heading.x,
+                          camera.Heading.y, camera.Heading.z})
+        texts << QString::fromStdString(formatPattern(v, "###0.000"));
+    texts << QString::fromStdString(formatPattern(camera.Zoom, "#0.0"));
+    return texts;
 }
 
 } // namespace
@@ -252,6 +288,207 @@ private slots:
         QCOMPARE(image->size(), QSize(298, 398));
         QCOMPARE(image->pixmap().size(), QSize(298, 398));
         QCOMPARE(pixelAt(image, 149, 199), QColor(0, 0, 128));
+    }
+
+    void playbackControls_areBelowTheCameraBoxes() {
+        QCOMPARE(control<QPushButton>("BtnPlay")->text(), QStringLiteral("Play"));
+        QCOMPARE(control<QLabel>("LblFrame")->text(), QStringLiteral("Frame 0   0.000 s"));
+        QCOMPARE(control<QCheckBox>("CBLoop")->text(), QStringLiteral("Loop"));
+        QVERIFY(!control<QCheckBox>("CBLoop")->isChecked());
+        QCOMPARE(control<QPushButton>("BtnResetView")->text(), QStringLiteral("Reset view"));
+        const int zoomBottom = control<QLineEdit>("EDZoom")->geometry().bottom();
+        for (const char* name : {"BtnPlay", "TBFrame", "LblFrame", "CBLoop", "BtnResetView"})
+            QVERIFY2(control<QWidget>(name)->y() > zoomBottom, name);
+    }
+
+    void activation_setsTheSliderOverTheFramesOfTheFile() {
+        fillOvershootingPath(*host);
+        activate();
+        QCOMPARE(control<QSlider>("TBFrame")->maximum(), 4);
+        QCOMPARE(control<QSlider>("TBFrame")->value(), 0);
+    }
+
+    void slider_showsThePlayedObjectWhereTheGameHasIt_data() {
+        QTest::addColumn<int>("frame");
+        QTest::addColumn<float>("x");
+        QTest::addColumn<QString>("readOut");
+        QTest::newRow("overshooting") << 3 << 6.0f << "Frame 3   0.200 s";
+        QTest::newRow("snapped back to entry 1") << 4 << 2.0f << "Frame 4   0.267 s";
+    }
+    void slider_showsThePlayedObjectWhereTheGameHasIt() {
+        QFETCH(int, frame);
+        QFETCH(float, x);
+        fillOvershootingPath(*host);
+        host->row = 2; // entry 1 highlighted
+        activate();
+        control<QSlider>("TBFrame")->setValue(frame);
+        QTEST(control<QLabel>("LblFrame")->text(), "readOut");
+        const auto* image = control<QLabel>("Image1");
+        const Pixel centre = pictureCentre(image->width(), image->height());
+        const auto at = ProjectPoint(centre.x, centre.y, startCamera(), {x, 0, 0});
+        QVERIFY(at);
+        const QColor yellow(255, 255, 0);
+        QCOMPARE(pixelAt(image, at->x - 3, at->y - 3), yellow);
+        QCOMPARE(pixelAt(image, at->x + 2, at->y + 2), yellow);
+        QCOMPARE(pixelAt(image, at->x - 10, at->y), yellow); // heading towards -X
+        QVERIFY(pixelAt(image, at->x + 3, at->y + 3) != yellow);
+        // Entry 0 ends in a jump: magenta at the centre, where entry 0 stands.
+        QCOMPARE(pixelAt(image, centre.x - 3, centre.y - 3), QColor(255, 0, 255));
+    }
+
+    void sliderBackAtZero_withNothingPlaying_isThePlainPicturePixelForPixel() {
+        fillOvershootingPath(*host);
+        host->row = 2;
+        activate();
+        auto* image = control<QLabel>("Image1");
+        const QImage plain = plainPicture(*host, startCamera(), image->size(), 2, 1);
+        QCOMPARE(image->pixmap().toImage().convertToFormat(QImage::Format_RGB888), plain);
+        control<QSlider>("TBFrame")->setValue(2);
+        QVERIFY(image->pixmap().toImage().convertToFormat(QImage::Format_RGB888) != plain);
+        control<QSlider>("TBFrame")->setValue(0);
+        QCOMPARE(image->pixmap().toImage().convertToFormat(QImage::Format_RGB888), plain);
+    }
+
+    void play_runsInRealTimeToTheLastFrameAndStops() {
+        fillOvershootingPath(*host);
+        host->fps = 30.0f;
+        activate();
+        auto* play = control<QPushButton>("BtnPlay");
+        QTest::mouseClick(play, Qt::LeftButton);
+        QCOMPARE(play->text(), QStringLiteral("Pause"));
+        QTRY_COMPARE(control<QSlider>("TBFrame")->value(), 4);
+        QTRY_COMPARE(play->text(), QStringLiteral("Play"));
+        // The object stays on the last frame, at entry 1.
+        QCOMPARE(control<QLabel>("LblFrame")->text(), QStringLiteral("Frame 4   0.133 s"));
+    }
+
+    void play_withLoop_goesOnAndPauseKeepsTheFrame() {
+        fillOvershootingPath(*host);
+        host->fps = 60.0f;
+        activate();
+        control<QCheckBox>("CBLoop")->setChecked(true);
+        auto* play = control<QPushButton>("BtnPlay");
+        QTest::mouseClick(play, Qt::LeftButton);
+        QTest::qWait(200); // more than the 5 frames of the path
+        QCOMPARE(play->text(), QStringLiteral("Pause"));
+        QTest::mouseClick(play, Qt::LeftButton);
+        QCOMPARE(play->text(), QStringLiteral("Play"));
+        const int paused = control<QSlider>("TBFrame")->value();
+        const qint64 picture = pictureKey();
+        QTest::qWait(100);
+        QCOMPARE(control<QSlider>("TBFrame")->value(), paused);
+        QCOMPARE(pictureKey(), picture);
+    }
+
+    void play_followsEditsAndStopsAtCellsThatFailTheCheck() {
+        fillOvershootingPath(*host);
+        host->fps = 10.0f;
+        activate();
+        auto* play = control<QPushButton>("BtnPlay");
+        QTest::mouseClick(play, Qt::LeftButton);
+        host->setEntry(1, {"4", "1", "abc", "0", "0", "0", "90", "0"});
+        QTRY_COMPARE(play->text(), QStringLiteral("Play"));
+        QCOMPARE(host->status, QStringLiteral("Error: Invalid number"));
+        QCOMPARE(host->cursorColumn, 3);
+        QCOMPARE(host->row, 2);
+    }
+
+    void closing_pausesPlayback() {
+        fillOvershootingPath(*host);
+        activate();
+        QTest::mouseClick(control<QPushButton>("BtnPlay"), Qt::LeftButton);
+        window->close();
+        QCOMPARE(control<QPushButton>("BtnPlay")->text(), QStringLiteral("Play"));
+    }
+
+    void play_withoutAFrameRate_saysSo() {
+        skyvane::test::ScriptedPrompts prompts;
+        fillOvershootingPath(*host);
+        host->fps.reset();
+        activate();
+        QTest::mouseClick(control<QPushButton>("BtnPlay"), Qt::LeftButton);
+        QCOMPARE(prompts.messageTexts(), QStringList({"Invalid frame-rate value!"}));
+        QCOMPARE(control<QPushButton>("BtnPlay")->text(), QStringLiteral("Play"));
+    }
+
+    void mouseDrag_orbitsAsTheShiftArrowKeysTurn_data() {
+        QTest::addColumn<QPoint>("move");
+        QTest::addColumn<int>("key");
+        QTest::newRow("30 pixels right") << QPoint(30, 0) << int(Qt::Key_Left);
+        QTest::newRow("30 pixels left") << QPoint(-30, 0) << int(Qt::Key_Right);
+        QTest::newRow("18 pixels down") << QPoint(0, 18) << int(Qt::Key_Up);
+        QTest::newRow("18 pixels up") << QPoint(0, -18) << int(Qt::Key_Down);
+    }
+    void mouseDrag_orbitsAsTheShiftArrowKeysTurn() {
+        QFETCH(QPoint, move);
+        QFETCH(int, key);
+        auto* image = control<QLabel>("Image1");
+        const QPoint from(100, 100);
+        QTest::mousePress(image, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(image, from + move);
+        QTest::mouseRelease(image, Qt::LeftButton, Qt::NoModifier, from + move);
+        const QStringList dragged = readOuts();
+        press(Qt::Key_Home);
+        press(key, Qt::ShiftModifier);
+        QCOMPARE(dragged, readOuts());
+    }
+
+    void mouseDrag_withTheRightOrMiddleButton_pans_data() {
+        QTest::addColumn<int>("button");
+        QTest::newRow("right") << int(Qt::RightButton);
+        QTest::newRow("middle") << int(Qt::MiddleButton);
+    }
+    void mouseDrag_withTheRightOrMiddleButton_pans() {
+        QFETCH(int, button);
+        auto* image = control<QLabel>("Image1");
+        const Pixel centre = pictureCentre(image->width(), image->height());
+        const QPoint from(centre.x, centre.y);
+        const QPoint to = from + QPoint(40, -30);
+        const auto held = static_cast<Qt::MouseButton>(button);
+        QTest::mousePress(image, held, Qt::NoModifier, from);
+        QTest::mouseMove(image, to);
+        QTest::mouseRelease(image, held, Qt::NoModifier, to);
+        Camera expected = startCamera();
+        panByDrag(expected, centre, {from.x(), from.y()}, {to.x(), to.y()});
+        QCOMPARE(readOuts(), readOutsOf(expected));
+        // The focus point followed the mouse: the grid lines x = 0 and y = 0 cross there.
+        QCOMPARE(pixelAt(image, to.x(), to.y()), QColor(0, 0, 128));
+    }
+
+    void mouseWheel_zoomsOneLadderStepPerNotch() {
+        auto* image = control<QLabel>("Image1");
+        const auto wheel = [&](int delta) {
+            QWheelEvent event(QPointF(50, 50), image->mapToGlobal(QPointF(50, 50)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QCoreApplication::sendEvent(image, &event);
+        };
+        wheel(120);
+        QCOMPARE(text("EDZoom"), QStringLiteral("2.0"));
+        wheel(-240);
+        QCOMPARE(text("EDZoom"), QStringLiteral("0.9"));
+        wheel(60); // half a notch waits for its other half
+        QCOMPARE(text("EDZoom"), QStringLiteral("0.9"));
+        wheel(60);
+        QCOMPARE(text("EDZoom"), QStringLiteral("1.0"));
+        press(Qt::Key_Minus);
+        QCOMPARE(text("EDZoom"), QStringLiteral("0.9"));
+    }
+
+    void homeAndResetView_bringBackTheStartCamera() {
+        const QStringList start = readOuts();
+        press(Qt::Key_Up, Qt::ShiftModifier);
+        press(Qt::Key_Left);
+        press(Qt::Key_Plus);
+        QVERIFY(readOuts() != start);
+        press(Qt::Key_Home);
+        QCOMPARE(readOuts(), start);
+        press(Qt::Key_Right, Qt::ShiftModifier);
+        QTest::mouseClick(control<QPushButton>("BtnResetView"), Qt::LeftButton);
+        QCOMPARE(readOuts(), start);
+        QCOMPARE(
+            control<QLabel>("Image1")->pixmap().toImage().convertToFormat(QImage::Format_RGB888),
+            plainPicture(*host, startCamera(), control<QLabel>("Image1")->size(), 0, 0));
     }
 
     void hiding_keepsTheCamera() {

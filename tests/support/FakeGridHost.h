@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "GridHost.h"
+#include "keyfile.h"
 #include "validation.h"
 
 namespace skyvane::test {
@@ -41,6 +42,10 @@ public:
         return check.fault();
     }
     QWidget* mainWidget() override { return &main; }
+    PlaybackTiming playbackTiming() const override {
+        return {largestFrame(copy.table, countEntries(copy.table), 0) + 1, fps};
+    }
+    std::optional<float> fps = 15.0f;
 
     // Fills entry e with the given cells (Frame, Steps, X, Y, Z, Pitch, Yaw, Roll).
     void setEntry(int entry, const std::vector<std::string>& cells) {

@@ -8,13 +8,14 @@ std::unique_ptr<QObject> makeFrameCommandsTest();
 std::unique_ptr<QObject> makeFileDialogTest();
 std::unique_ptr<QObject> makeDialogsTest();
 std::unique_ptr<QObject> makeOpeningTest();
+std::unique_ptr<QObject> makeCheckPlaybackTest();
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     int failures = 0;
     for (const auto& test : {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(),
-                             makeDialogsTest(), makeOpeningTest()})
+                             makeDialogsTest(), makeOpeningTest(), makeCheckPlaybackTest()})
         failures += QTest::qExec(test.get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }

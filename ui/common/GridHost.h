@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "document.h"
@@ -10,6 +12,12 @@
 class QWidget;
 
 namespace skyvane {
+
+// What playback needs of the whole document besides the current node's cells.
+struct PlaybackTiming {
+    std::int64_t frameCount = 1; // FRAMES as a save would write it now
+    std::optional<float> fps;    // the frame rate a save would write; none while no number
+};
 
 class GridHost {
 public:
@@ -30,6 +38,9 @@ public:
     // Runs the entry check over first..last, shows its verdict in the status panel and moves
     // the cursor to a faulty cell. True when a fault was found.
     virtual bool checkEntries(int first, int last) = 0;
+
+    // Throws ConversionError for a Frame of another node that is no integer.
+    virtual PlaybackTiming playbackTiming() const = 0;
 
     virtual QWidget* mainWidget() = 0;
 };

@@ -66,11 +66,26 @@ QString startFolder(const FileDialogSettings& settings) {
     return QFileInfo(settings.lastChosen).absolutePath();
 }
 
+// A box taller than the screen cannot be read or closed: a long text shows its first lines,
+// and all of it scrolls under "Show Details...".
+constexpr int kMostLinesShown = 25;
+
+void setLongText(QMessageBox& box, const QString& text) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() <= kMostLinesShown)
+        return;
+    box.setText(lines.mid(0, kMostLinesShown).join(QLatin1Char('\n')) +
+                QStringLiteral("\n... and %1 more lines under Show Details.")
+                    .arg(lines.size() - kMostLinesShown));
+    box.setDetailedText(text);
+}
+
 class StandardPrompts : public Prompts {
 public:
     MessageAnswer message(QWidget* parent, MessageKind kind, const QString& text,
                           MessageButtons buttons) override {
         QMessageBox box(iconOf(kind), messageCaption(kind), text, QMessageBox::NoButton, parent);
+        setLongText(box, text);
         QAbstractButton* ok = nullptr;
         QAbstractButton* yes = nullptr;
         QAbstractButton* no = nullptr;
