@@ -119,6 +119,19 @@ QString helpText() {
             "bearings. The arrow keys move the camera, Shift with the arrow keys swings it "
             "around the point it looks at, and + and - zoom in and out. Entry picks the entry "
             "drawn in red."),
+        QStringLiteral(
+            "With the mouse in the picture, dragging with the left button swings the camera, "
+            "dragging with the right or middle button moves it, and the wheel zooms. Home or "
+            "Reset view brings back the camera the preview starts with."),
+        QStringLiteral(
+            "Play shows the path as the game plays it, at the document's frame rate: the "
+            "yellow square is the object, a magenta square marks an entry after which it "
+            "jumps, and the slider shows any frame. The game moves from each entry by the "
+            "change per frame that Steps gives until the next entry's Frame, then takes that "
+            "entry's values; where Steps is shorter than the frames to the next entry, the "
+            "object flies on too far and jumps back. Tools > Check Playback lists every such "
+            "jump of every node and puts the cursor on the first one's Steps cell: make Steps "
+            "as long as the frames to the next entry."),
         QStringLiteral("Planned for later versions: loading a level so that the trajectory "
                        "can be seen among its sectors, and a wireframe of the whole object."),
         titled(QStringLiteral("Transform Object"), QLatin1Char('-')),
