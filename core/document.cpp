@@ -16,9 +16,14 @@ namespace {
 
 constexpr int kLastEntry = kMaxEntries - 1;
 
-bool holdsValues(const EntryRow& row) {
-    return std::any_of(row.begin() + ColSteps, row.end(),
+bool anyTextFrom(const EntryRow& row, Column first) {
+    return std::any_of(row.begin() + first, row.end(),
                        [](const std::string& cell) { return !cell.empty(); });
+}
+
+// Text in Steps to Roll: what the entry defaults react to.
+bool holdsValues(const EntryRow& row) {
+    return anyTextFrom(row, ColSteps);
 }
 
 // Frame plus Steps of the entry above, or nullopt when either is no integer or the sum would
@@ -162,6 +167,23 @@ EntryTable copyEntries(const EntryTable& table, int first, int last) {
     return clipboard;
 }
 
+bool pasteLosesEntries(const EntryTable& table, const EntryTable& clipboard, int at) {
+    const int count = clipboard.rowCount();
+    // Too close to the end nothing moves and the clipboard rows are written over the entries
+    // from `at` on; otherwise the last `count` entries are pushed out.
+    for (int e = std::max(at, kMaxEntries - count); e <= kLastEntry; ++e) {
+        if (holdsData(table.row(e))) {
+            return true;
+        }
+    }
+    for (int i = std::max(0, kMaxEntries - at); i < count; ++i) {
+        if (holdsData(clipboard.row(i))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void pasteEntries(EntryTable& table, const EntryTable& clipboard, int at) {
     const int count = clipboard.rowCount();
     openGap(table, count, at);
@@ -198,6 +220,10 @@ int countEntries(const EntryTable& table) {
         ++count;
     }
     return count;
+}
+
+bool holdsData(const EntryRow& row) {
+    return anyTextFrom(row, ColFrame);
 }
 
 } // namespace skyvane

@@ -115,6 +115,10 @@ EntryTable copyEntries(const EntryTable& table, int first, int last);
 // Opens a gap and copies the clipboard rows into it; rows that would land past entry 999 are
 // dropped.
 void pasteEntries(EntryTable& table, const EntryTable& clipboard, int at);
+// True when pasting the clipboard at `at` would lose an entry that holds data: one of the table
+// pushed (or, near the end, written over) past entry 999, or a clipboard row that would land
+// there.
+bool pasteLosesEntries(const EntryTable& table, const EntryTable& clipboard, int at);
 
 // The entry defaults, applied top to bottom: a row with text in columns 2..8 and an empty
 // Frame gets the previous Frame + Steps (or its own index when either does not parse or the sum
@@ -123,5 +127,7 @@ void pasteEntries(EntryTable& table, const EntryTable& clipboard, int at);
 bool applyEntryDefaults(EntryTable& table);
 // Consecutive non-empty Frame cells from entry 0, at most 1000.
 int countEntries(const EntryTable& table);
+// Whether any cell from Frame to Roll holds text (the Entry column holds only the index).
+bool holdsData(const EntryRow& row);
 
 } // namespace skyvane

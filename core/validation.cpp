@@ -126,6 +126,23 @@ EntryCheck checkEntries(const EntryTable& table, int first, int last) {
     return {};
 }
 
+EntryCheck checkNode(const EntryTable& table) {
+    const EntryCheck check = checkEntries(table, 0, kMaxEntries - 1);
+    if (check.outcome != EntryCheck::Outcome::EmptyFrame) {
+        return check;
+    }
+    const int empty = countEntries(table);
+    for (int entry = empty + 1; entry < table.rowCount(); ++entry) {
+        if (holdsData(table.row(entry))) {
+            return {EntryCheck::Outcome::Fault,
+                    "Entry " + std::to_string(empty) +
+                        " is empty, but later entries hold data that would not be saved !",
+                    ColFrame, empty};
+        }
+    }
+    return check;
+}
+
 bool frameRateIsValid(std::string_view text) {
     return isSingle(text);
 }
@@ -173,7 +190,7 @@ std::vector<NodeFaults> documentFaults(const TKeyDocument& document) {
     for (std::size_t k = 0; k < document.Nodes.size(); ++k) {
         const TNode& node = document.Nodes[k];
         NodeFaults found{static_cast<int>(k), std::nullopt, checkMeshName(node.Mesh)};
-        const EntryCheck check = checkEntries(node.Data, 0, kMaxEntries - 1);
+        const EntryCheck check = checkNode(node.Data);
         if (check.fault())
             found.entry = check;
         if (found.entry || found.mesh != MeshNameFault::None)

@@ -31,6 +31,11 @@ struct EntryCheck {
 // first fault or the first empty Frame cell.
 EntryCheck checkEntries(const EntryTable& table, int first, int last);
 
+// The check of a whole node before it is left or saved: entries 0..999 as checkEntries, then,
+// when an empty Frame cell at entry E ended that check, a fault on E's Frame cell if a later
+// entry holds data, which saving would drop.
+EntryCheck checkNode(const EntryTable& table);
+
 // The frame-rate text converts to a float that a 32-bit float can hold.
 bool frameRateIsValid(std::string_view text);
 

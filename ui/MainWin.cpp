@@ -383,7 +383,16 @@ QString TMainWindow::numEntriesText() const {
 }
 
 bool TMainWindow::checkEntries(int first, int last) {
-    const EntryCheck check = skyvane::checkEntries(working_.table, first, last);
+    return showEntryCheck(skyvane::checkEntries(working_.table, first, last));
+}
+
+// Leaving the node and saving it check it whole, so no entry after a gap is dropped unseen.
+bool TMainWindow::checkNode() {
+    return showEntryCheck(skyvane::checkNode(working_.table));
+}
+
+// The verdict in PNLErrors and the cursor on a faulty cell; true on a fault.
+bool TMainWindow::showEntryCheck(const EntryCheck& check) {
     if (check.outcome != EntryCheck::Outcome::RangeEnded)
         setStatus(fromBytes(check.message));
     if (check.fault())
@@ -518,7 +527,7 @@ void TMainWindow::onTabChanged(int index) {
 
 // Leaving a node is allowed only when its entries pass the check; it is stored first.
 bool TMainWindow::NodeTabsChanging() {
-    if (checkEntries(0, kMaxEntries - 1))
+    if (checkNode())
         return false;
     storeCurrentNode();
     return true;
@@ -597,7 +606,7 @@ bool TMainWindow::saveDocument() {
 
 // All three checks run, so the user sees every complaint at once. True when anything is wrong.
 bool TMainWindow::preSaveCheck() {
-    bool fault = checkEntries(0, kMaxEntries - 1);
+    bool fault = checkNode();
     if (!frameRateIsValid(toBytes(FrameRate->text()))) {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid value !"));
         FrameRate->setFocus();
@@ -701,7 +710,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void TMainWindow::Check1Click() {
-    if (checkEntries(0, kMaxEntries - 1))
+    if (checkNode())
         showMessage(this, MessageKind::Error, QStringLiteral("Error found in Data!"));
     else
         showMessage(this, MessageKind::Information, QStringLiteral("No Errors found!"));
@@ -801,7 +810,12 @@ void TMainWindow::AutoOrientate1Click() {
 }
 
 void TMainWindow::Paste1Click() {
-    pasteEntries(working_.table, FrameClipboard, cursorRow() - 1);
+    const int at = cursorRow() - 1;
+    if (pasteLosesEntries(working_.table, FrameClipboard, at)) {
+        showMessage(this, MessageKind::Error, QStringLiteral("Not enough room to paste frames!"));
+        return;
+    }
+    pasteEntries(working_.table, FrameClipboard, at);
     workingCopyChanged();
 }
 

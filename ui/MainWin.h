@@ -22,6 +22,7 @@ class QTabBar;
 namespace skyvane {
 
 class EntryGrid;
+struct EntryCheck;
 class EntryGridModel;
 class RecentFiles;
 class TAboutWin;
@@ -142,6 +143,8 @@ private:
     void loadCurrentNode();
     void workingCopyChanged();
     void onTabChanged(int index);
+    bool checkNode();
+    bool showEntryCheck(const EntryCheck& check);
 
     // File commands.
     bool offerToSave();

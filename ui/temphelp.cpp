@@ -83,7 +83,9 @@ QString helpText() {
             "it. Without a selection, the entry under the cursor is taken."),
         QStringLiteral(
             "- Copy Frames keeps the selected entries for Paste Frames, which inserts them "
-            "at the cursor, in this node or another.\n"
+            "at the cursor, in this node or another. When that would push an entry holding "
+            "data past entry 999, nothing is pasted and Skyvane says Not enough room to paste "
+            "frames!\n"
             "- Insert Frames inserts 1 to 100 empty entries at the cursor.\n"
             "- Clear Frames empties the selected entries; Delete Frames removes them and "
             "moves the later entries up.\n"
@@ -107,7 +109,11 @@ QString helpText() {
             "- Error: Invalid number: a position or angle is empty or not a number. Type a "
             "number, with the decimal separator your system uses.\n"
             "- Error: Must be >= 0 and < 360: an angle is out of range. Add or subtract 360 "
-            "(-90 becomes 270)."),
+            "(-90 becomes 270).\n"
+            "- Entry E is empty, but later entries hold data that would not be saved !: the "
+            "entries end at the first one without a Frame, so the entries below that one "
+            "would be left out of the file. Delete the empty entries with Delete Frames, or "
+            "fill them."),
         QStringLiteral(
             "Changing to another node's tab and saving run the same check and wait until "
             "the fault is mended; the 3D preview and Offset Values check too before they "

@@ -301,6 +301,40 @@ TEST(RowOperations, pasteOfTheStartClipboardInsertsFiveEmptyEntries) {
     expectMoved(table, 1, 6, 9);
 }
 
+// A paste that would push out or drop an entry holding data is refused; empty rows may go.
+TEST(RowOperations, pasteLosesEntriesOnlyWhenDataWouldLeaveTheTable) {
+    const EntryTable copied = filledTable(5); // rows 0..4 hold data
+    const struct {
+        const char* name;
+        int filled;            // entries 0..filled-1 hold data
+        std::vector<int> more; // further entries holding data
+        int rows;              // clipboard rows: the first `rows` of `copied`, or empty ones
+        bool emptyRows;
+        int at;
+        bool loses;
+    } cases[] = {
+        {"plenty of room", 10, {}, 3, false, 0, false},
+        {"last entries empty enough", 997, {}, 3, false, 0, false},
+        {"one entry pushed past 999", 998, {}, 3, false, 0, true},
+        {"entry 999 after a gap", 5, {999}, 1, false, 0, true},
+        {"entry 998 moves to 999", 5, {998}, 1, false, 0, false},
+        {"near the end: written over", 5, {999}, 1, false, 999, true},
+        {"near the end: copied rows dropped", 5, {}, 5, false, 998, true},
+        {"near the end: empty rows dropped", 5, {}, 5, true, 998, false},
+        {"near the end: empty rows over data", 5, {999}, 5, true, 998, true},
+        {"only the entry numbers", 0, {}, 3, false, 0, false},
+    };
+    for (const auto& c : cases) {
+        EntryTable table = filledTable(c.filled);
+        for (int e : c.more) {
+            table.row(e) = entryRow(e);
+        }
+        const EntryTable clipboard =
+            c.emptyRows ? EntryTable(c.rows) : copyEntries(copied, 0, c.rows - 1);
+        EXPECT_EQ(pasteLosesEntries(table, clipboard, c.at), c.loses) << c.name;
+    }
+}
+
 TEST(Document, applyCellEditsWritesAllOrNothing) {
     EntryTable table = filledTable(3);
     applyCellEdits(table, {{ColX, 0, "1.5"}, {ColRoll, 2, "90"}});

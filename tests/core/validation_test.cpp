@@ -274,6 +274,79 @@ TEST(EntryCheck, rangesWithinTheTable) {
     }
 }
 
+// Leaving or saving a node: data after the first empty entry would not be saved.
+TEST(NodeCheck, reportsDataAfterTheFirstEmptyEntry) {
+    const std::string gapAt3 =
+        "Entry 3 is empty, but later entries hold data that would not be saved !";
+    const std::string gapAt0 =
+        "Entry 0 is empty, but later entries hold data that would not be saved !";
+    const struct {
+        CheckCase check;
+        bool renumbered; // every Entry cell holds its index, as in the grid
+    } cases[] = {
+        {{"empty table", 0, {}, Outcome::EmptyFrame, "No Errors", 0, 0}, true},
+        {{"no gap", 5, {}, Outcome::EmptyFrame, "No Errors", 0, 0}, true},
+        {{"full table", kMaxEntries, {}, Outcome::RangeEnded, "", 0, 0}, false},
+        {{"value after a gap", 3, {{ColX, 5, "1"}}, Outcome::Fault, gapAt3.c_str(), ColFrame, 3},
+         true},
+        {{"value right after the empty entry",
+          3,
+          {{ColX, 4, "1"}},
+          Outcome::Fault,
+          gapAt3.c_str(),
+          ColFrame,
+          3},
+         true},
+        {{"whole entry after a gap",
+          5,
+          {{ColFrame, 3, ""},
+           {ColSteps, 3, ""},
+           {ColX, 3, ""},
+           {ColY, 3, ""},
+           {ColZ, 3, ""},
+           {ColPitch, 3, ""},
+           {ColYaw, 3, ""},
+           {ColRoll, 3, ""}},
+          Outcome::Fault,
+          gapAt3.c_str(),
+          ColFrame,
+          3},
+         true},
+        {{"only a Frame at the end",
+          3,
+          {{ColFrame, 999, "5"}},
+          Outcome::Fault,
+          gapAt3.c_str(),
+          ColFrame,
+          3},
+         false},
+        {{"gap at entry 0", 0, {{ColRoll, 1, "2"}}, Outcome::Fault, gapAt0.c_str(), ColFrame, 0},
+         true},
+        {{"a fault above the gap comes first",
+          3,
+          {{ColSteps, 1, "0"}, {ColX, 7, "1"}},
+          Outcome::Fault,
+          kNotPositive,
+          ColSteps,
+          1},
+         true},
+    };
+    for (const auto& c : cases) {
+        EntryTable table = validTable(c.check.validEntries);
+        if (c.renumbered) {
+            renumber(table);
+        }
+        applyCellEdits(table, c.check.edits);
+        const EntryCheck check = checkNode(table);
+        EXPECT_EQ(check.outcome, c.check.outcome) << c.check.name;
+        EXPECT_EQ(check.message, c.check.message) << c.check.name;
+        if (c.check.outcome == Outcome::Fault) {
+            EXPECT_EQ(check.column, c.check.column) << c.check.name;
+            EXPECT_EQ(check.entry, c.check.entry) << c.check.name;
+        }
+    }
+}
+
 TEST(EntryCheck, honoursTheDecimalSeparator) {
     setDecimalSeparator(',');
     EntryTable table = validTable(1);

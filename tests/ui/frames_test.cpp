@@ -1,4 +1,5 @@
 // The frame commands: the selector protocol, Copy, Paste, Insert, Clear and Delete Frames.
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 
@@ -281,14 +282,81 @@ private slots:
         QCOMPARE(ui.grid().cursorColumn(), int(ColFrame));
     }
 
-    void paste_nearEndOfTable_dropsRowsPastLastEntry() {
-        ui.fillEntries(5);
-        runSelected("Copy1", 0, 4);
-        ui.grid().setCursor(ColFrame, 999); // entry 998
+    // A paste that would push an entry holding data past entry 999, or drop copied entries
+    // there, pastes nothing; empty rows may still fall off the end.
+    void paste_withoutRoom_refusesAndChangesNothing_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("copied"); // entries 0..copied-1 copied; 0: no copy confirmed
+        QTest::addColumn<int>("cursorEntry");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("997 entries, 3 pasted") << 997 << 3 << 0 << false;
+        QTest::newRow("998 entries, 3 pasted") << 998 << 3 << 0 << true;
+        QTest::newRow("copied entries past the end") << 5 << 5 << 998 << true;
+        QTest::newRow("empty rows past the end") << 5 << 0 << 998 << false;
+    }
+    void paste_withoutRoom_refusesAndChangesNothing() {
+        QFETCH(int, entries);
+        QFETCH(int, copied);
+        QFETCH(int, cursorEntry);
+        QFETCH(bool, refused);
+        ui.fillEntries(entries);
+        if (copied > 0)
+            runSelected("Copy1", 0, copied - 1);
+        else
+            ui.main().Paste1->setEnabled(true);
+        const EntryTable before = ui.main().entries();
+        ui.grid().setCursor(ColFrame, cursorEntry + 1);
         ui.trigger("Paste1");
-        QCOMPARE(ui.cell(ColX, 998), QStringLiteral("0"));
-        QCOMPARE(ui.cell(ColX, 999), QStringLiteral("1"));
-        QCOMPARE(ui.cell(ColEntry, 999), QStringLiteral("999"));
+        if (refused) {
+            QCOMPARE(ui.prompts->messageTexts(), QStringList({"Not enough room to paste frames!"}));
+            QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Error);
+            QVERIFY(ui.main().entries() == before);
+        } else {
+            QVERIFY(ui.prompts->messages.isEmpty());
+            QCOMPARE(ui.cell(ColX, cursorEntry), copied > 0 ? QStringLiteral("0") : QString());
+        }
+    }
+
+    // Entries after an emptied one would silently stay out of the file: Check Data, the tab
+    // change and Save all report the gap, and nothing is written until it is mended.
+    void gapAfterClearFrames_isReportedAndNothingIsSaved() {
+        const QString gap = QStringLiteral(
+            "Entry 2 is empty, but later entries hold data that would not be saved !");
+        ui.fillEntries(10);
+        runSelected("ClrFrames1", 2, 4);
+        const EntryTable before = ui.main().entries();
+
+        ui.trigger("Check1");
+        QCOMPARE(ui.main().PNLErrors->text(), gap);
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"Error found in Data!"}));
+        QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Error);
+        QCOMPARE(ui.grid().cursorRow(), 3);
+        QCOMPARE(ui.grid().cursorColumn(), int(ColFrame));
+
+        ui.main().SENodes->setValue(2);
+        ui.main().PNLErrors->clear();
+        QTest::mouseClick(ui.main().NodeTabs, Qt::LeftButton, Qt::NoModifier,
+                          ui.main().NodeTabs->tabRect(1).center());
+        QCOMPARE(ui.main().currentNode(), 0);
+        QCOMPARE(ui.main().PNLErrors->text(), gap);
+        ui.main().SENodes->setValue(1); // confirmed: node 1 goes again
+
+        const QString file = ui.path(QStringLiteral("gap.KEY"));
+        ui.prompts->files = {file};
+        ui.main().PNLErrors->clear();
+        ui.trigger("Save");
+        QCOMPARE(ui.main().PNLErrors->text(), gap);
+        QVERIFY(ui.prompts->dialogs.isEmpty());
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(ui.main().entries() == before);
+
+        // Deleting the empty entries mends it.
+        runSelected("DelFrames1", 2, 4);
+        ui.trigger("Save");
+        QVERIFY(QFile::exists(file));
+        const KeyReadResult read = readKeyFile(file.toStdString());
+        QVERIFY(read.ok);
+        QCOMPARE(int(read.document.Nodes[0].Entries), 7);
     }
 
     void secondCommand_retargetsShownSelector() {
