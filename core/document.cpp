@@ -184,6 +184,11 @@ bool pasteLosesEntries(const EntryTable& table, const EntryTable& clipboard, int
     return false;
 }
 
+bool insertLosesEntries(const EntryTable& table, int count, int at) {
+    // Inserting is pasting empty rows: only the table's own entries can be lost.
+    return pasteLosesEntries(table, EntryTable(count), at);
+}
+
 void pasteEntries(EntryTable& table, const EntryTable& clipboard, int at) {
     const int count = clipboard.rowCount();
     openGap(table, count, at);

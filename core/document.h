@@ -119,6 +119,9 @@ void pasteEntries(EntryTable& table, const EntryTable& clipboard, int at);
 // pushed (or, near the end, written over) past entry 999, or a clipboard row that would land
 // there.
 bool pasteLosesEntries(const EntryTable& table, const EntryTable& clipboard, int at);
+// True when inserting `count` empty entries at `at` would lose an entry that holds data: one
+// pushed past entry 999, or, too near the end for anything to move, one where the gap belongs.
+bool insertLosesEntries(const EntryTable& table, int count, int at);
 
 // The entry defaults, applied top to bottom: a row with text in columns 2..8 and an empty
 // Frame gets the previous Frame + Steps (or its own index when either does not parse or the sum

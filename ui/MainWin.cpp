@@ -825,11 +825,14 @@ void TMainWindow::InsFrames1Click() {
 }
 
 void TMainWindow::insertFrames(int count) {
-    if (parseInt(toBytes(NumEntries->text())) + count > kMaxEntries) {
+    const int at = cursorRow() - 1;
+    // Entries after an emptied one are not counted in NumEntries but still hold data.
+    if (parseInt(toBytes(NumEntries->text())) + count > kMaxEntries ||
+        insertLosesEntries(working_.table, count, at)) {
         showMessage(this, MessageKind::Error, QStringLiteral("Not enough room to insert frames!"));
         return;
     }
-    openGap(working_.table, count, cursorRow() - 1);
+    openGap(working_.table, count, at);
     workingCopyChanged();
 }
 

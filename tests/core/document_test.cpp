@@ -335,6 +335,25 @@ TEST(RowOperations, pasteLosesEntriesOnlyWhenDataWouldLeaveTheTable) {
     }
 }
 
+// Inserting empty entries may only push empty ones past 999; too near the end nothing moves,
+// so an entry holding data where the gap belongs also refuses.
+TEST(RowOperations, insertLosesEntriesOnlyWhenDataWouldLeaveTheTable) {
+    const struct {
+        int dataAt;
+        int count;
+        int at;
+        bool loses;
+    } cases[] = {
+        {996, 3, 0, false}, {997, 3, 0, true}, {999, 1, 999, true}, {997, 5, 998, false},
+    };
+    for (const auto& c : cases) {
+        EntryTable table = filledTable(5);
+        table.row(c.dataAt) = entryRow(c.dataAt);
+        EXPECT_EQ(insertLosesEntries(table, c.count, c.at), c.loses)
+            << c.dataAt << " " << c.count << " " << c.at;
+    }
+}
+
 TEST(Document, applyCellEditsWritesAllOrNothing) {
     EntryTable table = filledTable(3);
     applyCellEdits(table, {{ColX, 0, "1.5"}, {ColRoll, 2, "90"}});

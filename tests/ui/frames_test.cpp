@@ -199,17 +199,25 @@ private slots:
 
     void insert_checksRoom_data() {
         QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("afterGap"); // an entry holding data after the counted ones, or -1
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("997 + 3 fits exactly") << 997 << true;
-        QTest::newRow("998 + 3 does not fit") << 998 << false;
+        QTest::newRow("997 + 3 fits exactly") << 997 << -1 << true;
+        QTest::newRow("998 + 3 does not fit") << 998 << -1 << false;
+        QTest::newRow("data after a gap stays") << 5 << 996 << true;
+        QTest::newRow("data after a gap pushed out") << 5 << 997 << false;
     }
     void insert_checksRoom() {
         QFETCH(int, entries);
+        QFETCH(int, afterGap);
         QFETCH(bool, accepted);
         ui.fillEntries(entries);
+        if (afterGap >= 0)
+            ui.setEntry(afterGap, {"9", "1", "7", "0", "0", "0", "0", "0"});
         ui.grid().setCursor(ColFrame, 1);
         insertFrames(3);
         QCOMPARE(ui.cell(ColX, 0), accepted ? QString() : QStringLiteral("0"));
+        if (afterGap >= 0)
+            QCOMPARE(ui.cell(ColX, accepted ? afterGap + 3 : afterGap), QStringLiteral("7"));
         QCOMPARE(ui.prompts->messageTexts(),
                  accepted ? QStringList() : QStringList({"Not enough room to insert frames!"}));
         if (!accepted)
