@@ -203,7 +203,8 @@ def exit_program(s, main):
             raise E2EFailure("the program did not end after File > Exit")
         time.sleep(0.05)
     if s.process.returncode != 0:
-        raise E2EFailure("the program ended with status %d" % s.process.returncode)
+        raise E2EFailure("the program ended with status %d%s"
+                         % (s.process.returncode, s.log_tail()))
 
 
 def keyfile_entries(path):

@@ -160,7 +160,15 @@ class Session:
 
     def ensure_running(self):
         if self.process.poll() is not None:
-            raise E2EFailure("the program ended with status %d" % self.process.returncode)
+            raise E2EFailure("the program ended with status %d%s"
+                             % (self.process.returncode, self.log_tail()))
+
+    def log_tail(self, lines=20):
+        """The end of what the program printed, so a failure in CI explains itself."""
+        self.log.flush()
+        with open(self.log.name, errors="replace") as log:
+            tail = log.read().splitlines()[-lines:]
+        return "".join("\n  | " + line for line in tail)
 
     def wait_exit(self, timeout=20.0):
         try:
