@@ -25,8 +25,10 @@ class XServer:
     def __init__(self, screen=SCREEN, dpi=96):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
+            # -noreset: by default the server resets when its last client leaves, and a
+            # program started during that reset cannot connect and aborts.
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-dpi", str(dpi),
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
