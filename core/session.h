@@ -1,0 +1,201 @@
+// The editing session: the document, the working copy of the current node, the frame clipboard,
+// the grid cursor and the undo history, with every change the editor makes as one operation
+// counted in entries (0..999). Windows read their widgets, call it and show its verdicts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document.h"
+#include "validation.h"
+
+namespace skyvane {
+
+// What playback needs of the whole document besides the current node's cells.
+struct PlaybackTiming {
+    std::int64_t frameCount = 1; // FRAMES as a save would write it now
+    std::optional<float> fps;    // the frame rate a save would write; none while no number
+};
+
+struct GridCursor {
+    int column = ColFrame;
+    int entry = 0;
+    bool operator==(const GridCursor& other) const {
+        return column == other.column && entry == other.entry;
+    }
+};
+
+// Everything that keeps the document from being saved, all checked at once so the user sees
+// every complaint.
+struct SaveCheck {
+    EntryCheck node;
+    bool frameRateInvalid = false;
+    std::optional<NodeMeshFault> mesh;
+    bool fault() const { return node.fault() || frameRateInvalid || mesh.has_value(); }
+};
+
+// The step names that undo and redo show, besides "typing in entry N".
+inline constexpr const char* kStepClearFrames = "Clear Frames";
+inline constexpr const char* kStepDeleteFrames = "Delete Frames";
+inline constexpr const char* kStepInsertFrames = "Insert Frames";
+inline constexpr const char* kStepPasteFrames = "Paste Frames";
+inline constexpr const char* kStepAddNode = "Add Node";
+inline constexpr const char* kStepRemoveNode = "Remove Node";
+inline constexpr const char* kStepMeshName = "Mesh Name";
+inline constexpr const char* kStepFrameRate = "Frame Rate";
+
+// Older steps are forgotten beyond this many.
+inline constexpr std::size_t kHistorySteps = 500;
+
+class EditSession {
+public:
+    EditSession();
+
+    // ---- Reading
+    // The nodes as last stored: the current node's entries live in the working copy.
+    const TKeyDocument& document() const { return document_; }
+    // The document with the working copy stored, as a save would see it (Fps aside).
+    TKeyDocument snapshot() const;
+    const WorkingCopy& working() const { return working_; }
+    const EntryTable& entries() const { return working_.table; }
+    int entryCount() const;
+    int currentNode() const { return currentNode_; }
+    int nodeCount() const { return static_cast<int>(document_.Nodes.size()); }
+    const std::string& meshName() const { return working_.mesh; }
+    const std::string& frameRateText() const { return frameRateText_; }
+    // The frame rate a save would write: the document's while the box shows what it was given,
+    // the typed number once the user changed it; none while the text is no number.
+    std::optional<float> savedFrameRate() const;
+    const EntryTable& clipboard() const { return clipboard_; }
+    GridCursor cursor() const { return cursor_; }
+    // Throws ConversionError for a Frame of another node that is no integer.
+    PlaybackTiming playbackTiming() const;
+
+    // Called after every change of data, node or history (not for cursor moves).
+    void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+    // ---- Whole documents; each starts a fresh history and counts as unmodified.
+    void newDocument();
+    // Takes over a document read from a file; node 0 becomes current (a file without nodes gets
+    // one, so the editor stays usable).
+    void install(TKeyDocument document);
+
+    // ---- Edits: each is one undo step.
+    // A tool run: every cell written together, then the entry defaults.
+    void applyCellEdits(const std::vector<CellEdit>& edits, const std::string& stepName);
+    void typeCell(int column, int entry, std::string text);
+    void clearEntries(int first, int last);
+    void deleteEntries(int first, int last);
+    // False, and nothing changes, when the entries would not fit.
+    bool insertEntries(int count, int at);
+    // False, and nothing changes, when the paste would lose an entry holding data.
+    bool pasteEntries(int at);
+    // False at the node limit.
+    bool addNode();
+    // False, and nothing changes, when the last node is the current one.
+    bool removeLastNode();
+    // Typing into the mesh-name or frame-rate box: keystrokes in a row make one step until
+    // finishTyping().
+    void setMeshName(std::string mesh);
+    void setFrameRateText(std::string text);
+    void finishTyping() { typingOpen_ = false; }
+
+    // ---- Not undoable
+    void setCursor(GridCursor cursor) { cursor_ = cursor; }
+    void copyEntries(int first, int last);
+    // The check of the current node, then, when it passes, the node is stored and `node` loaded.
+    EntryCheck changeNode(int node);
+    EntryCheck checkEntries(int first, int last) const;
+    EntryCheck checkNode() const;
+
+    // ---- Saving
+    // Stores the current node, then runs every pre-save check.
+    SaveCheck checkForSave();
+    // The document to write: the working copy stored and the frame rate as savedFrameRate().
+    TKeyDocument documentToSave() const;
+    void markSaved();
+    // Whether the document differs from what was last opened, saved or created.
+    bool modified() const { return stateId() != savedId_; }
+
+    // ---- History
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
+    const std::string& undoName() const;
+    const std::string& redoName() const;
+    void undo();
+    void redo();
+    std::size_t undoSteps() const { return undo_.size(); }
+    // What the steps hold, in bytes, as an estimate of their memory.
+    std::size_t historyBytes() const;
+
+private:
+    struct CellChange {
+        int column = 0;
+        int entry = 0;
+        std::string before;
+        std::string after;
+    };
+    // A removed node keeps only its rows that hold data; of the others, whether their Entry
+    // cell held its index.
+    struct StoredNode {
+        std::string mesh;
+        std::int16_t entries = 0;
+        std::vector<std::pair<int, EntryRow>> rows;
+        std::vector<bool> numbered;
+    };
+    enum class StepKind { Cells, MeshName, FrameRate, AddNode, RemoveNode };
+    struct Step {
+        std::uint64_t id = 0;
+        StepKind kind = StepKind::Cells;
+        std::string name;
+        int node = 0;
+        GridCursor cursor;
+        std::vector<CellChange> cells;
+        std::string before; // mesh name or frame-rate text
+        std::string after;
+        StoredNode removed;
+    };
+
+    std::uint64_t stateId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
+    void freshHistory();
+    void changed() const;
+    // Runs `edit` on the working table, settles it and records the cells that changed.
+    template <typename Edit> void recordCells(const std::string& name, Edit edit);
+    void push(Step step);
+    void settleWorkingCopy();
+    void storeCurrent();
+    void loadCurrent();
+    void goToNode(int node);
+    void setText(StepKind kind, std::string text);
+    std::string& textOf(StepKind kind);
+    void apply(const Step& step, bool forward);
+
+    TKeyDocument document_;
+    WorkingCopy working_;
+    int currentNode_ = 0;
+    std::string frameRateText_;
+    // The frame-rate text as last given by the document: while it shows, the document's value
+    // is saved at its full precision.
+    std::string frameRateShown_;
+    EntryTable clipboard_{kClipboardStartRows};
+    GridCursor cursor_;
+
+    std::deque<Step> undo_;
+    std::vector<Step> redo_;
+    std::uint64_t nextId_ = 1;
+    std::uint64_t baseId_ = 0;
+    std::uint64_t savedId_ = 0;
+    bool typingOpen_ = false;
+    std::function<void()> listener_;
+};
+
+// "typing in entry 12"
+std::string typingStepName(int entry);
+
+} // namespace skyvane
