@@ -224,20 +224,23 @@ private slots:
             QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Error);
     }
 
-    // The count is typed and confirmed with Enter; a typed count outside 1..100 is pulled
-    // back to the nearest end of the range, not cut to its first digits.
+    // The count is typed and confirmed with Enter or a click on OK; a typed count outside
+    // 1..100 is pulled back to the nearest end of the range, not cut to its first digits.
     void insert_typedCount_isBroughtIntoRange_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("inserted");
-        QTest::newRow("37") << "37" << 37;
-        QTest::newRow("150 above the range") << "150" << 100;
-        QTest::newRow("100000000000000000000") << "100000000000000000000" << 100;
-        QTest::newRow("0 below the range") << "0" << 1;
-        QTest::newRow("nothing") << "" << 1;
+        QTest::addColumn<bool>("clickOk");
+        QTest::newRow("37") << "37" << 37 << false;
+        QTest::newRow("150 above the range") << "150" << 100 << false;
+        QTest::newRow("150, OK clicked") << "150" << 100 << true;
+        QTest::newRow("100000000000000000000") << "100000000000000000000" << 100 << false;
+        QTest::newRow("0 below the range") << "0" << 1 << false;
+        QTest::newRow("nothing, OK clicked") << "" << 1 << true;
     }
     void insert_typedCount_isBroughtIntoRange() {
         QFETCH(QString, typed);
         QFETCH(int, inserted);
+        QFETCH(bool, clickOk);
         ui.fillEntries(2);
         ui.grid().setCursor(ColFrame, 2);
         UiFixture::whenModal([&] {
@@ -245,7 +248,10 @@ private slots:
             QVERIFY(box);
             QTest::keyClick(box, Qt::Key_Backspace); // the count shown is selected
             QTest::keyClicks(box, typed);
-            QTest::keyClick(box, Qt::Key_Return);
+            if (clickOk)
+                QTest::mouseClick(ui.windows->insertWindow.BitBtn1, Qt::LeftButton);
+            else
+                QTest::keyClick(box, Qt::Key_Return);
         });
         ui.trigger("InsFrames1");
         QVERIFY(!ui.windows->insertWindow.isVisible());
