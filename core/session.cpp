@@ -153,7 +153,8 @@ void EditSession::deleteEntries(int first, int last) {
 }
 
 bool EditSession::insertEntries(int count, int at) {
-    if (entryCount() + count > kMaxEntries)
+    // Entries after an emptied one are not counted but still hold data.
+    if (entryCount() + count > kMaxEntries || insertLosesEntries(working_.table, count, at))
         return false;
     recordCells(kStepInsertFrames, [&](EntryTable& table) { openGap(table, count, at); });
     return true;
