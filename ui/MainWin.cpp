@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -79,15 +78,6 @@ struct MenuDef {
     const char* caption;
     std::vector<MenuItem> items;
 };
-
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-// Why a file was refused, as the core words it: file names in the system's encoding.
-QString reasonText(std::string_view reason) {
-    return QString::fromLocal8Bit(reason.data(), qsizetype(reason.size()));
-}
 
 // Places `control` with its label at `left` and returns where the next field starts.
 int placeField(const QString& caption, QWidget* control, int width, int left) {

@@ -28,9 +28,14 @@ public:
     // Paths for the next file dialogs, in order; an empty path cancels. None left: cancel.
     std::deque<QString> files;
 
+    // Items for the next choices among items, in order; an empty one cancels. None left: the
+    // first item offered.
+    std::deque<QString> items;
+
     QList<AskedMessage> messages;
     QStringList errors;                // texts of the default error handler's boxes
     QList<FileDialogSettings> dialogs; // file dialogs shown
+    QList<QStringList> choices;        // the items of each choice asked
 
     MessageAnswer message(QWidget*, MessageKind kind, const QString& text,
                           MessageButtons buttons) override {
@@ -52,6 +57,16 @@ public:
         const QString path = files.front();
         files.pop_front();
         return path;
+    }
+
+    QString chooseItem(QWidget*, const QString&, const QString&,
+                       const QStringList& offered) override {
+        choices.append(offered);
+        if (items.empty())
+            return offered.value(0);
+        const QString item = items.front();
+        items.pop_front();
+        return item;
     }
 
     QStringList messageTexts() const {

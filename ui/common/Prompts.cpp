@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -122,6 +123,13 @@ public:
         if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
             return QString();
         return dialog->selectedFiles().constFirst();
+    }
+
+    QString chooseItem(QWidget* parent, const QString& title, const QString& label,
+                       const QStringList& items) override {
+        bool chosen = false;
+        const QString item = QInputDialog::getItem(parent, title, label, items, 0, false, &chosen);
+        return chosen ? item : QString();
     }
 };
 

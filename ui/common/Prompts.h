@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <utility>
 
@@ -35,6 +36,9 @@ public:
     virtual void errorReport(QWidget* parent, const QString& text) = 0;
     // The full path chosen, or an empty string when the dialog was cancelled.
     virtual QString chooseFile(QWidget* parent, const FileDialogSettings& settings) = 0;
+    // One of `items`, the first offered; an empty string when the user cancelled.
+    virtual QString chooseItem(QWidget* parent, const QString& title, const QString& label,
+                               const QStringList& items) = 0;
 };
 
 // The prompts in force; QMessageBox and QFileDialog unless a test installed others.
