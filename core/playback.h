@@ -40,6 +40,13 @@ struct PlayedFrame {
 // that entry's values.
 PlayedFrame playedFrame(const EntryTable& table, int count, std::int64_t frame);
 
+// One node as it is played: the name of the mesh it moves and its first `count` entries.
+struct KeyNodeTrack {
+    std::string mesh;
+    const EntryTable* table = nullptr;
+    int count = 0;
+};
+
 // Where the played value at entry k + 1's Frame misses entry k + 1's values.
 struct PlaybackJump {
     int node = 0;

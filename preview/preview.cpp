@@ -1,6 +1,7 @@
 // The 3D preview window: lays out the camera read-outs beside the picture, checks the entries
 // each time it becomes active, turns key presses into camera moves before its controls see
-// them, moves the camera with the mouse, and plays the path frame by frame in real time.
+// them, moves the camera with the mouse, plays the path frame by frame in real time, and loads
+// the object and the level it draws around the path.
 #include "preview.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@
 #include "GridHost.h"
 #include "Prompts.h"
 #include "Text.h"
+#include "levelfile.h"
 #include "numbers.h"
 
 namespace skyvane {
@@ -100,11 +102,17 @@ constexpr int kZoomBoxY = 276;
 constexpr int kZoomBoxWidth = 48;
 
 // The playback controls, below the camera read-outs.
+constexpr int kSecondColumn = 100;
 constexpr QRect kPlayButton{kMargin, 308, 88, 24};
+constexpr QRect kResetButton{kSecondColumn, 308, 88, 24};
 constexpr QRect kFrameSlider{kMargin, 338, 184, 20};
 constexpr QRect kFrameReadOut{kMargin, 362, 184, 16};
 constexpr QRect kLoopBox{kMargin, 382, 184, 20};
-constexpr QRect kResetButton{kMargin, 414, 88, 24};
+// The object and the level: a button that loads each and a tick box that shows it.
+constexpr QRect kLoad3doButton{kMargin, 410, 88, 24};
+constexpr QRect kShowObjectBox{kSecondColumn, 412, 96, 20};
+constexpr QRect kLoadLevelButton{kMargin, 440, 88, 24};
+constexpr QRect kShowLevelBox{kSecondColumn, 442, 96, 20};
 constexpr float kStartFps = 15.0f;
 constexpr int kWheelEighthsPerNotch = 120;
 constexpr int kLongestTickMs = 1000; // even a slow frame rate shows the time passing
@@ -125,6 +133,20 @@ QLabel* addLabel(QWidget* parent, const LabelLayout& item) {
     label->setObjectName(QString::fromLatin1(item.name));
     label->move(item.x, item.y);
     return label;
+}
+
+QPushButton* addButton(QWidget* parent, const char* name, const char* caption, const QRect& place) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    return button;
+}
+
+QCheckBox* addTickBox(QWidget* parent, const char* name, const char* caption, const QRect& place) {
+    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(place);
+    return box;
 }
 
 QLineEdit* addReadOnlyBox(QWidget* parent, const char* name, int x, int y, int width) {
@@ -173,7 +195,9 @@ TPreviewWindow::TPreviewWindow(GridHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      host_(host) {
+      host_(host), OpenLevel({QStringLiteral("OpenLevel"), QStringLiteral("Open Level"),
+                              QStringLiteral("Jedi Knight levels|*.JKL *.GOB"),
+                              QStringLiteral("JKL"), false, QString()}) {
     createGui();
     showReadOuts(ReadOutAll);
     // Keys are seen on their way into the window, before whichever control has the focus.
@@ -233,9 +257,7 @@ void TPreviewWindow::createGui() {
     // The picture follows the panel's size, never the other way round.
     Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 
-    BtnPlay = new QPushButton(QStringLiteral("Play"), LeftPanel);
-    BtnPlay->setObjectName(QStringLiteral("BtnPlay"));
-    BtnPlay->setGeometry(kPlayButton);
+    BtnPlay = addButton(LeftPanel, "BtnPlay", "Play", kPlayButton);
     connect(BtnPlay, &QPushButton::clicked, this,
             [this] { runGuarded([this] { BtnPlayClick(); }, this); });
 
@@ -250,14 +272,25 @@ void TPreviewWindow::createGui() {
     LblFrame->setObjectName(QStringLiteral("LblFrame"));
     LblFrame->setGeometry(kFrameReadOut);
 
-    CBLoop = new QCheckBox(QStringLiteral("Loop"), LeftPanel);
-    CBLoop->setObjectName(QStringLiteral("CBLoop"));
-    CBLoop->setGeometry(kLoopBox);
+    CBLoop = addTickBox(LeftPanel, "CBLoop", "Loop", kLoopBox);
 
-    BtnResetView = new QPushButton(QStringLiteral("Reset view"), LeftPanel);
-    BtnResetView->setObjectName(QStringLiteral("BtnResetView"));
-    BtnResetView->setGeometry(kResetButton);
+    BtnResetView = addButton(LeftPanel, "BtnResetView", "Reset view", kResetButton);
     connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
+
+    BtnLoad3DO = addButton(LeftPanel, "BtnLoad3DO", "Load 3DO...", kLoad3doButton);
+    connect(BtnLoad3DO, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { BtnLoad3DOClick(); }, this); });
+    BtnLoadLevel = addButton(LeftPanel, "BtnLoadLevel", "Load Level...", kLoadLevelButton);
+    connect(BtnLoadLevel, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { BtnLoadLevelClick(); }, this); });
+    // Nothing to show until something is loaded.
+    CBShowObject = addTickBox(LeftPanel, "CBShowObject", "Show object", kShowObjectBox);
+    CBShowLevel = addTickBox(LeftPanel, "CBShowLevel", "Show level", kShowLevelBox);
+    for (QCheckBox* shows : {CBShowObject, CBShowLevel}) {
+        shows->setEnabled(false);
+        connect(shows, &QCheckBox::toggled, this,
+                [this] { runGuarded([this] { DrawScene(); }, this); });
+    }
 
     PlayTimer = new QTimer(this);
     PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
@@ -362,8 +395,11 @@ void TPreviewWindow::DrawScene() {
     const SceneEntries entries{host_.entries(), EntryCount, SpEntry->value()};
     // The played frame goes over the path: the object where the game has it at that frame.
     const ScenePlayback* playback = played_ ? &*played_ : nullptr;
+    SceneWorld world;
+    world.level = level_ && CBShowLevel->isChecked() ? &*level_ : nullptr;
+    world.object = shownObject();
     const Bitmap bitmap =
-        skyvane::DrawScene(Image1->width(), Image1->height(), camera_, entries, {}, playback);
+        skyvane::DrawScene(Image1->width(), Image1->height(), camera_, entries, world, playback);
     Image1->setPixmap(QPixmap::fromImage(toImage(bitmap)));
 }
 
@@ -502,6 +538,91 @@ void TPreviewWindow::TBFrameChange() {
 
 void TPreviewWindow::BtnResetViewClick() {
     moveCamera(resetCamera(camera_));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The object and the level
+
+// The object where the KEY has it: at the played frame while playback is shown, otherwise with
+// the current node on the highlighted entry.
+std::vector<WireMesh> TPreviewWindow::shownObject() const {
+    if (!model_ || !CBShowObject->isChecked())
+        return {};
+    const std::vector<KeyNodeTrack> nodes = host_.keyNodes();
+    const int current = host_.currentNode();
+    std::vector<std::string> meshes;
+    for (const KeyNodeTrack& node : nodes)
+        meshes.push_back(node.mesh);
+    const auto poses = playbackShown() ? keyPosesAtFrame(nodes, TBFrame->value())
+                                       : keyPosesAtEntry(nodes, current, SpEntry->value());
+    return objectAtFrame(*model_, meshes, poses, current);
+}
+
+// A model that cannot be read leaves the one shown as it was.
+void TPreviewWindow::BtnLoad3DOClick() {
+    FileDialogSettings dialog = host_.open3doDialog();
+    // The model shown here is offered again; before there is one, the one read for mesh names.
+    if (!modelPath_.isEmpty())
+        dialog.lastChosen = modelPath_;
+    const QString path = prompts().chooseFile(this, dialog);
+    if (path.isEmpty())
+        return;
+    ReadResult<Model3do> read = read3doModelFile(localPath(path));
+    if (!read.ok) {
+        showMessage(this, MessageKind::Error,
+                    QStringLiteral("Not a valid 3DO file!\n") + reasonText(read.reason));
+        return;
+    }
+    model_ = std::move(read.value);
+    modelPath_ = path;
+    showLoaded(CBShowObject);
+}
+
+// A level that cannot be read, or a choice cancelled, leaves the level shown as it was.
+void TPreviewWindow::BtnLoadLevelClick() {
+    const QString path = OpenLevel.execute(this);
+    if (path.isEmpty())
+        return;
+    const ReadResult<LevelFile> file = openLevelFile(localPath(path));
+    ReadResult<Level> read{false, {}, file.reason};
+    if (file.ok) {
+        const std::optional<std::string> entry = chooseLevelEntry(file.value.levels);
+        if (!entry)
+            return;
+        read = readLevelOf(file.value, *entry);
+    }
+    if (!read.ok) {
+        showMessage(this, MessageKind::Error,
+                    QStringLiteral("Not a valid level file!\n") + reasonText(read.reason));
+        return;
+    }
+    level_ = std::move(read.value);
+    OpenLevel.keep(path);
+    showLoaded(CBShowLevel);
+}
+
+// The archive's level the user picks when it holds several; none when the choice is cancelled.
+std::optional<std::string>
+TPreviewWindow::chooseLevelEntry(const std::vector<std::string>& levels) {
+    if (levels.size() < 2)
+        return levels.empty() ? std::string() : levels.front();
+    QStringList names;
+    for (const std::string& level : levels)
+        names << fromBytes(level);
+    const QString chosen =
+        prompts().chooseItem(this, QStringLiteral("Load Level"),
+                             QStringLiteral("The archive holds several levels:"), names);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return toBytes(chosen);
+}
+
+// What was just loaded is shown at once.
+void TPreviewWindow::showLoaded(QCheckBox* shows) {
+    const QSignalBlocker quiet(shows);
+    shows->setEnabled(true);
+    shows->setChecked(true);
+    DrawScene();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // The 3D preview window: the current node's trajectory over a ground grid, steered by keys and
-// the mouse, and played frame by frame as the game plays it.
+// the mouse, and played frame by frame as the game plays it, with a 3DO object posed by the KEY
+// and a level around the path.
 #pragma once
 
 #include <QElapsedTimer>
@@ -7,6 +8,9 @@
 #include <QWidget>
 #include <optional>
 
+#include "Prompts.h"
+#include "level.h"
+#include "model3do.h"
 #include "scene.h"
 
 class QCheckBox;
@@ -62,6 +66,13 @@ private:
     void takePlayedFrame();
     std::optional<PlaybackTiming> timingIfReadable() const;
 
+    // The object and the level.
+    void BtnLoad3DOClick();
+    void BtnLoadLevelClick();
+    std::optional<std::string> chooseLevelEntry(const std::vector<std::string>& levels);
+    std::vector<WireMesh> shownObject() const;
+    void showLoaded(QCheckBox* shows);
+
     // The mouse in the picture.
     bool Image1Mouse(QEvent* event);
     void Image1MouseMove(const QMouseEvent& event);
@@ -81,6 +92,11 @@ private:
     QPoint lastMouse_;
     int wheelEighths_ = 0; // wheel turn not yet a whole notch
 
+    std::optional<Model3do> model_;
+    QString modelPath_; // the model shown, which Load 3DO offers again
+    std::optional<Level> level_;
+    FileDialog OpenLevel;
+
     QWidget* LeftPanel = nullptr;
     QFrame* RightPanel = nullptr;
     QSpinBox* SpEntry = nullptr;
@@ -97,6 +113,10 @@ private:
     QLabel* LblFrame = nullptr;
     QCheckBox* CBLoop = nullptr;
     QPushButton* BtnResetView = nullptr;
+    QPushButton* BtnLoad3DO = nullptr;
+    QCheckBox* CBShowObject = nullptr;
+    QPushButton* BtnLoadLevel = nullptr;
+    QCheckBox* CBShowLevel = nullptr;
     QTimer* PlayTimer = nullptr;
 };
 

@@ -4,10 +4,12 @@
 // like an entry of the path. Frames are composed in long double and points stored as 32 bits.
 #include "wireframe.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "gametext.h"
+#include "keymotion.h"
 #include "numbers.h"
 #include "scene.h"
 
@@ -168,6 +170,21 @@ std::optional<Vec3f> cutAtNearPlane(const Vec3f& front, long double frontDepth, 
     }
 }
 
+NodePose poseOf(const KeyValues& values) {
+    return {{values[0], values[1], values[2]},
+            {values[kFirstKeyAngle], values[kFirstKeyAngle + 1], values[kFirstKeyAngle + 2]}};
+}
+
+// What reading cells gives, or none where they do not convert.
+template <typename Read> auto readable(Read&& read) -> std::optional<decltype(read())> {
+    try {
+        return read();
+    } catch (const ConversionError&) {
+    } catch (const MathError&) {
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::vector<int> drivingKeyNodes(const Model3do& model, const std::vector<std::string>& keyMeshes) {
@@ -207,6 +224,35 @@ std::vector<WireMesh> objectAtFrame(const Model3do& model,
         currentDrives = currentDrives || driver == currentKeyNode;
     }
     return posedObject(model, nodePoses, currentDrives ? std::nullopt : poseOf(currentKeyNode));
+}
+
+std::vector<std::optional<NodePose>> keyPosesAtFrame(const std::vector<KeyNodeTrack>& nodes,
+                                                     std::int64_t frame) {
+    std::vector<std::optional<NodePose>> poses;
+    for (const KeyNodeTrack& node : nodes) {
+        const auto played =
+            node.count > 0 ? readable([&] { return playedFrame(*node.table, node.count, frame); })
+                           : std::nullopt;
+        poses.push_back(played ? std::optional(poseOf(played->values)) : std::nullopt);
+    }
+    return poses;
+}
+
+std::vector<std::optional<NodePose>> keyPosesAtEntry(const std::vector<KeyNodeTrack>& nodes,
+                                                     int currentNode, int entry) {
+    std::vector<std::optional<NodePose>> none(nodes.size());
+    if (currentNode < 0 || currentNode >= static_cast<int>(nodes.size()))
+        return none;
+    const KeyNodeTrack& current = nodes[static_cast<std::size_t>(currentNode)];
+    if (current.count <= 0)
+        return none;
+    const int shown = std::clamp(entry, 0, current.count - 1);
+    const auto played = readable([&] { return playedEntry(*current.table, current.count, shown); });
+    if (!played)
+        return none;
+    std::vector<std::optional<NodePose>> poses = keyPosesAtFrame(nodes, played->frame);
+    poses[static_cast<std::size_t>(currentNode)] = poseOf(played->values);
+    return poses;
 }
 
 void drawWireframe(Bitmap& bitmap, int cx, int cy, const Camera& camera,

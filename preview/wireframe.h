@@ -9,6 +9,7 @@
 
 #include "geometry.h"
 #include "model3do.h"
+#include "playback.h"
 
 namespace skyvane {
 
@@ -45,6 +46,16 @@ std::vector<WireMesh> objectAtFrame(const Model3do& model,
                                     const std::vector<std::string>& keyMeshes,
                                     const std::vector<std::optional<NodePose>>& keyPoses,
                                     int currentKeyNode);
+
+// Where each KEY node stands at `frame` as the game plays it: none for a node without entries or
+// whose cells do not convert.
+std::vector<std::optional<NodePose>> keyPosesAtFrame(const std::vector<KeyNodeTrack>& nodes,
+                                                     std::int64_t frame);
+
+// The KEY nodes with the current one on its entry `entry` (clamped to its entries) and the
+// others where the game has them at that entry's Frame; all none when the entry cannot be read.
+std::vector<std::optional<NodePose>> keyPosesAtEntry(const std::vector<KeyNodeTrack>& nodes,
+                                                     int currentNode, int entry);
 
 // Lines between points with the bitmap's pen, each point projected as ProjectPoint does. A line
 // with an end behind the eye is cut where it crosses a plane just in front of the eye, and one

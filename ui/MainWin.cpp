@@ -740,6 +740,16 @@ PlaybackTiming TMainWindow::playbackTiming() const {
     return {std::int64_t{largest} + 1, savedFrameRate()};
 }
 
+std::vector<KeyNodeTrack> TMainWindow::keyNodes() const {
+    std::vector<KeyNodeTrack> nodes;
+    for (const TNode& node : Document.Nodes)
+        nodes.push_back({node.Mesh, &node.Data, node.Entries});
+    if (currentNode_ >= 0 && currentNode_ < static_cast<int>(nodes.size()))
+        nodes[static_cast<std::size_t>(currentNode_)] = {
+            toBytes(MeshName->currentText()), &working_.table, countEntries(working_.table)};
+    return nodes;
+}
+
 void TMainWindow::Transform1Click() {
     const std::optional<long double> rate = tryParseFloat(toBytes(FrameRate->text()));
     if (!rate) {

@@ -65,6 +65,9 @@ public:
     bool checkEntries(int first, int last) override;
     QWidget* mainWidget() override;
     PlaybackTiming playbackTiming() const override;
+    std::vector<KeyNodeTrack> keyNodes() const override;
+    int currentNode() const override { return currentNode_; }
+    FileDialogSettings open3doDialog() const override { return Open3DO.settings(); }
 
     // FrameSelectorClient
     void setRowSelectionMode(bool rows) override;
@@ -78,7 +81,6 @@ public:
 
     const TKeyDocument& document() const { return Document; }
     const EntryTable& frameClipboard() const { return FrameClipboard; }
-    int currentNode() const { return currentNode_; }
 
     // Event handlers, named after their control and event.
     void SENodesChange(int value);

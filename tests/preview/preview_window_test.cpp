@@ -1,5 +1,5 @@
 // The preview window over a stand-in main window: its controls, the activation rules, the
-// entry box's limits and the keys.
+// entry box's limits, the keys, playback, and the object and level it loads.
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "numbers.h"
 #include "preview.h"
 #include "scene.h"
+#include "testdata.h"
 
 using skyvane::TPreviewWindow;
 using skyvane::test::FakeGridHost;
@@ -44,9 +46,10 @@ void fillOvershootingPath(FakeGridHost& host) {
 
 // The picture the scene draws for these entries and camera, with nothing played.
 QImage plainPicture(const FakeGridHost& host, const Camera& camera, QSize size, int count,
-                    int highlighted) {
-    const Bitmap bitmap = skyvane::DrawScene(size.width(), size.height(), camera,
-                                             SceneEntries{host.entries(), count, highlighted});
+                    int highlighted, const SceneWorld& world = {}) {
+    const Bitmap bitmap =
+        skyvane::DrawScene(size.width(), size.height(), camera,
+                           SceneEntries{host.entries(), count, highlighted}, world);
     QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB888);
     for (int y = 0; y < bitmap.height(); ++y)
         std::memcpy(image.scanLine(y), bitmap.scanLine(y),
@@ -62,6 +65,39 @@ QStringList readOutsOf(const Camera& camera) {
         texts << QString::fromStdString(formatPattern(v, "###0.000"));
     texts << QString::fromStdString(formatPattern(camera.Zoom, "#0.0"));
     return texts;
+}
+
+// How many pixels of a colour the picture holds, and the box around them.
+struct Painted {
+    int count = 0;
+    QRect box;
+};
+Painted paintedIn(const QLabel* image, const QColor& colour) {
+    const QImage picture = image->pixmap().toImage();
+    Painted painted;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixelColor(x, y) == colour) {
+                ++painted.count;
+                painted.box |= QRect(x, y, 1, 1);
+            }
+    return painted;
+}
+
+const QColor kObjectGrey(192, 192, 192);
+
+QString dataFile(const char* name) {
+    return QString::fromStdString(testdata::path(name));
+}
+
+QString writeFile(const QTemporaryDir& dir, const char* name, const std::string& bytes) {
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
 } // namespace
@@ -94,6 +130,21 @@ class PreviewWindowTest : public QObject {
         QTest::keyClick(window->windowHandle(), static_cast<Qt::Key>(key), modifiers);
     }
     qint64 pictureKey() { return control<QLabel>("Image1")->pixmap().cacheKey(); }
+    QImage picture() {
+        return control<QLabel>("Image1")->pixmap().toImage().convertToFormat(QImage::Format_RGB888);
+    }
+    void click(const char* button) {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+    // Where the start camera puts a point of the world in the picture.
+    QPoint projected(Vec3f point) {
+        const auto* image = control<QLabel>("Image1");
+        const Pixel centre = pictureCentre(image->width(), image->height());
+        const auto at = ProjectPoint(centre.x, centre.y, startCamera(), point);
+        if (!at)
+            qFatal("no pixel");
+        return {at->x, at->y};
+    }
 
 private slots:
     void init() {
@@ -299,6 +350,119 @@ private slots:
         const int zoomBottom = control<QLineEdit>("EDZoom")->geometry().bottom();
         for (const char* name : {"BtnPlay", "TBFrame", "LblFrame", "CBLoop", "BtnResetView"})
             QVERIFY2(control<QWidget>(name)->y() > zoomBottom, name);
+    }
+
+    void objectAndLevelControls_areBelowThePlaybackControlsAndFitTheStartSize() {
+        const int loopBottom = control<QCheckBox>("CBLoop")->geometry().bottom();
+        const QList<QPair<const char*, const char*>> captions{{"BtnLoad3DO", "Load 3DO..."},
+                                                              {"CBShowObject", "Show object"},
+                                                              {"BtnLoadLevel", "Load Level..."},
+                                                              {"CBShowLevel", "Show level"}};
+        for (const auto& [name, caption] : captions) {
+            auto* button = control<QAbstractButton>(name);
+            QCOMPARE(button->text(), QString::fromLatin1(caption));
+            QVERIFY2(button->y() > loopBottom, name);
+            QVERIFY2(button->geometry().bottom() < window->height(), name);
+            QVERIFY2(button->sizeHint().width() <= button->width(), name);
+        }
+        // Nothing to show before something is loaded.
+        QVERIFY(!control<QCheckBox>("CBShowObject")->isEnabled());
+        QVERIFY(!control<QCheckBox>("CBShowLevel")->isEnabled());
+    }
+
+    void loadedObject_standsOnTheEntryOrThePlayedFrame_andTheTickHidesIt() {
+        skyvane::test::ScriptedPrompts prompts;
+        host->meshNamesDialog.lastChosen = QStringLiteral("/models/ship.3do");
+        fillTrajectory(*host, 5);
+        host->row = 4; // entry 3, at (3, 0, 0)
+        activate();
+        const QImage plain = picture();
+        prompts.files = {dataFile("cube.3do")};
+        click("BtnLoad3DO");
+        // Before a model is shown here, the one read for mesh names is offered.
+        QCOMPARE(prompts.dialogs.at(0).objectName, QStringLiteral("Open3DO"));
+        QCOMPARE(prompts.dialogs.at(0).lastChosen, QStringLiteral("/models/ship.3do"));
+        auto* show = control<QCheckBox>("CBShowObject");
+        QVERIFY(show->isEnabled() && show->isChecked());
+        const Painted onEntry = paintedIn(control<QLabel>("Image1"), kObjectGrey);
+        QVERIFY(onEntry.count > 0);
+        QVERIFY(onEntry.box.contains(projected({3, 0, 0})));
+
+        show->setChecked(false);
+        QCOMPARE(picture(), plain);
+        show->setChecked(true);
+        QCOMPARE(paintedIn(control<QLabel>("Image1"), kObjectGrey).count, onEntry.count);
+
+        control<QSlider>("TBFrame")->setValue(1);
+        const Painted played = paintedIn(control<QLabel>("Image1"), kObjectGrey);
+        QVERIFY(played.box.contains(projected({1, 0, 0})));
+        QVERIFY(!played.box.contains(projected({3, 0, 0})));
+
+        click("BtnLoad3DO"); // cancelled
+        QCOMPARE(prompts.dialogs.at(1).lastChosen, dataFile("cube.3do"));
+    }
+
+    void unreadableModel_keepsTheObjectShownAndSaysWhy() {
+        skyvane::test::ScriptedPrompts prompts;
+        const QTemporaryDir dir;
+        const QString broken = writeFile(
+            dir, "broken.3do", testdata::cutBefore(testdata::text("cube.3do"), "HIERARCHY NODES"));
+        const QString missing = dir.filePath(QStringLiteral("missing.3do"));
+        fillTrajectory(*host, 2);
+        activate();
+        prompts.files = {dataFile("cube.3do"), broken, missing};
+        click("BtnLoad3DO");
+        const QImage withCube = picture();
+        click("BtnLoad3DO");
+        click("BtnLoad3DO");
+        QCOMPARE(prompts.messages.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            const QString path = i == 0 ? broken : missing;
+            const std::string reason = read3doModelFile(path.toStdString()).reason;
+            QCOMPARE(prompts.messages[i].kind, MessageKind::Error);
+            QCOMPARE(prompts.messages[i].text,
+                     QStringLiteral("Not a valid 3DO file!\n") + QString::fromStdString(reason));
+        }
+        QCOMPARE(picture(), withCube);
+        click("BtnLoad3DO"); // cancelled: the model shown is offered, not the refused ones
+        QCOMPARE(prompts.dialogs.at(3).lastChosen, dataFile("cube.3do"));
+    }
+
+    void levels_aTextLevelAtOnce_anArchiveOfTwoAsksWhich_anUnreadableOneKeepsTheShown() {
+        skyvane::test::ScriptedPrompts prompts;
+        const QTemporaryDir dir;
+        const std::string rooms = testdata::text("tworooms.jkl");
+        // The second level's first corner raised, so the two draw differently.
+        const std::string raised =
+            testdata::edited(rooms, "0:\t-6.000000\t-3.000000\t0.000000", "0:\t-6\t-3\t2");
+        const QString archive = writeFile(dir, "episode.gob",
+                                          testdata::gobArchive({{"jkl\\rooms.jkl", rooms},
+                                                                {"misc\\readme.txt", "two levels"},
+                                                                {"jkl\\raised.jkl", raised}}));
+        const QString broken =
+            writeFile(dir, "broken.jkl", testdata::cutBefore(rooms, "World surfaces"));
+        const QSize size = control<QLabel>("Image1")->size();
+        const auto pictureOf = [&](const std::string& text) {
+            const Level level = readLevel(text).value;
+            return plainPicture(*host, startCamera(), size, 0, 0, {&level, {}});
+        };
+
+        prompts.files = {dataFile("tworooms.jkl"), archive, broken};
+        prompts.items = {QStringLiteral("jkl\\raised.jkl")};
+        click("BtnLoadLevel");
+        QVERIFY(prompts.choices.isEmpty());
+        QCOMPARE(picture(), pictureOf(rooms));
+        click("BtnLoadLevel");
+        QCOMPARE(prompts.choices, QList<QStringList>({{"jkl\\rooms.jkl", "jkl\\raised.jkl"}}));
+        QCOMPARE(picture(), pictureOf(raised));
+        QVERIFY(picture() != pictureOf(rooms));
+        click("BtnLoadLevel");
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(
+            prompts.messages[0].text.startsWith(QStringLiteral("Not a valid level file!\nline ")));
+        QCOMPARE(picture(), pictureOf(raised));
+        control<QCheckBox>("CBShowLevel")->setChecked(false);
+        QCOMPARE(picture(), plainPicture(*host, startCamera(), size, 0, 0));
     }
 
     void activation_setsTheSliderOverTheFramesOfTheFile() {

@@ -167,6 +167,64 @@ TEST(ObjectAtFrame, theCurrentKeyNodeCarriesTheObjectOnlyWhenItDrivesNoNode) {
     }
 }
 
+// A node of two entries, frames 0 and 10, ten steps apart: from `first` to `second`.
+TNode track(const std::string& mesh, const EntryRow& first, const EntryRow& second) {
+    TNode node{mesh, 2, EntryTable(2)};
+    node.Data.row(0) = first;
+    node.Data.row(1) = second;
+    return node;
+}
+
+TEST(KeyPoses, eachNodeWhereTheGamePlaysIt_theCurrentOneOnItsEntry) {
+    const std::vector<TNode> document{
+        track("body", {"0", "0", "10", "0", "0", "0", "0", "0", "0"},
+              {"1", "10", "1", "10", "0", "0", "0", "90", "0"}),
+        track("fin", {"0", "0", "10", "0", "0", "0", "0", "0", "0"},
+              {"1", "10", "1", "0", "0", "0", "90", "0", "0"}),
+        {"empty", 0, EntryTable(1)},
+        track("broken", {"0", "0", "10", "0", "0", "0", "0", "0", "0"},
+              {"1", "10", "1", "abc", "0", "0", "0", "0", "0"}),
+    };
+    std::vector<KeyNodeTrack> nodes;
+    for (const TNode& node : document)
+        nodes.push_back({node.Mesh, &node.Data, node.Entries});
+    const NodePose atEnd = at({10, 0, 0}, {0, 90, 0});
+    const NodePose finUp = at({}, {90, 0, 0});
+    struct Case {
+        const char* name;
+        std::vector<std::optional<NodePose>> poses;
+        std::vector<std::optional<NodePose>> expected;
+    };
+    const Case cases[] = {
+        {"frame 5, half way",
+         keyPosesAtFrame(nodes, 5),
+         {at({5, 0, 0}, {0, 45, 0}), at({}, {45, 0, 0}), std::nullopt, std::nullopt}},
+        {"entry 1: the others at its frame",
+         keyPosesAtEntry(nodes, 0, 1),
+         {atEnd, finUp, std::nullopt, std::nullopt}},
+        {"an entry past the last: the last",
+         keyPosesAtEntry(nodes, 0, 7),
+         {atEnd, finUp, std::nullopt, std::nullopt}},
+        {"the fin current, on entry 0",
+         keyPosesAtEntry(nodes, 1, 0),
+         {at({}), at({}), std::nullopt, std::nullopt}},
+        {"a current node without entries", keyPosesAtEntry(nodes, 2, 0), {4, std::nullopt}},
+        {"a current node that does not convert", keyPosesAtEntry(nodes, 3, 1), {4, std::nullopt}},
+        {"no current node", keyPosesAtEntry(nodes, -1, 0), {4, std::nullopt}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(c.poses.size(), c.expected.size()) << c.name;
+        for (std::size_t k = 0; k < c.expected.size(); ++k) {
+            const std::string what = std::string(c.name) + ", node " + std::to_string(k);
+            ASSERT_EQ(c.poses[k].has_value(), c.expected[k].has_value()) << what;
+            if (!c.expected[k])
+                continue;
+            expectNear(c.poses[k]->position, c.expected[k]->position, what);
+            expectNear(c.poses[k]->rotation, c.expected[k]->rotation, what);
+        }
+    }
+}
+
 // --- pixels -------------------------------------------------------------------------------
 
 Bitmap draw(const Camera& camera, const SceneWorld& world, const EntryTable& table = EntryTable(1),

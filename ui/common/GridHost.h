@@ -7,7 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "Prompts.h"
 #include "document.h"
+#include "playback.h"
 
 class QWidget;
 
@@ -43,6 +45,12 @@ public:
     virtual PlaybackTiming playbackTiming() const = 0;
 
     virtual QWidget* mainWidget() = 0;
+
+    // Every node of the document, the current one as it is being edited.
+    virtual std::vector<KeyNodeTrack> keyNodes() const = 0;
+    virtual int currentNode() const = 0;
+    // The Open 3DO dialog of Get Mesh Names, offering the model it last read.
+    virtual FileDialogSettings open3doDialog() const = 0;
 };
 
 } // namespace skyvane
