@@ -101,18 +101,19 @@ constexpr int kZoomBoxX = 92;
 constexpr int kZoomBoxY = 276;
 constexpr int kZoomBoxWidth = 48;
 
-// The playback controls, below the camera read-outs.
+// The playback controls, below the camera read-outs, and below them the object and the level:
+// a button that loads each and a tick box that shows it. All fit above y 440, so a preview
+// squeezed below a wide main window on a 1280 x 1024 screen still shows them.
 constexpr int kSecondColumn = 100;
 constexpr QRect kPlayButton{kMargin, 308, 88, 24};
 constexpr QRect kResetButton{kSecondColumn, 308, 88, 24};
-constexpr QRect kFrameSlider{kMargin, 338, 184, 20};
+constexpr QRect kFrameSlider{kMargin, 338, 124, 20};
+constexpr QRect kLoopBox{136, 338, 56, 20};
 constexpr QRect kFrameReadOut{kMargin, 362, 184, 16};
-constexpr QRect kLoopBox{kMargin, 382, 184, 20};
-// The object and the level: a button that loads each and a tick box that shows it.
-constexpr QRect kLoad3doButton{kMargin, 410, 88, 24};
-constexpr QRect kShowObjectBox{kSecondColumn, 412, 96, 20};
-constexpr QRect kLoadLevelButton{kMargin, 440, 88, 24};
-constexpr QRect kShowLevelBox{kSecondColumn, 442, 96, 20};
+constexpr QRect kLoad3doButton{kMargin, 384, 88, 24};
+constexpr QRect kShowObjectBox{kSecondColumn, 386, 96, 20};
+constexpr QRect kLoadLevelButton{kMargin, 414, 88, 24};
+constexpr QRect kShowLevelBox{kSecondColumn, 416, 96, 20};
 constexpr float kStartFps = 15.0f;
 constexpr int kWheelEighthsPerNotch = 120;
 constexpr int kLongestTickMs = 1000; // even a slow frame rate shows the time passing
@@ -265,6 +266,9 @@ void TPreviewWindow::createGui() {
     TBFrame->setObjectName(QStringLiteral("TBFrame"));
     TBFrame->setGeometry(kFrameSlider);
     TBFrame->setRange(0, 0);
+    // Not a tab stop: the arrow keys, which move the camera, walk the focus on from a button
+    // and would step the frames too. A click on the slider gives it the keys.
+    TBFrame->setFocusPolicy(Qt::ClickFocus);
     connect(TBFrame, &QSlider::valueChanged, this,
             [this] { runGuarded([this] { TBFrameChange(); }, this); });
 

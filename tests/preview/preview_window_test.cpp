@@ -352,19 +352,23 @@ private slots:
             QVERIFY2(control<QWidget>(name)->y() > zoomBottom, name);
     }
 
-    void objectAndLevelControls_areBelowThePlaybackControlsAndFitTheStartSize() {
-        const int loopBottom = control<QCheckBox>("CBLoop")->geometry().bottom();
+    void objectAndLevelControls_areBelowThePlaybackControlsAndFitAShortWindow() {
+        const int readOutBottom = control<QLabel>("LblFrame")->geometry().bottom();
+        // A preview placed below a wide main window on a 1280 x 1024 screen is 444 pixels high.
+        window->resize(650, 444);
         const QList<QPair<const char*, const char*>> captions{{"BtnLoad3DO", "Load 3DO..."},
                                                               {"CBShowObject", "Show object"},
                                                               {"BtnLoadLevel", "Load Level..."},
-                                                              {"CBShowLevel", "Show level"}};
+                                                              {"CBShowLevel", "Show level"},
+                                                              {"CBLoop", "Loop"}};
         for (const auto& [name, caption] : captions) {
             auto* button = control<QAbstractButton>(name);
             QCOMPARE(button->text(), QString::fromLatin1(caption));
-            QVERIFY2(button->y() > loopBottom, name);
-            QVERIFY2(button->geometry().bottom() < window->height(), name);
+            QVERIFY2(button->geometry().bottom() < control<QWidget>("LeftPanel")->height(), name);
             QVERIFY2(button->sizeHint().width() <= button->width(), name);
         }
+        for (const char* name : {"BtnLoad3DO", "CBShowObject", "BtnLoadLevel", "CBShowLevel"})
+            QVERIFY2(control<QWidget>(name)->y() > readOutBottom, name);
         // Nothing to show before something is loaded.
         QVERIFY(!control<QCheckBox>("CBShowObject")->isEnabled());
         QVERIFY(!control<QCheckBox>("CBShowLevel")->isEnabled());
@@ -463,6 +467,25 @@ private slots:
         QCOMPARE(picture(), pictureOf(raised));
         control<QCheckBox>("CBShowLevel")->setChecked(false);
         QCOMPARE(picture(), plainPicture(*host, startCamera(), size, 0, 0));
+    }
+
+    // Arrow keys on a focused button would walk the focus on to the slider and play frames.
+    void panelButtons_leaveTheArrowKeysToTheCamera() {
+        skyvane::test::ScriptedPrompts prompts; // every dialog cancelled
+        fillOvershootingPath(*host);
+        activate();
+        const auto arrows = [&](const char* after) {
+            for (const int key : {Qt::Key_Left, Qt::Key_Up})
+                for (int i = 0; i < 4; ++i)
+                    press(key);
+            QVERIFY2(!control<QSlider>("TBFrame")->hasFocus(), after);
+            QCOMPARE(control<QSlider>("TBFrame")->value(), 0);
+        };
+        arrows("opening");
+        for (const char* name : {"BtnResetView", "CBLoop", "BtnLoad3DO", "BtnLoadLevel"}) {
+            QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+            arrows(name);
+        }
     }
 
     void activation_setsTheSliderOverTheFramesOfTheFile() {
