@@ -138,8 +138,16 @@ QString helpText() {
             "object flies on too far and jumps back. Tools > Check Playback lists every such "
             "jump of every node and puts the cursor on the first one's Steps cell: make Steps "
             "as long as the frames to the next entry."),
-        QStringLiteral("Planned for later versions: loading a level so that the trajectory "
-                       "can be seen among its sectors, and a wireframe of the whole object."),
+        QStringLiteral(
+            "Load 3DO... reads a model (the one Get Mesh Names from 3DO read is offered first) "
+            "and draws a light grey wireframe of the whole object on the entry drawn in red, "
+            "or, while the slider is away from frame 0, where the game has it at that frame. "
+            "Each node whose mesh name is the name of one of the model's meshes moves and turns "
+            "that part; the other parts keep the model's own pose, and where the current node "
+            "names none of them, the whole object rides on its path. Load Level... reads a "
+            "level (.jkl) or a level inside a GOB archive, asking which one when it holds "
+            "several, and draws the edges of its surfaces in dark cyan behind the trajectory. "
+            "Show object and Show level hide and show each."),
         titled(QStringLiteral("Transform Object"), QLatin1Char('-')),
         QStringLiteral(
             "Transform Object builds a trajectory for you from a few presets: a time, an "

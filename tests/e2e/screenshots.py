@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Takes the README's pictures of the real program on a private X server: the main window with
 a trajectory, the preview with a highlighted entry, the Transform Object dialog, the main
-window at twice the scale, and both windows as `skyvane FILE` opens them.
+window at twice the scale, both windows as `skyvane FILE` opens them, and a fly-by through the
+two-room test level with the test cube on the path.
 
 Usage: screenshots.py SKYVANE_EXECUTABLE OUTPUT_DIR
 """
 
+import math
 import os
 import subprocess
 import sys
@@ -16,6 +18,15 @@ from xsession import E2EFailure, Session, XServer, require_tools
 
 # Entry under the cursor when the preview is activated: it is drawn highlighted.
 HIGHLIGHTED_ENTRY = 24
+
+FORMATS_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "formats", "data")
+# Where the preview's Load 3DO... and Load Level... buttons lie.
+LOAD_3DO_AT = (52, 396)
+LOAD_LEVEL_AT = (52, 426)
+# A fly-by from the west room through the open wall into the east one, weaving and rising.
+FLYBY = [["%g" % x, "%.2f" % (round(1.5 * math.sin(x * math.pi / 5), 2) + 0.0),
+          "%.2f" % (1.4 + 0.08 * x)] for x in range(-5, 6)]
+FLYBY_OBJECT_ENTRY = 6
 
 
 def climbing_turn(s, main):
@@ -106,6 +117,44 @@ def take_start_up(program, out_dir, work, path):
         server.close()
 
 
+def load_into_preview(s, preview, button_at, dialog_caption, path):
+    s.click(preview, *button_at)
+    dialog = s.wait_window(dialog_caption)
+    s.focus(dialog)
+    s.type(path)
+    s.key("Return")
+    s.wait_gone(dialog_caption)
+    s.focus(preview)
+
+
+def take_flyby(program, out_dir, work):
+    """The fly-by faced along its path, the cube on one of its entries, the level around it."""
+    server = XServer()
+    s = Session(program, server, work)
+    try:
+        main = start(s)
+        s.key("Tab", "Tab")
+        for i, position in enumerate(FLYBY):
+            if i:
+                s.key("Down", *["Left"] * 5)
+            type_entry(s, position + ["0", "0", "0"])
+        orientate(s, main, last_entry=len(FLYBY) - 1)
+        s.key("ctrl+Home", *["Down"] * FLYBY_OBJECT_ENTRY)
+        s.settle()
+        preview = s.wait_window(PREVIEW)
+        s.focus(preview)
+        load_into_preview(s, preview, LOAD_3DO_AT, "Open 3DO",
+                          os.path.join(FORMATS_DATA, "cube.3do"))
+        load_into_preview(s, preview, LOAD_LEVEL_AT, "Open Level",
+                          os.path.join(FORMATS_DATA, "tworooms.jkl"))
+        s.key("shift+Left", "shift+Left", "shift+Up", "shift+Up", "shift+Up")
+        s.settle()
+        s.screenshot(os.path.join(out_dir, "flyby.png"), preview)
+    finally:
+        s.close()
+        server.close()
+
+
 def main():
     if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
@@ -118,6 +167,7 @@ def main():
         take(program, out_dir, work, saved)
         take_scaled(program, out_dir, work)
         take_start_up(program, out_dir, work, saved)
+        take_flyby(program, out_dir, work)
     except E2EFailure as failure:
         print("screenshots FAILED: %s (files in %s)" % (failure, work), file=sys.stderr)
         return 1
