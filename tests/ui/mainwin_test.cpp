@@ -931,6 +931,33 @@ private slots:
         QCOMPARE(ui.prompts->messageTexts(), QStringList({"Not a valid 3DO file!"}));
         QCOMPARE(ui.main().MeshName->count(), 2);
         QCOMPARE(ui.prompts->dialogs.last().lastChosen, model);
+
+        // The preview's Load 3DO offers the model that gave the names.
+        QTest::mouseClick(ui.windows->previewWindow.findChild<QPushButton*>("BtnLoad3DO"),
+                          Qt::LeftButton);
+        QCOMPARE(ui.prompts->dialogs.last().objectName, QStringLiteral("Open3DO"));
+        QCOMPARE(ui.prompts->dialogs.last().lastChosen, model);
+    }
+
+    // The preview poses an object by every node: the current one as it stands in the grid and
+    // the mesh-name box, not as last stored.
+    void keyNodes_giveTheCurrentNodeAsEdited() {
+        giveData();
+        giveMeshName(QStringLiteral("hull"));
+        ui.main().SENodes->setValue(2);
+        ui.main().NodeTabs->setCurrentIndex(1);
+        ui.setEntry(0, {"0", "1", "5", "0", "0", "0", "0", "0"});
+        ui.setEntry(1, {"10", "1", "6", "0", "0", "0", "0", "0"});
+        giveMeshName(QStringLiteral("wing"));
+        const std::vector<KeyNodeTrack> nodes = ui.main().keyNodes();
+        QCOMPARE(ui.main().currentNode(), 1);
+        QCOMPARE(nodes.size(), std::size_t{2});
+        QCOMPARE(nodes[0].mesh, std::string("hull"));
+        QCOMPARE(nodes[0].count, 1);
+        QCOMPARE(nodes[0].table->cell(ColX, 0), std::string("1"));
+        QCOMPARE(nodes[1].mesh, std::string("wing"));
+        QCOMPARE(nodes[1].count, 2);
+        QCOMPARE(nodes[1].table, &ui.main().entries());
     }
 };
 
