@@ -46,16 +46,12 @@ public:
         return {largestFrame(copy.table, countEntries(copy.table), 0) + 1, fps};
     }
     std::optional<float> fps = 15.0f;
-    // The nodes after the current node 0, and the dialog Get Mesh Names last used.
-    std::vector<TNode> laterNodes;
+    // The dialog Get Mesh Names last used.
     FileDialogSettings meshNamesDialog{"Open3DO", "Open 3DO", "Jedi Knight 3DO files|*.3DO",
                                        "3DO",     false,      QString()};
 
     std::vector<KeyNodeTrack> keyNodes() const override {
-        std::vector<KeyNodeTrack> nodes{{copy.mesh, &copy.table, countEntries(copy.table)}};
-        for (const TNode& node : laterNodes)
-            nodes.push_back({node.Mesh, &node.Data, node.Entries});
-        return nodes;
+        return {{copy.mesh, &copy.table, countEntries(copy.table)}};
     }
     int currentNode() const override { return 0; }
     FileDialogSettings open3doDialog() const override { return meshNamesDialog; }
