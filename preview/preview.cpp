@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -105,6 +106,8 @@ constexpr int kZoomBoxWidth = 48;
 // a button that loads each and a tick box that shows it. All fit above y 440, so a preview
 // squeezed below a wide main window on a 1280 x 1024 screen still shows them.
 constexpr int kSecondColumn = 100;
+// Below this height the panel scrolls, so no control is out of reach on a smaller screen.
+constexpr int kPanelHeight = 444;
 constexpr QRect kPlayButton{kMargin, 308, 88, 24};
 constexpr QRect kResetButton{kSecondColumn, 308, 88, 24};
 constexpr QRect kFrameSlider{kMargin, 338, 124, 20};
@@ -210,8 +213,15 @@ void TPreviewWindow::createGui() {
     setWindowTitle(QStringLiteral("3D Preview"));
     setGeometry(kLeft, kTop, kWidth, kHeight);
 
-    LeftPanel = new QWidget(this);
+    LeftScroll = new QScrollArea(this);
+    LeftScroll->setObjectName(QStringLiteral("LeftScroll"));
+    LeftScroll->setFrameShape(QFrame::NoFrame);
+    LeftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The camera keys belong to the picture; the panel scrolls by the bar and the wheel only.
+    LeftScroll->setFocusPolicy(Qt::NoFocus);
+    LeftPanel = new QWidget;
     LeftPanel->setObjectName(QStringLiteral("LeftPanel"));
+    LeftScroll->setWidget(LeftPanel);
     // The panel is laid out in pixels, so its text is sized in pixels too and always fits.
     QFont panelFont = LeftPanel->font();
     panelFont.setPixelSize(kFontPixels);
@@ -360,7 +370,10 @@ void TPreviewWindow::FormActivate() {
 }
 
 void TPreviewWindow::FormResize() {
-    LeftPanel->setGeometry(0, 0, kPanelWidth, height());
+    // A window too short for the panel gets a scroll bar over the panel's right edge; the
+    // picture keeps its place and size.
+    LeftPanel->resize(kPanelWidth, std::max(height(), kPanelHeight));
+    LeftScroll->setGeometry(0, 0, kPanelWidth, height());
     RightPanel->setGeometry(kPanelWidth, 0, std::max(0, width() - kPanelWidth), height());
     Image1->setGeometry(RightPanel->contentsRect());
     DrawScene();

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QMouseEvent;
 class QPushButton;
+class QScrollArea;
 class QSlider;
 class QSpinBox;
 class QTimer;
@@ -97,6 +98,7 @@ private:
     std::optional<Level> level_;
     FileDialog OpenLevel;
 
+    QScrollArea* LeftScroll = nullptr;
     QWidget* LeftPanel = nullptr;
     QFrame* RightPanel = nullptr;
     QSpinBox* SpEntry = nullptr;

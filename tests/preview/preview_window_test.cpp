@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -366,6 +367,16 @@ private slots:
         // Nothing to show before something is loaded.
         QVERIFY(!control<QCheckBox>("CBShowObject")->isEnabled());
         QVERIFY(!control<QCheckBox>("CBShowLevel")->isEnabled());
+
+        // Shorter still (below a wide main window on a 1440 x 900 screen), the panel scrolls to
+        // its last row and the picture keeps its place.
+        window->resize(650, 320);
+        auto* scroll = control<QScrollArea>("LeftScroll");
+        auto* last = control<QWidget>("CBShowLevel");
+        scroll->ensureWidgetVisible(last);
+        const int top = last->mapTo(scroll->viewport(), QPoint(0, 0)).y();
+        QVERIFY(top >= 0 && top + last->height() <= scroll->viewport()->height());
+        QCOMPARE(control<QWidget>("RightPanel")->x(), 200);
     }
 
     void loadedObject_standsOnTheEntryOrThePlayedFrame_andTheTickHidesIt() {
