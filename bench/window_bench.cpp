@@ -97,7 +97,7 @@ void BM_saveKey(benchmark::State& state) {
     const QString target = QString::fromStdString(benchPath("skyvane_window_bench_saved.KEY"));
     for (auto _ : state) {
         open.prompts.files.push_back(target);
-        open.windows.mainWindow.SaveClick();
+        open.windows.mainWindow.SaveAs1Click();
         settle();
     }
     if (!std::filesystem::exists(target.toStdString()))

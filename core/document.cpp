@@ -59,12 +59,6 @@ void resetDocument(TKeyDocument& document) {
     document.Nodes.clear();
 }
 
-void resetWorkingCopy(WorkingCopy& copy) {
-    copy.mesh.clear();
-    copy.numEntries = "0";
-    clearEntries(copy.table, 0, kLastEntry);
-}
-
 void addNode(TKeyDocument& document) {
     document.Nodes.emplace_back();
 }
@@ -99,20 +93,6 @@ void loadNode(const TKeyDocument& document, int k, WorkingCopy& copy) {
         copy.table.row(e) = node.Data.row(e);
     }
     renumber(copy.table);
-}
-
-bool documentHoldsData(const TKeyDocument& document, int currentNode,
-                       const std::string& numEntriesText) {
-    const auto count = tryParseInt(numEntriesText);
-    if (!count || *count > 0) {
-        return true;
-    }
-    for (std::size_t k = 0; k < document.Nodes.size(); ++k) {
-        if (static_cast<int>(k) != currentNode && document.Nodes[k].Entries > 0) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void renumber(EntryTable& table) {

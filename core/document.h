@@ -91,8 +91,6 @@ void applyCellEdits(EntryTable& table, const std::vector<CellEdit>& edits);
 
 // Document operations.
 void resetDocument(TKeyDocument& document); // Fps 15, no nodes
-// Empty mesh name, entry count "0", every entry empty, renumbered.
-void resetWorkingCopy(WorkingCopy& copy);
 void addNode(TKeyDocument& document);
 void removeLastNode(TKeyDocument& document);
 // Replaces node k with the working copy (Entries parsed from its entry-count text; a text that is
@@ -100,10 +98,6 @@ void removeLastNode(TKeyDocument& document);
 void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy);
 // Copies node k into the working copy and renumbers.
 void loadNode(const TKeyDocument& document, int k, WorkingCopy& copy);
-// True when the entry-count text is above 0 or any other node has stored entries. An entry-count
-// text that is not an integer counts as data, so the user is asked rather than losing it.
-bool documentHoldsData(const TKeyDocument& document, int currentNode,
-                       const std::string& numEntriesText);
 
 // Row operations on a working-copy table of 1000 entries. Arguments are entry indices;
 // callers keep them in range. A count below 1 (or last before first) moves nothing.

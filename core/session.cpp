@@ -59,6 +59,14 @@ PlaybackTiming EditSession::playbackTiming() const {
     return {std::int64_t{largest} + 1, savedFrameRate()};
 }
 
+std::vector<KeyNodeTrack> EditSession::keyNodes() const {
+    std::vector<KeyNodeTrack> nodes;
+    for (const TNode& node : document_.Nodes)
+        nodes.push_back({node.Mesh, &node.Data, node.Entries});
+    nodes[static_cast<std::size_t>(currentNode_)] = {working_.mesh, &working_.table, entryCount()};
+    return nodes;
+}
+
 // ---- Whole documents
 
 void EditSession::newDocument() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "document.h"
+#include "playback.h"
 #include "validation.h"
 
 namespace skyvane {
@@ -76,6 +77,9 @@ public:
     GridCursor cursor() const { return cursor_; }
     // Throws ConversionError for a Frame of another node that is no integer.
     PlaybackTiming playbackTiming() const;
+    // Every node as it is played, the current one as it is being edited; valid until the next
+    // change.
+    std::vector<KeyNodeTrack> keyNodes() const;
 
     // Called after every change of data, node or history (not for cursor moves).
     void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }

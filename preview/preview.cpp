@@ -354,7 +354,7 @@ void TPreviewWindow::FormActivate() {
     {
         // The value is set quietly too: drawing waits for the entry check.
         const QSignalBlocker quiet(SpEntry);
-        SpEntry->setValue(std::min(host_.cursorRow() - 1, EntryCount - 1));
+        SpEntry->setValue(std::min(host_.cursorEntry(), EntryCount - 1));
     }
     if (host_.checkEntries(0, kMaxEntries - 1)) {
         showMainWithFault();
@@ -431,7 +431,7 @@ bool TPreviewWindow::playbackShown() const {
 
 std::optional<PlaybackTiming> TPreviewWindow::timingIfReadable() const {
     try {
-        return host_.playbackTiming();
+        return host_.session().playbackTiming();
     } catch (const ConversionError&) {
         return std::nullopt;
     }
@@ -446,8 +446,7 @@ void TPreviewWindow::showMainWithFault() {
 
 // The entry count and the entry box's limits as activation takes them, quietly.
 void TPreviewWindow::takeEntryCount() {
-    const std::int32_t shown = tryParseInt(toBytes(host_.numEntriesText())).value_or(0);
-    EntryCount = std::clamp(shown, 0, kMaxEntries);
+    EntryCount = host_.session().entryCount();
     const QSignalBlocker quiet(SpEntry);
     SpEntry->setRange(0, std::max(0, EntryCount - 1));
     SpEntry->setEnabled(EntryCount > 1);
@@ -482,7 +481,7 @@ bool TPreviewWindow::showFrame(std::int64_t frame) {
         showMainWithFault();
         return false;
     }
-    showTiming(host_.playbackTiming(), frame);
+    showTiming(host_.session().playbackTiming(), frame);
     takePlayedFrame();
     DrawScene();
     host_.setStatus(QString());
@@ -497,7 +496,7 @@ void TPreviewWindow::BtnPlayClick() {
 }
 
 void TPreviewWindow::play() {
-    const PlaybackTiming timing = host_.playbackTiming();
+    const PlaybackTiming timing = host_.session().playbackTiming();
     if (!timing.fps || !(*timing.fps > 0)) {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid frame-rate value!"));
         return;
@@ -525,7 +524,7 @@ void TPreviewWindow::pause() {
 void TPreviewWindow::PlayTimerTimer() {
     if (!playing_)
         return;
-    const PlaybackTiming timing = host_.playbackTiming();
+    const PlaybackTiming timing = host_.session().playbackTiming();
     if (!timing.fps || !(*timing.fps > 0)) {
         pause();
         return;

@@ -327,11 +327,12 @@ void TTransformWindow::BBOkClick() {
                 showMessage(this, MessageKind::Warning, QString::fromLatin1(kInvalidStart));
                 reject();
                 host_.focusGrid();
-                host_.setCursorRow(request.startEntry + 1);
+                host_.setCursorEntry(request.startEntry);
                 return;
             }
             request.start = *start;
-            host_.applyCellEdits(generateTrajectory(host_.entries(), request));
+            host_.session().applyCellEdits(generateTrajectory(host_.entries(), request),
+                                           "Transform Object");
             accept();
         },
         this);

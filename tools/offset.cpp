@@ -134,7 +134,8 @@ void TOffsetWindow::BBOkClick() {
                 return;
             Offsets offsets{};
             std::copy(values->begin(), values->end(), offsets.begin());
-            host_.applyCellEdits(offsetEntries(host_.entries(), firstEntry_, lastEntry_, offsets));
+            host_.session().applyCellEdits(
+                offsetEntries(host_.entries(), firstEntry_, lastEntry_, offsets), "Offset Values");
             accept();
         },
         this);

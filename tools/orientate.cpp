@@ -119,7 +119,7 @@ void TOrientateWindow::FormActivate() {
     const std::vector<CellRef> faults = positionFaults(host_.entries(), firstEntry_, lastEntry_);
     for (const CellRef& fault : faults) {
         host_.setStatus(QString::fromLatin1(kInvalidNumber));
-        host_.setCursor(fault.column, fault.entry + 1);
+        host_.setCursor(fault.column, fault.entry);
     }
     BBOk->setEnabled(faults.empty());
     if (faults.empty()) {
@@ -140,7 +140,8 @@ void TOrientateWindow::BBOkClick() {
                     return;
                 point = Point3{(*values)[0], (*values)[1], (*values)[2]};
             }
-            host_.applyCellEdits(orientEntries(host_.entries(), firstEntry_, lastEntry_, point));
+            host_.session().applyCellEdits(
+                orientEntries(host_.entries(), firstEntry_, lastEntry_, point), "Auto Orientate");
             accept();
         },
         this);

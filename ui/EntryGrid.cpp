@@ -31,11 +31,11 @@ const QAbstractItemView::EditTriggers kEditTriggers =
 
 } // namespace
 
-EntryGridModel::EntryGridModel(EntryTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {}
+EntryGridModel::EntryGridModel(EditSession& session, QObject* parent)
+    : QAbstractTableModel(parent), session_(session) {}
 
 int EntryGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : table_.rowCount();
+    return parent.isValid() ? 0 : table().rowCount();
 }
 
 int EntryGridModel::columnCount(const QModelIndex& parent) const {
@@ -45,7 +45,7 @@ int EntryGridModel::columnCount(const QModelIndex& parent) const {
 QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return QVariant();
-    const std::string& cell = table_.cell(index.column(), index.row());
+    const std::string& cell = table().cell(index.column(), index.row());
     // A cell read from a file may hold millions of characters; laying them all out for a cell
     // a few digits wide would freeze the window. Editing still gets the whole text.
     return fromBytes(role == Qt::DisplayRole ? excerpt(cell) : cell);
@@ -55,11 +55,9 @@ bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!index.isValid() || role != Qt::EditRole || index.column() == ColEntry)
         return false;
     const std::string text = toBytes(value.toString());
-    if (text == table_.cell(index.column(), index.row()))
+    if (text == table().cell(index.column(), index.row()))
         return false;
-    table_.setCell(index.column(), index.row(), text);
-    emit dataChanged(index, index);
-    emit cellEdited();
+    session_.typeCell(index.column(), index.row(), text);
     return true;
 }
 
@@ -76,15 +74,15 @@ QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < kColumnCount ? QString::fromLatin1(kColumnHeaders[section])
                                                       : QVariant();
-    return section >= 0 && section < table_.rowCount() ? fromBytes(table_.cell(ColEntry, section))
-                                                       : QVariant();
+    return section >= 0 && section < table().rowCount() ? fromBytes(table().cell(ColEntry, section))
+                                                        : QVariant();
 }
 
 void EntryGridModel::refresh() {
-    if (table_.rowCount() == 0)
+    if (table().rowCount() == 0)
         return;
-    emit dataChanged(index(0, 0), index(table_.rowCount() - 1, kColumnCount - 1));
-    emit headerDataChanged(Qt::Vertical, 0, table_.rowCount() - 1);
+    emit dataChanged(index(0, 0), index(table().rowCount() - 1, kColumnCount - 1));
+    emit headerDataChanged(Qt::Vertical, 0, table().rowCount() - 1);
 }
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
@@ -131,7 +129,7 @@ void EntryGrid::setRowSelectionMode(bool rows) {
 EntryRange EntryGrid::selectedEntries() const {
     const QItemSelection selection = selectionModel()->selection();
     if (selection.isEmpty())
-        return {cursorRow() - 1, cursorRow() - 1};
+        return {cursorEntry(), cursorEntry()};
     EntryRange range{selection.first().top(), selection.first().bottom()};
     for (const QItemSelectionRange& part : selection) {
         range.first = std::min(range.first, part.top());
@@ -140,9 +138,9 @@ EntryRange EntryGrid::selectedEntries() const {
     return range;
 }
 
-int EntryGrid::cursorRow() const {
+int EntryGrid::cursorEntry() const {
     const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() + 1 : 1;
+    return current.isValid() ? current.row() : 0;
 }
 
 int EntryGrid::cursorColumn() const {
@@ -150,11 +148,10 @@ int EntryGrid::cursorColumn() const {
     return current.isValid() ? current.column() : ColFrame;
 }
 
-void EntryGrid::setCursor(int column, int row) {
+void EntryGrid::setCursor(int column, int entry) {
     if (!model())
         return;
-    // The header row and the Entry column are fixed: the cursor never stands on them.
-    const int entry = std::clamp(row, 1, model()->rowCount()) - 1;
+    entry = std::clamp(entry, 0, model()->rowCount() - 1);
     const int cellColumn = std::clamp(column, int(ColFrame), kColumnCount - 1);
     const QModelIndex target = model()->index(entry, cellColumn);
     selectionModel()->setCurrentIndex(

@@ -5,16 +5,17 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
-#include "document.h"
+#include "session.h"
 
 namespace skyvane {
 
-// Model row e is entry e; model column c is table column c. The Entry column (0) is shown in
-// the vertical header, so it never scrolls away and cannot be edited.
+// Model row e is entry e of the session's working copy; model column c is table column c. The
+// Entry column (0) is shown in the vertical header, so it never scrolls away and cannot be
+// edited. What the user types goes to the session as one step per cell.
 class EntryGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    EntryGridModel(EntryTable& table, QObject* parent = nullptr);
+    explicit EntryGridModel(EditSession& session, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -24,15 +25,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // The table changed behind the model's back: show every cell again.
+    // The session changed: show every cell again.
     void refresh();
 
-signals:
-    // The user typed into a cell; the owner brings the working copy up to date.
-    void cellEdited();
-
 private:
-    EntryTable& table_;
+    const EntryTable& table() const { return session_.entries(); }
+
+    EditSession& session_;
 };
 
 struct EntryRange {
@@ -52,10 +51,10 @@ public:
     // The selected run of entries, or the cursor's entry when nothing is selected.
     EntryRange selectedEntries() const;
 
-    // Grid coordinates: row 0 is the header row, row e + 1 holds entry e.
-    int cursorRow() const;
+    // The cursor's entry (0..999) and column; it never stands on the Entry column.
+    int cursorEntry() const;
     int cursorColumn() const;
-    void setCursor(int column, int row);
+    void setCursor(int column, int entry);
 
     // Commits a cell being edited, so commands see what was typed.
     void finishEditing();

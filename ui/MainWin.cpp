@@ -1,5 +1,6 @@
-// The main window: the document with its node tabs, the entry grid as the working copy of the
-// current node, the file commands, the frame commands and the doors to tools, preview and help.
+// The main window: the editing session shown with its node tabs and the entry grid, the file
+// commands, undo and redo, the frame commands and the doors to tools, preview and help. Handlers
+// read their widgets and call the session; the widgets follow the session's changes.
 #include "MainWin.h"
 
 #include <QCloseEvent>
@@ -107,16 +108,15 @@ TMainWindow::TMainWindow(QWidget* parent)
       Open3DO({QStringLiteral("Open3DO"), QStringLiteral("Open 3DO"), k3doFilter,
                QStringLiteral("3DO"), false, QString()}) {
     createGui();
-    resetDocument();
-    addNodeTab();
-    showNodeCount();
-    setCaption(kUntitled);
+    session_.setChangeListener([this] { sessionChanged(); });
+    startedAfresh();
+    setFileName(QString());
     fitWidthToGrid(); // once the first tab is there, so the layout knows every control's size
 }
 
-// The grid shows the working copy, a member that dies before the widgets do: cut it off first.
+// The grid shows the session, a member that dies before the widgets do: cut it off first.
 TMainWindow::~TMainWindow() {
-    QObject::disconnect(model_, nullptr, this, nullptr);
+    session_.setChangeListener(nullptr);
     DataGrid->setModel(nullptr);
 }
 
@@ -185,6 +185,10 @@ QWidget* TMainWindow::createDocumentPanel() {
         edit->setReadOnly(true);
     connect(SENodes, qOverload<int>(&QSpinBox::valueChanged), this,
             [this](int value) { runGuarded([&] { SENodesChange(value); }, this); });
+    // Each keystroke reaches the session; leaving the box ends the step.
+    connect(FrameRate, &QLineEdit::textChanged, this,
+            [this](const QString& text) { session_.setFrameRateText(toBytes(text)); });
+    connect(FrameRate, &QLineEdit::editingFinished, this, [this] { session_.finishTyping(); });
     return Panel1;
 }
 
@@ -202,6 +206,10 @@ QWidget* TMainWindow::createNodePanel() {
     const int next = placeField(QStringLiteral("Mesh Name :"), MeshName, kMeshNameWidth, kRowLeft);
     MeshName->setEditable(true);
     MeshName->setInsertPolicy(QComboBox::NoInsert);
+    connect(MeshName, &QComboBox::editTextChanged, this,
+            [this](const QString& text) { session_.setMeshName(toBytes(text)); });
+    connect(MeshName->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { session_.finishTyping(); });
     NumEntries = new QLineEdit(QStringLiteral("0"), Panel2);
     NumEntries->setObjectName(QStringLiteral("NumEntries"));
     placeField(QStringLiteral("Entries :"), NumEntries, kNumEntriesWidth, next);
@@ -212,9 +220,14 @@ QWidget* TMainWindow::createNodePanel() {
     body->setSpacing(0);
     DataGrid = new EntryGrid(page);
     DataGrid->setObjectName(QStringLiteral("DataGrid"));
-    model_ = new EntryGridModel(working_.table, this);
+    model_ = new EntryGridModel(session_, this);
     DataGrid->setModel(model_);
-    connect(model_, &EntryGridModel::cellEdited, this, &TMainWindow::workingCopyChanged);
+    // Undo comes back to where the user was.
+    connect(DataGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    session_.setCursor({current.column(), current.row()});
+            });
     connect(DataGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(DataGrid->viewport()->mapToGlobal(at)); });
     body->addWidget(DataGrid, 1);
@@ -241,11 +254,15 @@ void TMainWindow::createMenus() {
          {{"New1", "&New KEY", &TMainWindow::New1Click},
           {"Open", "&Open KEY", &TMainWindow::OpenClick},
           {"Save", "&Save KEY", &TMainWindow::SaveClick},
+          {"SaveAs1", "Save KEY &As...", &TMainWindow::SaveAs1Click},
           {"N1", "-", nullptr},
           {"Exit1", "E&xit", &TMainWindow::Exit1Click}}},
         {"EditMenu",
          "&Edit",
-         {{"Copy1", "&Copy Frames", &TMainWindow::Copy1Click},
+         {{"Undo1", "&Undo", &TMainWindow::Undo1Click},
+          {"Redo1", "R&edo", &TMainWindow::Redo1Click},
+          {"N10", "-", nullptr},
+          {"Copy1", "&Copy Frames", &TMainWindow::Copy1Click},
           {"Paste1", "&Paste Frames", &TMainWindow::Paste1Click},
           {"N3", "-", nullptr},
           {"InsFrames1", "&Insert Frames", &TMainWindow::InsFrames1Click},
@@ -270,7 +287,10 @@ void TMainWindow::createMenus() {
     const MenuDef popupMenu = {
         "PopupMenu1",
         "",
-        {{"Copy2", "Copy Frames", &TMainWindow::Copy1Click},
+        {{"Undo2", "Undo", &TMainWindow::Undo1Click},
+         {"Redo2", "Redo", &TMainWindow::Redo1Click},
+         {"N11", "-", nullptr},
+         {"Copy2", "Copy Frames", &TMainWindow::Copy1Click},
          {"Paste2", "Paste Frames", &TMainWindow::Paste1Click},
          {"N7", "-", nullptr},
          {"InsFrames2", "Insert Frames", &TMainWindow::InsFrames1Click},
@@ -315,6 +335,27 @@ void TMainWindow::createMenus() {
     Paste2 = PopupMenu1->findChild<QAction*>(QStringLiteral("Paste2"));
     Paste1->setEnabled(false);
     Paste2->setEnabled(false);
+    Undo1 = MainMenu1->findChild<QAction*>(QStringLiteral("Undo1"));
+    Undo2 = PopupMenu1->findChild<QAction*>(QStringLiteral("Undo2"));
+    Redo1 = MainMenu1->findChild<QAction*>(QStringLiteral("Redo1"));
+    Redo2 = PopupMenu1->findChild<QAction*>(QStringLiteral("Redo2"));
+    addShortcuts();
+}
+
+// Keys only on the main menu's items: a key on a popup twin too would make it ambiguous.
+void TMainWindow::addShortcuts() {
+    const std::vector<std::pair<const char*, QList<QKeySequence>>> keys = {
+        {"New1", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {"Open", {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {"Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {"SaveAs1", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}},
+        {"Undo1", {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {"Redo1",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
+        {"Contents1", {QKeySequence(Qt::Key_F1)}},
+    };
+    for (const auto& [name, sequences] : keys)
+        MainMenu1->findChild<QAction*>(QString::fromLatin1(name))->setShortcuts(sequences);
 }
 
 // File > Open Recent, right after Open KEY.
@@ -339,25 +380,16 @@ void TMainWindow::showEvent(QShowEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // GridHost
 
-const EntryTable& TMainWindow::entries() const {
-    return working_.table;
+int TMainWindow::cursorEntry() const {
+    return DataGrid->cursorEntry();
 }
 
-void TMainWindow::applyCellEdits(const std::vector<CellEdit>& edits) {
-    skyvane::applyCellEdits(working_.table, edits);
-    workingCopyChanged();
+void TMainWindow::setCursor(int column, int entry) {
+    DataGrid->setCursor(column, entry);
 }
 
-int TMainWindow::cursorRow() const {
-    return DataGrid->cursorRow();
-}
-
-void TMainWindow::setCursor(int column, int row) {
-    DataGrid->setCursor(column, row);
-}
-
-void TMainWindow::setCursorRow(int row) {
-    DataGrid->setCursor(DataGrid->cursorColumn(), row);
+void TMainWindow::setCursorEntry(int entry) {
+    DataGrid->setCursor(DataGrid->cursorColumn(), entry);
 }
 
 void TMainWindow::focusGrid() {
@@ -368,163 +400,110 @@ void TMainWindow::setStatus(const QString& text) {
     PNLErrors->setText(text);
 }
 
-QString TMainWindow::numEntriesText() const {
-    return NumEntries->text();
-}
-
-bool TMainWindow::checkEntries(int first, int last) {
-    return showEntryCheck(skyvane::checkEntries(working_.table, first, last));
-}
-
-// Leaving the node and saving it check it whole, so no entry after a gap is dropped unseen.
-bool TMainWindow::checkNode() {
-    return showEntryCheck(skyvane::checkNode(working_.table));
-}
-
-// The verdict in PNLErrors and the cursor on a faulty cell; true on a fault.
-bool TMainWindow::showEntryCheck(const EntryCheck& check) {
-    if (check.outcome != EntryCheck::Outcome::RangeEnded)
-        setStatus(fromBytes(check.message));
-    if (check.fault())
-        setCursor(check.column, check.entry + 1);
-    return check.fault();
-}
-
 QWidget* TMainWindow::mainWidget() {
     return this;
 }
 
 // ---------------------------------------------------------------------------------------------
-// Document, nodes and tabs
+// The widgets follow the session
 
-// Everything back to an empty document without nodes; callers add node 0.
-void TMainWindow::resetDocument() {
-    skyvane::resetDocument(Document);
-    // The last verdict spoke of the document that is gone.
-    PNLErrors->clear();
-    FrameRate->setText(fromBytes(formatPattern(Document.Fps, "00.000")));
-    frameRateShown_ = FrameRate->text();
+// After every change of the session: each widget shows what the session holds, quietly, and
+// only where it differs, so typing into a box is never disturbed.
+void TMainWindow::sessionChanged() {
+    const QString rate = fromBytes(session_.frameRateText());
+    if (FrameRate->text() != rate)
+        FrameRate->setText(rate);
     {
-        const QSignalBlocker blocker(NodeTabs);
-        while (NodeTabs->count() > 0)
-            NodeTabs->removeTab(NodeTabs->count() - 1);
+        // More than 50 nodes (read from a file) show as 50.
+        const QSignalBlocker blocker(SENodes);
+        SENodes->setValue(std::min(session_.nodeCount(), kMaxNodes));
     }
-    currentNode_ = -1;
-    showNodeCount();
-    MeshName->clear();
-    MeshName->setEditText(QString());
-    NumEntries->setText(QStringLiteral("0"));
-    resetWorkingCopy(working_);
-    workingCopyChanged();
-    setCursor(ColFrame, 1);
-}
-
-// Takes over a document read from a file; node 0 becomes current.
-void TMainWindow::installDocument(TKeyDocument document) {
-    resetDocument();
-    Document = std::move(document);
-    // A file without nodes leaves the editor usable, as after New.
-    if (Document.Nodes.empty())
-        skyvane::addNode(Document);
-    FrameRate->setText(fromBytes(formatPattern(Document.Fps, "#.00")));
-    frameRateShown_ = FrameRate->text();
-    rebuildTabs();
-    showNodeCount();
-    loadCurrentNode();
-}
-
-void TMainWindow::rebuildTabs() {
-    const QSignalBlocker blocker(NodeTabs);
-    while (NodeTabs->count() > 0)
-        NodeTabs->removeTab(NodeTabs->count() - 1);
-    for (std::size_t node = 0; node < Document.Nodes.size(); ++node)
-        NodeTabs->addTab(QStringLiteral("Node %1").arg(node));
-    NodeTabs->setCurrentIndex(0);
-    currentNode_ = 0;
-}
-
-// The box follows the node list without raising its change event; more than 50 nodes (read
-// from a file) show as 50.
-void TMainWindow::showNodeCount() {
-    const QSignalBlocker blocker(SENodes);
-    SENodes->setValue(std::min(int(Document.Nodes.size()), kMaxNodes));
-}
-
-void TMainWindow::addNodeTab() {
-    skyvane::addNode(Document);
-    const QSignalBlocker blocker(NodeTabs);
-    NodeTabs->addTab(QStringLiteral("Node %1").arg(Document.Nodes.size() - 1));
-    if (currentNode_ < 0)
-        currentNode_ = NodeTabs->currentIndex();
-}
-
-void TMainWindow::removeLastNodeTab() {
-    removeLastNode(Document);
-    const QSignalBlocker blocker(NodeTabs);
-    NodeTabs->removeTab(NodeTabs->count() - 1);
-}
-
-void TMainWindow::storeCurrentNode() {
-    working_.mesh = toBytes(MeshName->currentText());
-    working_.numEntries = toBytes(NumEntries->text());
-    storeWorkingCopy(Document, currentNode_, working_);
-}
-
-void TMainWindow::loadCurrentNode() {
-    loadNode(Document, currentNode_, working_);
-    MeshName->setEditText(fromBytes(working_.mesh));
-    NumEntries->setText(fromBytes(working_.numEntries));
-    workingCopyChanged();
-}
-
-// After every change of the working copy: the entry defaults, the entry count, the display.
-void TMainWindow::workingCopyChanged() {
-    applyEntryDefaults(working_.table);
-    const int count = countEntries(working_.table);
-    working_.numEntries = std::to_string(count);
-    NumEntries->setText(QString::number(count));
+    showTabs();
+    const QString mesh = fromBytes(session_.meshName());
+    if (MeshName->currentText() != mesh) {
+        const QSignalBlocker blocker(MeshName);
+        MeshName->setEditText(mesh);
+    }
+    NumEntries->setText(fromBytes(session_.working().numEntries));
     model_->refresh();
+    setWindowModified(session_.modified());
+    showHistory();
+}
+
+void TMainWindow::showTabs() {
+    const QSignalBlocker blocker(NodeTabs);
+    while (NodeTabs->count() > session_.nodeCount())
+        NodeTabs->removeTab(NodeTabs->count() - 1);
+    while (NodeTabs->count() < session_.nodeCount())
+        NodeTabs->addTab(QStringLiteral("Node %1").arg(NodeTabs->count()));
+    NodeTabs->setCurrentIndex(session_.currentNode());
+}
+
+// The undo and redo items name the step they take back or repeat.
+void TMainWindow::showHistory() {
+    const auto show = [](QAction* item, const QString& caption, bool enabled,
+                         const std::string& step) {
+        item->setEnabled(enabled);
+        item->setText(enabled ? caption + QLatin1Char(' ') + fromBytes(step) : caption);
+    };
+    show(Undo1, QStringLiteral("&Undo"), session_.canUndo(), session_.undoName());
+    show(Undo2, QStringLiteral("Undo"), session_.canUndo(), session_.undoName());
+    show(Redo1, QStringLiteral("R&edo"), session_.canRedo(), session_.redoName());
+    show(Redo2, QStringLiteral("Redo"), session_.canRedo(), session_.redoName());
+}
+
+void TMainWindow::showSessionCursor() {
+    const GridCursor cursor = session_.cursor();
+    DataGrid->setCursor(cursor.column, cursor.entry);
+}
+
+// After New and Open: the last verdict spoke of the document that is gone, the list of mesh
+// names of another model, and the cursor stood elsewhere.
+void TMainWindow::startedAfresh() {
+    PNLErrors->clear();
+    {
+        const QSignalBlocker blocker(MeshName);
+        MeshName->clear();
+    }
+    sessionChanged();
+    setCursor(ColFrame, 0);
 }
 
 void TMainWindow::SENodesChange(int value) {
-    const int count = int(Document.Nodes.size());
+    const int count = session_.nodeCount();
     if (value > count) {
-        addNodeTab();
-    } else if (value < count && NodeTabs->currentIndex() != count - 1) {
+        session_.addNode();
+    } else if (value < count && session_.currentNode() != count - 1) {
         if (showMessage(this, MessageKind::Confirm,
                         QStringLiteral("This will remove the last Node. Proceed?"),
                         MessageButtons::OkCancel) == MessageAnswer::Ok)
-            removeLastNodeTab();
+            session_.removeLastNode();
     }
     // The current node is never removed: the box snaps back to the node count.
-    showNodeCount();
+    sessionChanged();
 }
 
 void TMainWindow::onTabChanged(int index) {
-    if (index < 0 || index == currentNode_)
+    if (index < 0 || index == session_.currentNode())
         return;
     DataGrid->finishEditing();
-    bool allowed = false;
-    runGuarded([&] { allowed = NodeTabsChanging(); }, this);
-    if (!allowed) {
-        const QSignalBlocker blocker(NodeTabs);
-        NodeTabs->setCurrentIndex(currentNode_);
-        return;
-    }
-    currentNode_ = index;
-    runGuarded([&] { NodeTabsChange(); }, this);
+    runGuarded(
+        [&] {
+            if (NodeTabsChanging())
+                NodeTabsChange();
+        },
+        this);
+    // A refused change leaves the tab where it was.
+    showTabs();
 }
 
-// Leaving a node is allowed only when its entries pass the check; it is stored first.
+// Leaving a node is allowed only when its entries pass the check.
 bool TMainWindow::NodeTabsChanging() {
-    if (checkNode())
-        return false;
-    storeCurrentNode();
-    return true;
+    return !showEntryCheck(session_.checkNode());
 }
 
 void TMainWindow::NodeTabsChange() {
-    loadCurrentNode();
+    session_.changeNode(NodeTabs->currentIndex());
 }
 
 void TMainWindow::BtnGetMeshNameClick() {
@@ -548,29 +527,38 @@ bool TMainWindow::readMeshNames(const QString& path) {
         return false;
     }
     Open3DO.keep(path);
-    MeshName->clear();
-    for (const std::string& name : *names)
-        MeshName->addItem(fromBytes(name));
-    MeshName->setEditText(names->empty() ? QString() : fromBytes(names->front()));
+    {
+        const QSignalBlocker blocker(MeshName);
+        MeshName->clear();
+        for (const std::string& name : *names)
+            MeshName->addItem(fromBytes(name));
+    }
+    // The offered name is one step, not a continuation of typing.
+    session_.finishTyping();
+    session_.setMeshName(names->empty() ? std::string() : names->front());
+    session_.finishTyping();
     return true;
 }
 
 // ---------------------------------------------------------------------------------------------
 // File commands
 
-void TMainWindow::setCaption(const QString& fileName) {
-    setWindowTitle(QStringLiteral("Skyvane - ") + fileName);
+void TMainWindow::setFileName(const QString& path) {
+    fileName_ = path;
+    setWindowTitle(QStringLiteral("Skyvane - ") + (path.isEmpty() ? kUntitled : path) +
+                   QStringLiteral("[*]"));
 }
 
-// Asks to save when the document holds data. False when the command must stop.
+// Asks to save when the document changed since it was last opened, saved or made. False when
+// the command must stop.
 bool TMainWindow::offerToSave() {
-    if (!documentHoldsData(Document, currentNode_, toBytes(NumEntries->text())))
+    if (!session_.modified())
         return true;
     switch (showMessage(this, MessageKind::Confirm,
                         QStringLiteral("Do you want to save your data?"),
                         MessageButtons::YesNoCancel)) {
     case MessageAnswer::Yes:
-        return saveDocument();
+        return saveDocument(false);
     case MessageAnswer::No:
         return true;
     default:
@@ -578,54 +566,43 @@ bool TMainWindow::offerToSave() {
     }
 }
 
-// Stores, checks, asks for the name and writes. False when the check failed or the dialog was
-// cancelled; a failed write throws and is reported by the caller's error handler.
-bool TMainWindow::saveDocument() {
-    storeCurrentNode();
+// Checks, asks for the name unless the document has one already, and writes. False when the
+// check failed or the dialog was cancelled; a failed write throws and is reported by the
+// caller's error handler.
+bool TMainWindow::saveDocument(bool askName) {
     if (preSaveCheck())
         return false;
-    const QString path = SaveKEY.execute(this);
+    const QString path = askName || fileName_.isEmpty() ? SaveKEY.execute(this) : fileName_;
     if (path.isEmpty())
         return false;
     writeDocument(path);
     SaveKEY.keep(path);
-    setCaption(path);
+    setFileName(path);
     recentFiles_->add(path);
+    session_.markSaved();
     return true;
 }
 
 // All three checks run, so the user sees every complaint at once. True when anything is wrong.
 bool TMainWindow::preSaveCheck() {
-    bool fault = checkNode();
-    if (!frameRateIsValid(toBytes(FrameRate->text()))) {
+    const SaveCheck check = session_.checkForSave();
+    showEntryCheck(check.node);
+    if (check.frameRateInvalid) {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid value !"));
         FrameRate->setFocus();
-        fault = true;
     }
-    if (const std::optional<NodeMeshFault> mesh = firstMeshNameFault(Document)) {
-        showMessage(this, MessageKind::Warning, QString::fromLatin1(meshNameMessage(mesh->fault)));
+    if (check.mesh) {
+        showMessage(this, MessageKind::Warning,
+                    QString::fromLatin1(meshNameMessage(check.mesh->fault)));
         MeshName->setFocus();
-        fault = true;
     }
-    return fault;
-}
-
-// A frame rate the user typed is the one saved; one read from a file keeps its precision.
-std::optional<float> TMainWindow::savedFrameRate() const {
-    if (FrameRate->text() == frameRateShown_)
-        return Document.Fps;
-    const std::string text = toBytes(FrameRate->text());
-    if (!frameRateIsValid(text))
-        return std::nullopt;
-    return parseSingle(text);
+    return check.fault();
 }
 
 void TMainWindow::writeDocument(const QString& path) {
-    // The pre-save check has seen a number in the box.
-    Document.Fps = savedFrameRate().value_or(Document.Fps);
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
-    saveKeyFile(localPath(path), Document,
+    saveKeyFile(localPath(path), session_.documentToSave(),
                 toBytes(locale.toString(now.date(), QLocale::ShortFormat)),
                 toBytes(locale.toString(now.time(), QLocale::LongFormat)));
 }
@@ -639,9 +616,10 @@ bool TMainWindow::readDocument(const QString& path) {
                     QStringLiteral("Not a valid KEY file!\n") + reasonText(result.reason));
         return false;
     }
-    installDocument(std::move(result.document));
+    session_.install(std::move(result.document));
+    startedAfresh();
     OpenKEY.keep(path);
-    setCaption(path);
+    setFileName(path);
     recentFiles_->add(path);
     return true;
 }
@@ -649,10 +627,9 @@ bool TMainWindow::readDocument(const QString& path) {
 void TMainWindow::New1Click() {
     if (!offerToSave())
         return;
-    resetDocument();
-    addNodeTab();
-    showNodeCount();
-    setCaption(kUntitled);
+    session_.newDocument();
+    startedAfresh();
+    setFileName(QString());
 }
 
 void TMainWindow::OpenClick() {
@@ -678,7 +655,11 @@ bool TMainWindow::openFile(const QString& path) {
 }
 
 void TMainWindow::SaveClick() {
-    saveDocument();
+    saveDocument(false);
+}
+
+void TMainWindow::SaveAs1Click() {
+    saveDocument(true);
 }
 
 void TMainWindow::Exit1Click() {
@@ -700,7 +681,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void TMainWindow::Check1Click() {
-    if (checkNode())
+    if (showEntryCheck(session_.checkNode()))
         showMessage(this, MessageKind::Error, QStringLiteral("Error found in Data!"));
     else
         showMessage(this, MessageKind::Information, QStringLiteral("No Errors found!"));
@@ -713,52 +694,29 @@ void TMainWindow::CheckPlayback1Click() {
         showMessage(this, MessageKind::Error, QStringLiteral("Error found in Data!"));
         return;
     }
-    TKeyDocument document = Document;
-    WorkingCopy current = working_;
-    current.numEntries = toBytes(NumEntries->text());
-    storeWorkingCopy(document, currentNode_, current);
-    const std::vector<PlaybackJump> jumps = documentJumps(document);
+    const std::vector<PlaybackJump> jumps = documentJumps(session_.snapshot());
     showMessage(this, MessageKind::Information, fromBytes(checkPlaybackMessage(jumps)));
     if (jumps.empty())
         return;
     const PlaybackJump& first = jumps.front();
     // Another node is reached as a tab change is: the current node has just passed its check.
-    if (first.node != currentNode_)
+    if (first.node != session_.currentNode())
         NodeTabs->setCurrentIndex(first.node);
-    if (first.node == currentNode_) {
-        setCursor(ColSteps, first.entry + 1);
+    if (first.node == session_.currentNode()) {
+        setCursor(ColSteps, first.entry);
         focusGrid();
     }
 }
 
-PlaybackTiming TMainWindow::playbackTiming() const {
-    std::int32_t largest = largestFrame(working_.table, countEntries(working_.table), currentNode_);
-    for (int k = 0; k < static_cast<int>(Document.Nodes.size()); ++k)
-        if (k != currentNode_)
-            largest = std::max(largest,
-                               largestFrame(Document.Nodes[k].Data, Document.Nodes[k].Entries, k));
-    return {std::int64_t{largest} + 1, savedFrameRate()};
-}
-
-std::vector<KeyNodeTrack> TMainWindow::keyNodes() const {
-    std::vector<KeyNodeTrack> nodes;
-    for (const TNode& node : Document.Nodes)
-        nodes.push_back({node.Mesh, &node.Data, node.Entries});
-    if (currentNode_ >= 0 && currentNode_ < static_cast<int>(nodes.size()))
-        nodes[static_cast<std::size_t>(currentNode_)] = {
-            toBytes(MeshName->currentText()), &working_.table, countEntries(working_.table)};
-    return nodes;
-}
-
 void TMainWindow::Transform1Click() {
-    const std::optional<long double> rate = tryParseFloat(toBytes(FrameRate->text()));
+    const std::optional<long double> rate = tryParseFloat(session_.frameRateText());
     if (!rate) {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid frame-rate value!"));
         FrameRate->setFocus();
         return;
     }
     windows_.transformWindow->setFramesPerSecond(toSingle(*rate));
-    windows_.transformWindow->setStartEntry(cursorRow() - 1);
+    windows_.transformWindow->setStartEntry(cursorEntry());
     windows_.transformWindow->exec();
 }
 
@@ -774,6 +732,19 @@ void TMainWindow::Contents1Click() {
 
 void TMainWindow::About1Click() {
     windows_.aboutWin->exec();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Undo and redo: the grid shows the cell the step changed.
+
+void TMainWindow::Undo1Click() {
+    session_.undo();
+    showSessionCursor();
+}
+
+void TMainWindow::Redo1Click() {
+    session_.redo();
+    showSessionCursor();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -810,13 +781,8 @@ void TMainWindow::AutoOrientate1Click() {
 }
 
 void TMainWindow::Paste1Click() {
-    const int at = cursorRow() - 1;
-    if (pasteLosesEntries(working_.table, FrameClipboard, at)) {
+    if (!session_.pasteEntries(cursorEntry()))
         showMessage(this, MessageKind::Error, QStringLiteral("Not enough room to paste frames!"));
-        return;
-    }
-    pasteEntries(working_.table, FrameClipboard, at);
-    workingCopyChanged();
 }
 
 void TMainWindow::InsFrames1Click() {
@@ -825,15 +791,8 @@ void TMainWindow::InsFrames1Click() {
 }
 
 void TMainWindow::insertFrames(int count) {
-    const int at = cursorRow() - 1;
-    // Entries after an emptied one are not counted in NumEntries but still hold data.
-    if (parseInt(toBytes(NumEntries->text())) + count > kMaxEntries ||
-        insertLosesEntries(working_.table, count, at)) {
+    if (!session_.insertEntries(count, cursorEntry()))
         showMessage(this, MessageKind::Error, QStringLiteral("Not enough room to insert frames!"));
-        return;
-    }
-    openGap(working_.table, count, at);
-    workingCopyChanged();
 }
 
 void TMainWindow::setRowSelectionMode(bool rows) {
@@ -851,26 +810,25 @@ void TMainWindow::runFrameCommand(int command, int first, int last) {
         [&] {
             switch (command) {
             case ClearCommand:
-                clearEntries(working_.table, first, last);
+                session_.clearEntries(first, last);
                 break;
             case DeleteCommand:
-                closeGap(working_.table, first, last);
+                session_.deleteEntries(first, last);
                 break;
             case CopyCommand:
-                FrameClipboard = copyEntries(working_.table, first, last);
-                return;
+                session_.copyEntries(first, last);
+                break;
             case OffsetCommand:
                 windows_.offsetWindow->setRange(first, last);
                 windows_.offsetWindow->exec();
-                return;
+                break;
             case OrientateCommand:
                 windows_.orientateWindow->setRange(first, last);
                 windows_.orientateWindow->exec();
-                return;
+                break;
             default:
-                return;
+                break;
             }
-            workingCopyChanged();
         },
         this);
 }

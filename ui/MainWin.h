@@ -1,12 +1,13 @@
-// The main window: the document, its node tabs and entry grid, and every command.
+// The main window: the editing session's face, with its node tabs and entry grid, and every
+// command.
 #pragma once
 
 #include <QMainWindow>
 
 #include "GridHost.h"
 #include "Prompts.h"
-#include "document.h"
 #include "fr_select.h"
+#include "session.h"
 
 class QAction;
 class QComboBox;
@@ -22,7 +23,6 @@ class QTabBar;
 namespace skyvane {
 
 class EntryGrid;
-struct EntryCheck;
 class EntryGridModel;
 class RecentFiles;
 class TAboutWin;
@@ -54,19 +54,13 @@ public:
     void setSecondaryWindows(const SecondaryWindows& windows);
 
     // GridHost
-    const EntryTable& entries() const override;
-    void applyCellEdits(const std::vector<CellEdit>& edits) override;
-    int cursorRow() const override;
-    void setCursor(int column, int row) override;
-    void setCursorRow(int row) override;
+    EditSession& session() override { return session_; }
+    int cursorEntry() const override;
+    void setCursor(int column, int entry) override;
+    void setCursorEntry(int entry) override;
     void focusGrid() override;
     void setStatus(const QString& text) override;
-    QString numEntriesText() const override;
-    bool checkEntries(int first, int last) override;
     QWidget* mainWidget() override;
-    PlaybackTiming playbackTiming() const override;
-    std::vector<KeyNodeTrack> keyNodes() const override;
-    int currentNode() const override { return currentNode_; }
     FileDialogSettings open3doDialog() const override { return Open3DO.settings(); }
 
     // FrameSelectorClient
@@ -79,8 +73,9 @@ public:
     // or chosen from the recent files come here.
     bool openFile(const QString& path);
 
-    const TKeyDocument& document() const { return Document; }
-    const EntryTable& frameClipboard() const { return FrameClipboard; }
+    const TKeyDocument& document() const { return session_.document(); }
+    const EntryTable& frameClipboard() const { return session_.clipboard(); }
+    int currentNode() const { return session_.currentNode(); }
 
     // Event handlers, named after their control and event.
     void SENodesChange(int value);
@@ -90,7 +85,10 @@ public:
     void New1Click();
     void OpenClick();
     void SaveClick();
+    void SaveAs1Click();
     void Exit1Click();
+    void Undo1Click();
+    void Redo1Click();
     void Copy1Click();
     void Paste1Click();
     void InsFrames1Click();
@@ -121,6 +119,10 @@ public:
     QLabel* PNLErrors = nullptr;
     QAction* Paste1 = nullptr;
     QAction* Paste2 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Undo2 = nullptr;
+    QAction* Redo1 = nullptr;
+    QAction* Redo2 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,41 +135,32 @@ private:
     void createMenus();
     void fitWidthToGrid();
     void createRecentMenu();
+    void addShortcuts();
 
-    // Document and working copy.
-    void resetDocument();
-    void installDocument(TKeyDocument document);
-    void rebuildTabs();
-    void showNodeCount();
-    void addNodeTab();
-    void removeLastNodeTab();
-    void storeCurrentNode();
-    void loadCurrentNode();
-    void workingCopyChanged();
+    // The widgets follow the session.
+    void sessionChanged();
+    void showTabs();
+    void showHistory();
+    void showSessionCursor();
+    void startedAfresh();
     void onTabChanged(int index);
-    bool checkNode();
-    bool showEntryCheck(const EntryCheck& check);
 
     // File commands.
     bool offerToSave();
-    bool saveDocument();
+    bool saveDocument(bool askName);
     bool preSaveCheck();
-    std::optional<float> savedFrameRate() const;
     void writeDocument(const QString& path);
     bool readDocument(const QString& path);
     bool readMeshNames(const QString& path);
-    void setCaption(const QString& fileName);
+    void setFileName(const QString& path);
 
     void openSelector(const QString& prompt, int command);
     void insertFrames(int count);
 
-    TKeyDocument Document;
-    WorkingCopy working_;
-    EntryTable FrameClipboard{kClipboardStartRows};
+    EditSession session_;
     EntryGridModel* model_ = nullptr;
-    int currentNode_ = -1;
-    // FrameRate as last shown from the document: once the user changes it, its value is saved.
-    QString frameRateShown_;
+    // The file the document was last opened from or saved to; empty for a new document.
+    QString fileName_;
 
     FileDialog OpenKEY;
     FileDialog SaveKEY;

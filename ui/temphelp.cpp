@@ -63,16 +63,29 @@ QString helpText() {
             "check found."),
         titled(QStringLiteral("File commands"), QLatin1Char('-')),
         QStringLiteral(
-            "New KEY starts an empty file with one node. Open KEY reads a KEY file; Open "
-            "Recent offers the files you used last, and a KEY file can also be dropped on the "
-            "window or named when Skyvane is started. Both ask first whether to save what you "
-            "have. Save KEY checks the data and asks where to write it: every entry is "
+            "New KEY (Ctrl+N) starts an empty file with one node. Open KEY (Ctrl+O) reads a KEY "
+            "file; Open Recent offers the files you used last, and a KEY file can also be "
+            "dropped on the window or named when Skyvane is started. Both ask first whether to "
+            "save your changes, when there are any: the caption shows a * after the file name "
+            "while the document differs from what was last opened or saved. Save KEY (Ctrl+S) "
+            "checks the data and writes it to the file it came from or was last saved to, "
+            "asking where only when it has no file yet; Save KEY As... (Ctrl+Shift+S) always "
+            "asks. Before anything is written, every entry is "
             "checked as Check Data does, the frame rate must be a number and every node needs "
             "a mesh name of 1 to 31 characters: letters, digits and the other plain ASCII "
             "signs, but no blanks, commas, # or accented letters, which the game or other "
             "programs would read differently. A file holding such a name opens all the same; "
             "rename the mesh before saving. Exit ends Skyvane, "
-            "asking first whether to save."),
+            "asking first whether to save your changes. Help Contents (F1) shows this text."),
+        titled(QStringLiteral("Undo and Redo"), QLatin1Char('-')),
+        QStringLiteral(
+            "Undo (Ctrl+Z) takes back the last change: a whole tool run, a whole frame "
+            "command, the typing into one cell, a node added or removed, a mesh name or a "
+            "frame rate typed. It goes back to the node and the cell where the change was "
+            "made. Redo (Ctrl+Shift+Z or Ctrl+Y) makes it again. The items name what they take "
+            "back or make again, and they stand at the top of the Edit menu and of the grid's "
+            "right-click menu. New KEY and Open KEY start afresh; undoing back to what was "
+            "saved takes the * from the caption."),
         titled(QStringLiteral("Frame commands and the frame selector"), QLatin1Char('-')),
         QStringLiteral(
             "Copy Frames, Clear Frames, Delete Frames, Offset Values and Auto Orientate work "

@@ -89,17 +89,6 @@ TEST(Document, removeLastNodeDropsOnlyTheLastAndIgnoresAnEmptyList) {
     EXPECT_TRUE(document.Nodes.empty());
 }
 
-TEST(Document, resetWorkingCopyEmptiesEveryEntryAndRenumbers) {
-    WorkingCopy copy;
-    copy.table = filledTable(kMaxEntries);
-    copy.mesh = "ship";
-    copy.numEntries = "1000";
-    resetWorkingCopy(copy);
-    EXPECT_EQ(copy.mesh, "");
-    EXPECT_EQ(copy.numEntries, "0");
-    expectEmpty(copy.table, 0, kMaxEntries - 1);
-}
-
 TEST(Document, storeWorkingCopyReplacesTheSlotWithTheGridContent) {
     TKeyDocument document;
     addNode(document);
@@ -169,29 +158,6 @@ TEST(Document, storeThenLoadGivesTheNodeBackAsLeft) {
     EXPECT_EQ(copy.table, filledTable(7));
     EXPECT_EQ(copy.mesh, "a");
     EXPECT_EQ(copy.numEntries, "7");
-}
-
-TEST(Document, documentHoldsDataLooksAtTheCountTextAndTheOtherNodes) {
-    struct Case {
-        const char* numEntries;
-        std::int16_t node0Entries;
-        std::int16_t node1Entries;
-        bool expected;
-    };
-    const Case cases[] = {
-        {"0", 0, 0, false},  {"3", 0, 0, true}, {"0", 0, 2, true},
-        {"0", 5, 0, false}, // node 0 is current: its stored count is out of date
-        {"abc", 0, 0, true},
-    };
-    for (const Case& c : cases) {
-        TKeyDocument document;
-        addNode(document);
-        addNode(document);
-        document.Nodes[0].Entries = c.node0Entries;
-        document.Nodes[1].Entries = c.node1Entries;
-        EXPECT_EQ(documentHoldsData(document, 0, c.numEntries), c.expected)
-            << c.numEntries << " " << c.node0Entries << " " << c.node1Entries;
-    }
 }
 
 TEST(RowOperations, clearEntriesEmptiesTheRunAndKeepsTheRest) {

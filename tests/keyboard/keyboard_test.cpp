@@ -143,7 +143,7 @@ class KeyboardTest : public QObject {
             for (int c = 0; c < 8; ++c)
                 edits.push_back({ColFrame + c, e, cells[c]});
         }
-        main().applyCellEdits(edits);
+        main().session().applyCellEdits(edits, "Fill");
     }
 
     QAction* action(const char* name) {

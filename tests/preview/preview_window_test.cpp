@@ -14,15 +14,15 @@
 #include <cstring>
 #include <fstream>
 
-#include "FakeGridHost.h"
 #include "ScriptedPrompts.h"
+#include "SessionHost.h"
 #include "numbers.h"
 #include "preview.h"
 #include "scene.h"
 #include "testdata.h"
 
 using skyvane::TPreviewWindow;
-using skyvane::test::FakeGridHost;
+using skyvane::test::SessionHost;
 using namespace skyvane;
 
 namespace {
@@ -30,7 +30,7 @@ namespace {
 const char* const kReadOuts[] = {"EDX", "EDY", "EDZ", "EDu", "EDv", "EDw", "EDZoom"};
 
 // A straight flight along +X at height 0: entry e at (e, 0, 0), facing -X (yaw 90).
-void fillTrajectory(FakeGridHost& host, int count) {
+void fillTrajectory(SessionHost& host, int count) {
     for (int e = 0; e < count; ++e)
         host.setEntry(e, {std::to_string(e), "1", std::to_string(e), "0", "0", "0", "90", "0"});
 }
@@ -41,14 +41,14 @@ QColor pixelAt(const QLabel* image, int x, int y) {
 
 // A path whose entry 0 has Steps 1 but 4 frames to entry 1: the object flies on to X 8 and
 // jumps back to entry 1 at X 2.
-void fillOvershootingPath(FakeGridHost& host) {
+void fillOvershootingPath(SessionHost& host) {
     host.setEntry(0, {"0", "1", "0", "0", "0", "0", "90", "0"});
     host.setEntry(1, {"4", "1", "2", "0", "0", "0", "90", "0"});
 }
 
 // The picture the scene draws for these entries and camera, with nothing played.
-QImage plainPicture(const FakeGridHost& host, const Camera& camera, QSize size, int count,
-                    int highlighted, const SceneWorld& world = {}) {
+QImage plainPicture(SessionHost& host, const Camera& camera, QSize size, int count, int highlighted,
+                    const SceneWorld& world = {}) {
     const Bitmap bitmap =
         skyvane::DrawScene(size.width(), size.height(), camera,
                            SceneEntries{host.entries(), count, highlighted}, world);
@@ -103,7 +103,7 @@ QString writeFile(const QTemporaryDir& dir, const char* name, const std::string&
 class PreviewWindowTest : public QObject {
     Q_OBJECT
 
-    FakeGridHost* host = nullptr;
+    SessionHost* host = nullptr;
     TPreviewWindow* window = nullptr;
 
     template <typename T> T* control(const char* name) {
@@ -146,7 +146,7 @@ class PreviewWindowTest : public QObject {
 
 private slots:
     void init() {
-        host = new FakeGridHost;
+        host = new SessionHost;
         window = new TPreviewWindow(*host, nullptr);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -194,20 +194,20 @@ private slots:
 
     void activation_setsTheEntryBoxFromCountAndCursor_data() {
         QTest::addColumn<int>("entries");
-        QTest::addColumn<int>("cursorRow");
+        QTest::addColumn<int>("cursorEntry");
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("empty table") << 0 << 1 << 0 << 0 << false;
-        QTest::newRow("one entry") << 1 << 4 << 0 << 0 << false;
-        QTest::newRow("cursor below the last entry") << 5 << 8 << 4 << 4 << true;
-        QTest::newRow("cursor on entry 2") << 5 << 3 << 2 << 4 << true;
+        QTest::newRow("empty table") << 0 << 0 << 0 << 0 << false;
+        QTest::newRow("one entry") << 1 << 3 << 0 << 0 << false;
+        QTest::newRow("cursor below the last entry") << 5 << 7 << 4 << 4 << true;
+        QTest::newRow("cursor on entry 2") << 5 << 2 << 2 << 4 << true;
     }
     void activation_setsTheEntryBoxFromCountAndCursor() {
         QFETCH(int, entries);
-        QFETCH(int, cursorRow);
+        QFETCH(int, cursorEntry);
         fillTrajectory(*host, entries);
-        host->row = cursorRow;
+        host->entry = cursorEntry;
         activate();
         const auto* spEntry = control<QSpinBox>("SpEntry");
         QTEST(spEntry->value(), "value");
@@ -218,7 +218,7 @@ private slots:
 
     void activation_withGoodEntries_drawsThemAndClearsTheStatus() {
         fillTrajectory(*host, 3);
-        host->row = 2; // entry 1, at (1, 0, 0)
+        host->entry = 1; // entry 1, at (1, 0, 0)
         host->status = QStringLiteral("No Errors");
         activate();
         QCOMPARE(host->status, QString());
@@ -232,16 +232,16 @@ private slots:
 
     void activation_withAFault_keepsThePictureAndLeavesTheFaultShown() {
         fillTrajectory(*host, 3);
-        host->row = 1;
+        host->entry = 0;
         activate();
         const qint64 before = pictureKey();
         host->setEntry(2, {"2", "1", "abc", "0", "0", "0", "0", "0"});
-        host->row = 2; // a new highlighted entry would redraw if it were set loudly
+        host->entry = 1; // a new highlighted entry would redraw if it were set loudly
         activate();
         QCOMPARE(pictureKey(), before);
         QCOMPARE(host->status, QStringLiteral("Error: Invalid number"));
         QCOMPARE(host->cursorColumn, 3);
-        QCOMPARE(host->row, 3);
+        QCOMPARE(host->entry, 2);
     }
 
     void entryBox_changeRedraws() {
@@ -254,7 +254,7 @@ private slots:
 
     void entryBox_keepsTypedValuesWithinTheEntries() {
         fillTrajectory(*host, 5);
-        host->row = 3;
+        host->entry = 2;
         activate();
         auto* spEntry = control<QSpinBox>("SpEntry");
         spEntry->setFocus();
@@ -315,7 +315,7 @@ private slots:
 
     void keys_alsoReachTheFocusedEntryBox() {
         fillTrajectory(*host, 5);
-        host->row = 3;
+        host->entry = 2;
         activate();
         auto* spEntry = control<QSpinBox>("SpEntry");
         spEntry->setFocus();
@@ -383,7 +383,7 @@ private slots:
         skyvane::test::ScriptedPrompts prompts;
         host->meshNamesDialog.lastChosen = QStringLiteral("/models/ship.3do");
         fillTrajectory(*host, 5);
-        host->row = 4; // entry 3, at (3, 0, 0)
+        host->entry = 3; // at (3, 0, 0)
         activate();
         const QImage plain = picture();
         prompts.files = {dataFile("cube.3do")};
@@ -504,7 +504,7 @@ private slots:
         QFETCH(int, frame);
         QFETCH(float, x);
         fillOvershootingPath(*host);
-        host->row = 2; // entry 1 highlighted
+        host->entry = 1; // entry 1 highlighted
         activate();
         control<QSlider>("TBFrame")->setValue(frame);
         QTEST(control<QLabel>("LblFrame")->text(), "readOut");
@@ -523,7 +523,7 @@ private slots:
 
     void sliderBackAtZero_withNothingPlaying_isThePlainPicturePixelForPixel() {
         fillOvershootingPath(*host);
-        host->row = 2;
+        host->entry = 1;
         activate();
         auto* image = control<QLabel>("Image1");
         const QImage plain = plainPicture(*host, startCamera(), image->size(), 2, 1);
@@ -536,7 +536,7 @@ private slots:
 
     void play_runsInRealTimeToTheLastFrameAndStops() {
         fillOvershootingPath(*host);
-        host->fps = 30.0f;
+        host->edit.setFrameRateText("30.0");
         activate();
         auto* play = control<QPushButton>("BtnPlay");
         QTest::mouseClick(play, Qt::LeftButton);
@@ -549,7 +549,7 @@ private slots:
 
     void play_withLoop_goesOnAndPauseKeepsTheFrame() {
         fillOvershootingPath(*host);
-        host->fps = 60.0f;
+        host->edit.setFrameRateText("60.0");
         activate();
         control<QCheckBox>("CBLoop")->setChecked(true);
         auto* play = control<QPushButton>("BtnPlay");
@@ -567,7 +567,7 @@ private slots:
 
     void play_followsEditsAndStopsAtCellsThatFailTheCheck() {
         fillOvershootingPath(*host);
-        host->fps = 10.0f;
+        host->edit.setFrameRateText("10.0");
         activate();
         auto* play = control<QPushButton>("BtnPlay");
         QTest::mouseClick(play, Qt::LeftButton);
@@ -575,7 +575,7 @@ private slots:
         QTRY_COMPARE(play->text(), QStringLiteral("Play"));
         QCOMPARE(host->status, QStringLiteral("Error: Invalid number"));
         QCOMPARE(host->cursorColumn, 3);
-        QCOMPARE(host->row, 2);
+        QCOMPARE(host->entry, 1);
     }
 
     void closing_pausesPlayback() {
@@ -589,7 +589,7 @@ private slots:
     void play_withoutAFrameRate_saysSo() {
         skyvane::test::ScriptedPrompts prompts;
         fillOvershootingPath(*host);
-        host->fps.reset();
+        host->edit.setFrameRateText("");
         activate();
         QTest::mouseClick(control<QPushButton>("BtnPlay"), Qt::LeftButton);
         QCOMPARE(prompts.messageTexts(), QStringList({"Invalid frame-rate value!"}));

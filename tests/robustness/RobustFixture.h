@@ -20,6 +20,7 @@
 #include "EntryGrid.h"
 #include "ScriptedPrompts.h"
 #include "Text.h"
+#include "WindowCaption.h"
 #include "keyfile.h"
 
 namespace skyvane::test {
@@ -83,7 +84,7 @@ public:
         saveKeyFile(original.toStdString(), startDocument(), "01/01/2026", "12:00:00");
         prompts->files.push_back(original);
         main().OpenClick();
-        QCOMPARE(main().windowTitle(), QStringLiteral("Skyvane - ") + original);
+        QCOMPARE(shownCaption(main()), QStringLiteral("Skyvane - ") + original);
         QCOMPARE(main().NumEntries->text(), QStringLiteral("3"));
         prompts->messages.clear();
         prompts->dialogs.clear();
@@ -135,7 +136,7 @@ public:
         seen.frameRate = main().FrameRate->text();
         seen.mesh = main().MeshName->currentText();
         seen.numEntries = main().NumEntries->text();
-        seen.caption = main().windowTitle();
+        seen.caption = shownCaption(main());
         seen.currentNode = main().NodeTabs->currentIndex();
         seen.tabCount = main().NodeTabs->count();
         const auto& nodes = main().document().Nodes;
@@ -154,7 +155,7 @@ public:
     // Types a cell's whole text in its in-place editor and commits it with Return.
     void typeCell(int column, int entry, const QString& text) {
         grid().setFocus();
-        grid().setCursor(column, entry + 1);
+        grid().setCursor(column, entry);
         grid().edit(grid().currentIndex());
         auto* editor = qobject_cast<QLineEdit*>(grid().indexWidget(grid().currentIndex()));
         QVERIFY(editor);

@@ -134,7 +134,7 @@ void verifyTrajectory(Session& s, int startEntry) {
 }
 
 void verifySaved(Session& s, const QString& mesh) {
-    QCOMPARE(s.main().windowTitle(), QStringLiteral("Skyvane - ") + s.savePath());
+    QCOMPARE(shownCaption(s.main()), QStringLiteral("Skyvane - ") + s.savePath());
     const KeyReadResult saved = readKeyFile(s.savePath().toStdString());
     QVERIFY2(saved.ok, saved.reason.c_str());
     QCOMPARE(fromBytes(saved.document.Nodes.at(0).Mesh), mesh);
@@ -149,7 +149,7 @@ std::vector<BoxCase> mainWindowCases() {
     };
     const auto save = [](Session& s) {
         s.prompts->files.push_back(s.savePath());
-        s.trigger("Save");
+        s.trigger("SaveAs1");
     };
     std::vector<BoxCase> cases;
     // A frame rate beyond the 32-bit range cannot be saved: the pre-save check refuses it.
@@ -199,7 +199,7 @@ std::vector<BoxCase> mainWindowCases() {
                      }});
     // Text that is no count inserts one entry, at the cursor; a count beyond 100, a hundred.
     cases.push_back(
-        {"SENoFrames / Insert Frames OK", [](Session& s) { s.grid().setCursor(ColX, 1); },
+        {"SENoFrames / Insert Frames OK", [](Session& s) { s.grid().setCursor(ColX, 0); },
          [](Session& s, const QString& text) { s.pending = text; },
          [](Session& s) {
              const QDialog* shown =
@@ -247,7 +247,7 @@ QString cellVerdict(Column column, const BadText& bad) {
 
 void verifyFaultShown(Session& s, Column column, const BadText& bad) {
     QCOMPARE(s.main().PNLErrors->text(), cellVerdict(column, bad));
-    QCOMPARE(s.grid().cursorRow(), 3);
+    QCOMPARE(s.grid().cursorEntry(), 2);
     QCOMPARE(s.grid().cursorColumn(), int(column));
 }
 
@@ -290,7 +290,7 @@ std::vector<BoxCase> cellCases() {
         cases.push_back({name + "Save KEY", nullptr, enter,
                          [](Session& s) {
                              s.prompts->files.push_back(s.savePath());
-                             s.trigger("Save");
+                             s.trigger("SaveAs1");
                          },
                          passes,
                          [column](Session& s, const BadText& bad, const Expected& expected,
@@ -350,9 +350,9 @@ const char* const kFinalBoxes[] = {"XFinSpeed",   "YFinSpeed",   "ZFinSpeed",
                                    "PchFinSpeed", "YawFinSpeed", "RolFinSpeed"};
 
 void openTransform(Session& s) {
-    s.grid().setCursor(ColX, 2);
+    s.grid().setCursor(ColX, 1);
     s.transform().setFramesPerSecond(15.0f);
-    s.transform().setStartEntry(s.grid().cursorRow() - 1);
+    s.transform().setStartEntry(s.grid().cursorEntry());
     QVERIFY(showActive(s.transform()));
 }
 

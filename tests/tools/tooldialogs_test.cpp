@@ -8,16 +8,16 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "FakeGridHost.h"
 #include "ScriptedPrompts.h"
+#include "SessionHost.h"
 #include "Transform.h"
 #include "offset.h"
 #include "orientate.h"
 
 namespace skyvane {
 
-using test::FakeGridHost;
 using test::ScriptedPrompts;
+using test::SessionHost;
 
 namespace {
 
@@ -63,7 +63,7 @@ void typeInto(QLineEdit* target, const QString& text) {
     QTest::keyClicks(target, text);
 }
 
-void fillEntries(FakeGridHost& host, int count) {
+void fillEntries(SessionHost& host, int count) {
     for (int entry = 0; entry < count; ++entry)
         host.setEntry(entry, {std::to_string(entry), "1", "1", "2", "3", "10", "20", "30"});
 }
@@ -102,7 +102,7 @@ private slots:
 
 void ToolDialogsTest::transform_startsWithItsControls() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     TTransformWindow dialog(host);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Transform Object"));
     QCOMPARE(dialog.findChild<QSpinBox*>("StartEntry")->value(), 0);
@@ -126,7 +126,7 @@ void ToolDialogsTest::transform_startsWithItsControls() {
 
 void ToolDialogsTest::transform_activationReadsInitialVelocities() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     host.setEntry(0, {"0", "1", "0", "2", "0", "350", "0", "0"});
     host.setEntry(1, {"1", "1", "1", "1.5", "0", "10", "0", "0"});
     TTransformWindow dialog(host);
@@ -145,7 +145,7 @@ void ToolDialogsTest::transform_activationReadsInitialVelocities() {
 
 void ToolDialogsTest::transform_couplingFollowsTheTypingBox() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     TTransformWindow dialog(host);
     QVERIFY(open(dialog));
     box(dialog, "YawSpeed")->setText("5");
@@ -167,23 +167,23 @@ void ToolDialogsTest::transform_couplingFollowsTheTypingBox() {
 
 void ToolDialogsTest::transform_unreadableAcceleration_refusesOk() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 1);
     TTransformWindow dialog(host);
     QVERIFY(open(dialog));
     typeInto(box(dialog, "YAccel"), "abc");
     QCOMPARE(box(dialog, "YFinSpeed")->text(), QStringLiteral("?"));
-    const EntryTable before = host.copy.table;
+    const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.messageTexts(), QStringList{kInvalidMotion});
     QCOMPARE(prompts.messages.front().kind, MessageKind::Warning);
     QVERIFY(dialog.isVisible());
-    QVERIFY(host.copy.table == before);
+    QVERIFY(host.entries() == before);
 }
 
 void ToolDialogsTest::transform_unreadableTime_focusesTime() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 1);
     TTransformWindow dialog(host);
     QVERIFY(open(dialog));
@@ -200,27 +200,27 @@ void ToolDialogsTest::transform_unreadableTime_focusesTime() {
 
 void ToolDialogsTest::transform_unreadableStartEntry_closesAndShowsTheRow() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 4);
-    host.copy.table.setCell(ColPitch, 2, "");
+    host.edit.typeCell(ColPitch, 2, "");
     host.cursorColumn = 5;
-    host.row = 1;
+    host.entry = 0;
     TTransformWindow dialog(host);
     dialog.setStartEntry(2);
     QVERIFY(open(dialog));
-    const EntryTable before = host.copy.table;
+    const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.messageTexts(), QStringList{kInvalidStart});
     QVERIFY(!dialog.isVisible());
     QVERIFY(host.gridFocused);
-    QCOMPARE(host.row, 3);
+    QCOMPARE(host.entry, 2);
     QCOMPARE(host.cursorColumn, 5);
-    QVERIFY(host.copy.table == before);
+    QVERIFY(host.entries() == before);
 }
 
 void ToolDialogsTest::transform_ok_generatesOneEntryPerFrame() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     host.setEntry(0, {"0", "1", "0", "5", "5", "5", "5", "5"});
     TTransformWindow dialog(host);
     dialog.setFramesPerSecond(15);
@@ -230,32 +230,32 @@ void ToolDialogsTest::transform_ok_generatesOneEntryPerFrame() {
     QVERIFY(prompts.messages.isEmpty());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(host.copy.table.cell(ColX, 1), std::string("0.066667"));
-    QCOMPARE(host.copy.table.cell(ColX, 30), std::string("2.000000"));
-    QCOMPARE(host.copy.table.cell(ColFrame, 30), std::string("30"));
-    QCOMPARE(host.copy.table.cell(ColY, 30), std::string("5.000000"));
+    QCOMPARE(host.entries().cell(ColX, 1), std::string("0.066667"));
+    QCOMPARE(host.entries().cell(ColX, 30), std::string("2.000000"));
+    QCOMPARE(host.entries().cell(ColFrame, 30), std::string("30"));
+    QCOMPARE(host.entries().cell(ColY, 30), std::string("5.000000"));
     // Pitch is not ticked: the empty cell holds the start entry's angle.
-    QCOMPARE(host.copy.table.cell(ColPitch, 30), std::string("5.000000"));
-    QCOMPARE(host.copy.table.cell(ColFrame, 31), std::string());
+    QCOMPARE(host.entries().cell(ColPitch, 30), std::string("5.000000"));
+    QCOMPARE(host.entries().cell(ColFrame, 31), std::string());
 }
 
 void ToolDialogsTest::transform_zeroFrameRate_writesNothing() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 1);
     TTransformWindow dialog(host);
     dialog.setFramesPerSecond(0);
     QVERIFY(open(dialog));
-    const EntryTable before = host.copy.table;
+    const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.errors, QStringList{"Invalid floating point operation."});
     QVERIFY(dialog.isVisible());
-    QVERIFY(host.copy.table == before);
+    QVERIFY(host.entries() == before);
 }
 
 void ToolDialogsTest::transform_timeZeroInCoupling_reportsDivision() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     TTransformWindow dialog(host);
     QVERIFY(open(dialog));
     typeInto(box(dialog, "EDTime"), "0");
@@ -266,7 +266,7 @@ void ToolDialogsTest::transform_timeZeroInCoupling_reportsDivision() {
 
 void ToolDialogsTest::transform_startEntryClamped() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     TTransformWindow dialog(host);
     dialog.setStartEntry(5000);
     QCOMPARE(dialog.findChild<QSpinBox*>("StartEntry")->value(), 999);
@@ -276,7 +276,7 @@ void ToolDialogsTest::transform_startEntryClamped() {
 
 void ToolDialogsTest::offset_startsWithItsControls() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     TOffsetWindow dialog(host);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Offset Values"));
     for (const char* name : kOffsetBoxes)
@@ -291,9 +291,9 @@ void ToolDialogsTest::offset_startsWithItsControls() {
 
 void ToolDialogsTest::offset_badRange_disablesOk() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 5);
-    host.copy.table.setCell(ColPitch, 3, "abc");
+    host.edit.typeCell(ColPitch, 3, "abc");
     TOffsetWindow dialog(host);
     dialog.setRange(1, 4);
     QVERIFY(open(dialog));
@@ -301,13 +301,13 @@ void ToolDialogsTest::offset_badRange_disablesOk() {
     QCOMPARE(prompts.messages.front().kind, MessageKind::Warning);
     QVERIFY(!button(dialog, "BBOk")->isEnabled());
     QCOMPARE(host.status, QStringLiteral("Error: Invalid number"));
-    QCOMPARE(host.row, 4);
+    QCOMPARE(host.entry, 3);
     QCOMPARE(host.cursorColumn, int(ColPitch));
 }
 
 void ToolDialogsTest::offset_goodRange_enablesOkAndClearsStatus() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 5);
     host.status = "Error: Invalid number";
     TOffsetWindow dialog(host);
@@ -320,7 +320,7 @@ void ToolDialogsTest::offset_goodRange_enablesOkAndClearsStatus() {
 
 void ToolDialogsTest::offset_emptyBoxes_oneMessageEach() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 3);
     TOffsetWindow dialog(host);
     dialog.setRange(0, 2);
@@ -328,18 +328,18 @@ void ToolDialogsTest::offset_emptyBoxes_oneMessageEach() {
     box(dialog, "EDY")->clear();
     box(dialog, "EDPitch")->setText("1,5");
     box(dialog, "EDYaw")->clear();
-    const EntryTable before = host.copy.table;
+    const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.messageTexts(),
              (QStringList{"Invalid value!", "Invalid value!", "Invalid value!"}));
     QVERIFY(box(dialog, "EDYaw")->hasFocus());
     QVERIFY(dialog.isVisible());
-    QVERIFY(host.copy.table == before);
+    QVERIFY(host.entries() == before);
 }
 
 void ToolDialogsTest::offset_ok_shiftsTheRangeAndCloses() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 6);
     TOffsetWindow dialog(host);
     dialog.setRange(2, 4);
@@ -349,7 +349,7 @@ void ToolDialogsTest::offset_ok_shiftsTheRangeAndCloses() {
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QVERIFY(prompts.messages.isEmpty());
     QVERIFY(!dialog.isVisible());
-    const EntryTable& table = host.copy.table;
+    const EntryTable& table = host.entries();
     QCOMPARE(table.cell(ColX, 1), std::string("1"));
     QCOMPARE(table.cell(ColX, 2), std::string("11.000000"));
     QCOMPARE(table.cell(ColYaw, 4), std::string("5.000000"));
@@ -360,7 +360,7 @@ void ToolDialogsTest::offset_ok_shiftsTheRangeAndCloses() {
 
 void ToolDialogsTest::offset_selectionPastLastEntry_shiftsUpToIt() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 10);
     TOffsetWindow dialog(host);
     dialog.setRange(5, 20);
@@ -369,31 +369,31 @@ void ToolDialogsTest::offset_selectionPastLastEntry_shiftsUpToIt() {
     QVERIFY(prompts.messages.isEmpty());
     QVERIFY(prompts.errors.isEmpty());
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(host.copy.table.cell(ColX, 9), std::string("1.000000"));
-    QCOMPARE(host.copy.table.cell(ColX, 10), std::string());
-    QCOMPARE(host.copy.table.cell(ColFrame, 10), std::string());
+    QCOMPARE(host.entries().cell(ColX, 9), std::string("1.000000"));
+    QCOMPARE(host.entries().cell(ColX, 10), std::string());
+    QCOMPARE(host.entries().cell(ColFrame, 10), std::string());
 }
 
 void ToolDialogsTest::offset_overflow_writesNothingEvenTwice() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 3);
-    host.copy.table.setCell(ColX, 2, "3e38");
+    host.edit.typeCell(ColX, 2, "3e38");
     TOffsetWindow dialog(host);
     dialog.setRange(0, 2);
     QVERIFY(open(dialog));
     box(dialog, "EDX")->setText("3e38");
-    const EntryTable before = host.copy.table;
+    const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.errors, (QStringList{"Floating point overflow.", "Floating point overflow."}));
     QVERIFY(dialog.isVisible());
-    QVERIFY(host.copy.table == before);
+    QVERIFY(host.entries() == before);
 }
 
 void ToolDialogsTest::orientate_radioButtonsEnableThePoint() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     TOrientateWindow dialog(host);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Auto Orientate"));
     auto* next = dialog.findChild<QRadioButton*>("RBNextEntry");
@@ -417,9 +417,9 @@ void ToolDialogsTest::orientate_radioButtonsEnableThePoint() {
 
 void ToolDialogsTest::orientate_emptyPositions_disablesOk() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 3);
-    host.copy.table.setCell(ColY, 1, "y");
+    host.edit.typeCell(ColY, 1, "y");
     TOrientateWindow dialog(host);
     dialog.setRange(0, 5);
     QVERIFY(open(dialog));
@@ -428,29 +428,29 @@ void ToolDialogsTest::orientate_emptyPositions_disablesOk() {
     QCOMPARE(host.status, QStringLiteral("Error: Invalid number"));
     // The cursor ends on the first bad cell of the last bad entry.
     QCOMPARE(host.cursorColumn, int(ColX));
-    QCOMPARE(host.row, 6);
+    QCOMPARE(host.entry, 5);
 }
 
 void ToolDialogsTest::orientate_badPointBox_oneMessage() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 3);
     TOrientateWindow dialog(host);
     dialog.setRange(0, 2);
     QVERIFY(open(dialog));
     QTest::mouseClick(dialog.findChild<QRadioButton*>("RBPoint"), Qt::LeftButton);
     box(dialog, "EdY")->setText("abc");
-    const EntryTable before = host.copy.table;
+    const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.messageTexts(), QStringList{"Invalid value!"});
     QVERIFY(box(dialog, "EdY")->hasFocus());
     QVERIFY(dialog.isVisible());
-    QVERIFY(host.copy.table == before);
+    QVERIFY(host.entries() == before);
 }
 
 void ToolDialogsTest::orientate_nextEntry_writesOnlyAngles() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     host.setEntry(0, {"0", "1", "0", "0", "0", "5", "5", "12.25"});
     host.setEntry(1, {"1", "1", "-1", "2", "0.0", "5", "5", "7"});
     TOrientateWindow dialog(host);
@@ -458,7 +458,7 @@ void ToolDialogsTest::orientate_nextEntry_writesOnlyAngles() {
     QVERIFY(open(dialog));
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
-    const EntryTable& table = host.copy.table;
+    const EntryTable& table = host.entries();
     for (int entry = 0; entry < 2; ++entry) {
         QCOMPARE(table.cell(ColPitch, entry), std::string("0.000000"));
         QCOMPARE(table.cell(ColYaw, entry), std::string("26.565052"));
@@ -470,19 +470,19 @@ void ToolDialogsTest::orientate_nextEntry_writesOnlyAngles() {
 
 void ToolDialogsTest::orientate_overflow_writesNothing() {
     ScriptedPrompts prompts;
-    FakeGridHost host;
+    SessionHost host;
     fillEntries(host, 3);
-    host.copy.table.setCell(ColX, 2, "-3e38");
+    host.edit.typeCell(ColX, 2, "-3e38");
     TOrientateWindow dialog(host);
     dialog.setRange(0, 2);
     QVERIFY(open(dialog));
     QTest::mouseClick(dialog.findChild<QRadioButton*>("RBPoint"), Qt::LeftButton);
     box(dialog, "EdX")->setText("3e38");
-    const EntryTable before = host.copy.table;
+    const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.errors, QStringList{"Floating point overflow."});
     QVERIFY(dialog.isVisible());
-    QVERIFY(host.copy.table == before);
+    QVERIFY(host.entries() == before);
 }
 
 } // namespace skyvane

@@ -18,6 +18,7 @@
 #include "EntryGrid.h"
 #include "ScriptedPrompts.h"
 #include "Text.h"
+#include "WindowCaption.h"
 #include "keyfile.h"
 
 namespace skyvane::test {
@@ -67,7 +68,7 @@ public:
         std::vector<CellEdit> edits;
         for (int c = 0; c < cells.size(); ++c)
             edits.push_back({c + 1, entry, toBytes(cells[c])});
-        main().applyCellEdits(edits);
+        main().session().applyCellEdits(edits, "Fill");
     }
     // Entries 0..count-1, entry e with Frame 10e, Steps 10, X e and zeros.
     void fillEntries(int count) {
@@ -84,14 +85,14 @@ public:
             for (int c = 0; c < cells.size(); ++c)
                 edits.push_back({c + 1, e, toBytes(cells[c])});
         }
-        main().applyCellEdits(edits);
+        main().session().applyCellEdits(edits, "Fill");
     }
 
     // Types into a cell as a user does: the first key opens the editor, Return commits (once
     // the event loop turns).
     void typeCell(int column, int entry, const QString& text) {
         grid().setFocus();
-        grid().setCursor(column, entry + 1);
+        grid().setCursor(column, entry);
         QTest::keyClicks(&grid(), text.left(1));
         QWidget* editor = grid().indexWidget(grid().currentIndex());
         QVERIFY(editor);

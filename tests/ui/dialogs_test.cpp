@@ -102,7 +102,7 @@ private slots:
         ui.fillEntries(6);
         auto* start =
             ui.windows->transformWindow.findChild<QSpinBox*>(QStringLiteral("StartEntry"));
-        ui.grid().setCursor(ColX, 4);
+        ui.grid().setCursor(ColX, 3);
         openTransform(QStringLiteral("5"), Qt::Key_Escape);
         QCOMPARE(start->value(), 5);
         openTransform(QStringLiteral("2"), Qt::Key_Escape);
@@ -113,7 +113,7 @@ private slots:
     // its own index as Frame, not the cursor's entry.
     void transform_startEntryTypedAsZero_getsFrameZero() {
         ui.fillEntries(6);
-        ui.grid().setCursor(ColX, 6);
+        ui.grid().setCursor(ColX, 5);
         openTransform(QStringLiteral("0"), Qt::Key_Return);
         QVERIFY(ui.prompts->messages.isEmpty());
         QCOMPARE(ui.cell(ColFrame, 0), QStringLiteral("0"));
@@ -126,7 +126,7 @@ private slots:
     // entry's angles there, so every entry it writes passes the check.
     void transform_defaultTicksOverEmptyEntries_passesCheckData() {
         ui.setEntry(0, {"0", "1", "0", "0", "0", "10", "20", "30"});
-        ui.grid().setCursor(ColX, 1);
+        ui.grid().setCursor(ColX, 0);
         openTransform(QString(), Qt::Key_Return);
         QCOMPARE(ui.cell(ColFrame, 30), QStringLiteral("30"));
         QCOMPARE(ui.cell(ColPitch, 30), QStringLiteral("10.000000"));
@@ -186,7 +186,7 @@ private slots:
         DecimalCommaDesktop desktop;
         ui.start();
         ui.setEntry(0, {"0", "1", "1,5", "0", "0", "0", "0", "0"});
-        ui.grid().setCursor(ColX, 1);
+        ui.grid().setCursor(ColX, 0);
         TTransformWindow& dialog = ui.windows->transformWindow;
         QStringList shown;
         whenOpen(dialog, [&] {

@@ -94,7 +94,7 @@ private slots:
         QVERIFY(ui.main().Paste1->isEnabled());
 
         // A paste before any confirmed copy inserts five empty entries.
-        ui.grid().setCursor(ColFrame, 2);
+        ui.grid().setCursor(ColFrame, 1);
         ui.trigger("Paste1");
         QCOMPARE(xColumn(8), QStringList({"0", "", "", "", "", "", "1", "2"}));
     }
@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(ui.selector().focusWidget(), static_cast<QWidget*>(button));
 
         // The second one, on entry 1, ends with a key.
-        ui.grid().setCursor(ColX, 2);
+        ui.grid().setCursor(ColX, 1);
         ui.trigger("Copy1");
         QWidget* focus = ui.selector().focusWidget();
         QTest::keyClick(focus ? focus : &ui.selector(), Qt::Key(key));
@@ -137,7 +137,7 @@ private slots:
 
     void clear_withoutDragging_clearsOnlyCursorEntry() {
         ui.fillEntries(5);
-        ui.grid().setCursor(ColY, 4);
+        ui.grid().setCursor(ColY, 3);
         ui.trigger("ClrFrames1");
         QTest::keyClick(&ui.selector(), Qt::Key_Return);
         QCOMPARE(ui.selector().FirstEntry, 3);
@@ -171,7 +171,7 @@ private slots:
 
     void delete_atEndOfTable_leavesTailEmpty() {
         ui.setEntry(999, {"1", "1", "9"});
-        ui.grid().setCursor(ColFrame, 1000);
+        ui.grid().setCursor(ColFrame, 999);
         ui.trigger("DelFrames1");
         QTest::mouseClick(ui.selector().BitBtn1, Qt::LeftButton);
         QCOMPARE(ui.selector().FirstEntry, 999);
@@ -180,7 +180,7 @@ private slots:
 
     void insert_opensGapAtCursor() {
         ui.fillEntries(10);
-        ui.grid().setCursor(ColFrame, 3);
+        ui.grid().setCursor(ColFrame, 2);
         insertFrames(3);
         QCOMPARE(xColumn(13),
                  QStringList({"0", "1", "", "", "", "2", "3", "4", "5", "6", "7", "8", "9"}));
@@ -213,7 +213,7 @@ private slots:
         ui.fillEntries(entries);
         if (afterGap >= 0)
             ui.setEntry(afterGap, {"9", "1", "7", "0", "0", "0", "0", "0"});
-        ui.grid().setCursor(ColFrame, 1);
+        ui.grid().setCursor(ColFrame, 0);
         insertFrames(3);
         QCOMPARE(ui.cell(ColX, 0), accepted ? QString() : QStringLiteral("0"));
         if (afterGap >= 0)
@@ -242,7 +242,7 @@ private slots:
         QFETCH(int, inserted);
         QFETCH(bool, clickOk);
         ui.fillEntries(2);
-        ui.grid().setCursor(ColFrame, 2);
+        ui.grid().setCursor(ColFrame, 1);
         UiFixture::whenModal([&] {
             QWidget* box = ui.windows->insertWindow.focusWidget();
             QVERIFY(box);
@@ -272,7 +272,7 @@ private slots:
         runSelected("Copy1", 2, 4);
         QCOMPARE(ui.main().frameClipboard().rowCount(), 3);
         QCOMPARE(xColumn(10), QStringList({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
-        ui.grid().setCursor(ColFrame, 1);
+        ui.grid().setCursor(ColFrame, 0);
         ui.trigger("Paste2");
         QCOMPARE(xColumn(13),
                  QStringList({"2", "3", "4", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
@@ -286,13 +286,13 @@ private slots:
     void paste_higherFramesAboveLower_reportsFaultWhereFramesFallBack() {
         ui.fillEntries(6);
         runSelected("Copy1", 4, 5);
-        ui.grid().setCursor(ColFrame, 3);
+        ui.grid().setCursor(ColFrame, 2);
         ui.trigger("Paste1");
         ui.trigger("Check1");
         QCOMPARE(
             ui.main().PNLErrors->text(),
             QStringLiteral("Error: Must equal at least (Frame number + step) of previous entry"));
-        QCOMPARE(ui.grid().cursorRow(), 5);
+        QCOMPARE(ui.grid().cursorEntry(), 4);
         QCOMPARE(ui.grid().cursorColumn(), int(ColFrame));
     }
 
@@ -319,7 +319,7 @@ private slots:
         else
             ui.main().Paste1->setEnabled(true);
         const EntryTable before = ui.main().entries();
-        ui.grid().setCursor(ColFrame, cursorEntry + 1);
+        ui.grid().setCursor(ColFrame, cursorEntry);
         ui.trigger("Paste1");
         if (refused) {
             QCOMPARE(ui.prompts->messageTexts(), QStringList({"Not enough room to paste frames!"}));
@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(ui.main().PNLErrors->text(), gap);
         QCOMPARE(ui.prompts->messageTexts(), QStringList({"Error found in Data!"}));
         QCOMPARE(ui.prompts->messages.first().kind, MessageKind::Error);
-        QCOMPARE(ui.grid().cursorRow(), 3);
+        QCOMPARE(ui.grid().cursorEntry(), 2);
         QCOMPARE(ui.grid().cursorColumn(), int(ColFrame));
 
         ui.main().SENodes->setValue(2);
@@ -393,7 +393,7 @@ private slots:
         ui.main().SENodes->setValue(2);
         ui.main().NodeTabs->setCurrentIndex(1);
         QCOMPARE(ui.main().currentNode(), 1);
-        ui.grid().setCursor(ColFrame, 1);
+        ui.grid().setCursor(ColFrame, 0);
         ui.trigger("Paste1");
         QCOMPARE(xColumn(3), QStringList({"0", "1", ""}));
         QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("2"));
@@ -411,7 +411,7 @@ private slots:
         ui.main().NodeTabs->setCurrentIndex(1);
         QVERIFY(ui.grid().rowSelectionMode());
         ui.setEntry(0, {"0", "1", "7"});
-        ui.grid().setCursor(ColFrame, 1);
+        ui.grid().setCursor(ColFrame, 0);
         QTest::mouseClick(ui.selector().BitBtn1, Qt::LeftButton);
         QCOMPARE(ui.cell(ColX, 0), QString());
         ui.main().NodeTabs->setCurrentIndex(0);

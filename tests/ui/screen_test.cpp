@@ -77,7 +77,7 @@ private slots:
 
     void selector_opensClearOfTheGridsRows() {
         TMainWindow& main = windows->mainWindow;
-        main.setCursorRow(5);
+        main.setCursorEntry(4);
         main.ClrFrames1Click();
         TFrameSelector& selector = windows->frameSelector;
         QVERIFY(QTest::qWaitForWindowExposed(&selector));

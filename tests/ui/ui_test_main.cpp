@@ -9,13 +9,15 @@ std::unique_ptr<QObject> makeFileDialogTest();
 std::unique_ptr<QObject> makeDialogsTest();
 std::unique_ptr<QObject> makeOpeningTest();
 std::unique_ptr<QObject> makeCheckPlaybackTest();
+std::unique_ptr<QObject> makeUndoTest();
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     int failures = 0;
-    for (const auto& test : {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(),
-                             makeDialogsTest(), makeOpeningTest(), makeCheckPlaybackTest()})
+    for (const auto& test :
+         {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(), makeDialogsTest(),
+          makeOpeningTest(), makeCheckPlaybackTest(), makeUndoTest()})
         failures += QTest::qExec(test.get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }
