@@ -165,6 +165,44 @@ def open_file(s, main, path):
     s.focus(main)
 
 
+def same_as_expected(path):
+    try:
+        compare_with_expected(path)
+        return True
+    except E2EFailure:
+        return False
+
+
+def undo_redo_and_ctrl_s(s, main, path):
+    """On the file just opened: Transform Object from entry 0, undone, redone and saved with
+    Ctrl+S (no dialog), then undone and saved again, which must give the opened file back."""
+    caption = "Skyvane - " + path
+    s.focus(main)
+    s.key("ctrl+Home")
+    s.key("alt+t", "t")
+    dialog = s.wait_window("Transform Object")
+    s.focus(dialog)
+    s.key("Return")
+    s.wait_gone("Transform Object")
+    s.wait_caption_of(main, caption + "*")
+    s.focus(main)
+    s.key("ctrl+z")
+    s.wait_caption_of(main, caption)
+    s.key("ctrl+shift+z")
+    s.wait_caption_of(main, caption + "*")
+    s.key("ctrl+s")
+    s.wait_caption_of(main, caption)
+    if s.find_windows("Save KEY"):
+        raise E2EFailure("Ctrl+S asked for a name although the file has one")
+    if same_as_expected(path):
+        raise E2EFailure("the redone Transform Object did not reach %s" % path)
+    s.key("ctrl+z")
+    s.wait_caption_of(main, caption + "*")
+    s.key("ctrl+s")
+    s.wait_caption_of(main, caption)
+    compare_with_expected(path)
+
+
 def open_fifo(s, main, path):
     """Open KEY of a FIFO: refused at once with the error box, the document kept as it was."""
     os.mkfifo(path)
@@ -448,6 +486,7 @@ def editing_session(program, server, work):
         save_as(s, main, first)
         compare_with_expected(first)
         open_file(s, main, first)
+        undo_redo_and_ctrl_s(s, main, first)
         save_as(s, main, second)
         compare_with_expected(second)
         exit_program(s, main)
