@@ -52,7 +52,7 @@ inline constexpr const char* kStepMeshName = "Mesh Name";
 inline constexpr const char* kStepFrameRate = "Frame Rate";
 
 // Older steps are forgotten beyond this many.
-inline constexpr std::size_t kHistorySteps = 500;
+inline constexpr std::size_t kHistorySteps = 200;
 
 class EditSession {
 public:

@@ -114,9 +114,14 @@ TMainWindow::TMainWindow(QWidget* parent)
     fitWidthToGrid(); // once the first tab is there, so the layout knows every control's size
 }
 
-// The grid shows the session, a member that dies before the widgets do: cut it off first.
+// The grid and the boxes reach the session, a member that dies before the widgets do: cut them
+// off first.
 TMainWindow::~TMainWindow() {
     session_.setChangeListener(nullptr);
+    const std::initializer_list<QObject*> senders = {FrameRate, MeshName, MeshName->lineEdit(),
+                                                     DataGrid->selectionModel()};
+    for (QObject* sender : senders)
+        QObject::disconnect(sender, nullptr, this, nullptr);
     DataGrid->setModel(nullptr);
 }
 

@@ -287,6 +287,12 @@ TEST(EditSession, historyHoldsAHundredSteps) {
     }
     EXPECT_EQ(undone, 150);
     EXPECT_EQ(contentOf(session), start);
+
+    // Beyond the limit the oldest steps go, the newest stay.
+    for (int i = 0; i < int(kHistorySteps) + 10; ++i)
+        session.typeCell(ColY, i % 7, std::to_string(i));
+    EXPECT_EQ(session.undoSteps(), kHistorySteps);
+    EXPECT_EQ(session.undoName(), typingStepName((int(kHistorySteps) + 9) % 7));
 }
 
 // Random operations on a document of up to 50 nodes of 1000 entries: undoing them all gives
