@@ -134,8 +134,11 @@ void EditSession::push(Step step) {
     step.node = currentNode_;
     step.cursor = cursor_;
     undo_.push_back(std::move(step));
-    if (undo_.size() > kHistorySteps)
+    if (undo_.size() > kHistorySteps) {
+        // The state after the forgotten step is where undoing all ends now.
+        baseId_ = undo_.front().id;
         undo_.pop_front();
+    }
     redo_.clear();
     typingOpen_ = false;
 }
