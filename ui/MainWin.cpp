@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -163,6 +164,12 @@ void TMainWindow::createGui() {
     setCentralWidget(central);
     createMenus();
     selectTextOnFocus(this);
+    // The boxes hand every keystroke to the session, so their undo keys are the session's: a
+    // box's own undo would be recorded as a new step and throw the redo history away.
+    FrameRate->installEventFilter(this);
+    // The combo box passes its keys on to its line edit, which may also have the focus.
+    MeshName->installEventFilter(this);
+    MeshName->lineEdit()->installEventFilter(this);
     createRecentMenu();
     new FileDrops(this, [this](const QString& path) { openFile(path); });
 }
@@ -683,6 +690,17 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
     if (windows_.frameSelector)
         windows_.frameSelector->hide();
     QMainWindow::closeEvent(event);
+}
+
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Left unaccepted, the override lets the window's Undo and Redo take the key; with
+        // nothing to undo, the key press does nothing.
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainWindow::Check1Click() {

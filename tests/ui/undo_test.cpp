@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
+#include <QComboBox>
 
 #include "UiFixture.h"
 
@@ -92,6 +94,37 @@ private slots:
         pressKey(Qt::Key_Z, Qt::ControlModifier);
         pressKey(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(nodesOf(ui.main()) == after);
+        QVERIFY(!ui.main().Redo1->isEnabled());
+    }
+
+    // The boxes pass every keystroke to the session, so their undo keys are the session's: a
+    // box's own undo would be a new step that throws the redo history away.
+    void undoKeys_inTheFrameRateAndMeshNameBoxes_undoTheSession_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("frame rate") << "FrameRate" << "Frame Rate";
+        QTest::newRow("mesh name") << "MeshName" << "Mesh Name";
+    }
+    void undoKeys_inTheFrameRateAndMeshNameBoxes_undoTheSession() {
+        QFETCH(QString, box);
+        QFETCH(QString, step);
+        QLineEdit* edit = box == QStringLiteral("FrameRate") ? ui.main().FrameRate
+                                                             : ui.main().MeshName->lineEdit();
+        ui.typeCell(ColX, 0, QStringLiteral("1"));
+        ui.main().activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == &ui.main());
+        edit->setFocus();
+        const QString before = edit->text();
+        QTest::keyClicks(edit, QStringLiteral("25"));
+        const QString typed = edit->text();
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), before);
+        QCOMPARE(ui.main().Redo1->text(), QStringLiteral("R&edo ") + step);
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(ui.main().session().entries().cell(ColX, 0), std::string());
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(edit->text(), typed);
         QVERIFY(!ui.main().Redo1->isEnabled());
     }
 
