@@ -92,7 +92,8 @@ def take_scaled(program, out_dir, work):
 
 
 def take_start_up(program, out_dir, work, path):
-    """`skyvane FILE`: the main window and the preview beside it, cut from the screen."""
+    """`skyvane FILE` on a 1440 x 900 screen: the main window and the preview, cut from the
+    screen."""
     server = XServer(screen="1440x900x24")
     s = Session(program, server, work, args=[path])
     try:
