@@ -110,11 +110,20 @@ private slots:
         QFETCH(QString, step);
         QLineEdit* edit = box == QStringLiteral("FrameRate") ? ui.main().FrameRate
                                                              : ui.main().MeshName->lineEdit();
-        ui.typeCell(ColX, 0, QStringLiteral("1"));
         ui.main().activateWindow();
         QTRY_VERIFY(QApplication::activeWindow() == &ui.main());
         edit->setFocus();
         const QString before = edit->text();
+        // Typed and taken back: nothing to undo, and the key does not undo the box either.
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClicks(edit, QStringLiteral("3"));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), before);
+        QVERIFY(!ui.main().Undo1->isEnabled());
+
+        ui.typeCell(ColX, 0, QStringLiteral("1"));
+        edit->setFocus();
         QTest::keyClicks(edit, QStringLiteral("25"));
         const QString typed = edit->text();
         QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
