@@ -502,7 +502,7 @@ void TMainWindow::onTabChanged(int index) {
     runGuarded(
         [&] {
             if (NodeTabsChanging())
-                NodeTabsChange();
+                NodeTabsChange(index);
         },
         this);
     // A refused change leaves the tab where it was.
@@ -514,8 +514,10 @@ bool TMainWindow::NodeTabsChanging() {
     return !showEntryCheck(session_.checkNode());
 }
 
-void TMainWindow::NodeTabsChange() {
-    session_.changeNode(NodeTabs->currentIndex());
+// The clicked tab, not the tab bar's current one: committing the cell being typed redraws the
+// tabs at the node being left.
+void TMainWindow::NodeTabsChange(int index) {
+    session_.changeNode(index);
 }
 
 void TMainWindow::BtnGetMeshNameClick() {

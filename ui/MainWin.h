@@ -80,7 +80,7 @@ public:
     // Event handlers, named after their control and event.
     void SENodesChange(int value);
     bool NodeTabsChanging();
-    void NodeTabsChange();
+    void NodeTabsChange(int index);
     void BtnGetMeshNameClick();
     void New1Click();
     void OpenClick();

@@ -382,6 +382,22 @@ private slots:
         QCOMPARE(ui.main().NumEntries->text(), QStringLiteral("1"));
     }
 
+    // What is still being typed into a cell counts first; then the clicked tab is reached.
+    void tabChange_whileTypingACell_keepsTheCellAndChanges() {
+        ui.fillEntries(2);
+        ui.main().SENodes->setValue(2);
+        ui.grid().setFocus();
+        ui.grid().setCursor(ColX, 1);
+        QTest::keyClicks(&ui.grid(), QStringLiteral("4"));
+        QVERIFY(ui.grid().indexWidget(ui.grid().currentIndex()));
+        QTest::mouseClick(ui.main().NodeTabs, Qt::LeftButton, Qt::NoModifier,
+                          ui.main().NodeTabs->tabRect(1).center());
+        QCOMPARE(ui.main().currentNode(), 1);
+        QCOMPARE(ui.main().NodeTabs->currentIndex(), 1);
+        ui.main().NodeTabs->setCurrentIndex(0);
+        QCOMPARE(ui.cell(ColX, 1), QStringLiteral("4"));
+    }
+
     void typing_fillsFrameAndStepsAtOnce() {
         ui.typeCell(ColX, 0, QStringLiteral("12.5"));
         QCOMPARE(ui.cell(ColX, 0), QStringLiteral("12.5"));
