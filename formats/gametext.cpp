@@ -103,8 +103,14 @@ void GameText::expectItem(std::size_t fieldCount, std::string_view what) {
              std::to_string(fields_.size()));
 }
 
+std::string_view GameText::field(std::size_t i) const {
+    if (i >= fields_.size())
+        fail("field " + std::to_string(i + 1) + " is missing");
+    return fields_[i];
+}
+
 std::int32_t GameText::integer(std::size_t i) const {
-    const std::optional<std::int32_t> value = tryParseInt(fields_.at(i));
+    const std::optional<std::int32_t> value = tryParseInt(field(i));
     if (!value)
         fail(quotedText(fields_[i]) + " is not a whole number");
     return *value;
@@ -118,7 +124,7 @@ std::int32_t GameText::count(std::size_t i) const {
 }
 
 float GameText::number(std::size_t i) const {
-    const std::optional<long double> value = tryParseFloat(fields_.at(i), kFileSeparator);
+    const std::optional<long double> value = tryParseFloat(field(i), kFileSeparator);
     if (!value)
         fail(quotedText(fields_[i]) + " is not a number");
     try {

@@ -67,6 +67,10 @@ public:
     [[noreturn]] static void failAtLine(std::size_t line, std::string_view why);
 
 private:
+    // Field i of the current line; a line without it is a failure naming the line, so a reader
+    // that asks for more than it made sure of still refuses the file rather than throwing.
+    std::string_view field(std::size_t i) const;
+
     LineSearch lines_;
     std::vector<std::string_view> fields_;
 };

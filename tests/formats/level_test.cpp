@@ -80,6 +80,8 @@ TEST(Level, badLevels_areRefusedNamingTheLine) {
          line(lineOf(kRooms, "4\t4,0\t5,0\t6,0\t7,0"), "surface 1 has 2 corners")},
         {edited(kRooms, "4\t4,0\t5,0\t6,0\t7,0\t1.0000\t1.0000\t1.0000\t1.0000", "4\t4,0\t5,0"),
          line(lineOf(kRooms, "4\t4,0\t5,0\t6,0\t7,0"), "surface 1 lists fewer than its 4 corners")},
+        {edited(kRooms, "\t4\t4,0\t5,0\t6,0\t7,0\t1.0000\t1.0000\t1.0000\t1.0000", ""),
+         line(lineOf(kRooms, "4\t4,0\t5,0\t6,0\t7,0"), "surface 1 needs 10 fields, found 9")},
         {testdata::cutBefore(kRooms, "11:\t-1\t0x0"),
          line(lineOf(kRooms, "11:\t-1\t0x0") - 1, "the file ends before surface 11")},
     };
