@@ -167,6 +167,8 @@ TEST(KeyReader, steps_areDerivedFromTheChanges) {
          " 1: 7 0 0 0 0 0 0 0", "7"},
         {"quotient beyond the distance gives the distance", " 0: 0 0 0 0 0 0 0 0", "1 0 0 0 0 0",
          " 1: 7 0 100 0 0 0 0 0", "7"},
+        {"quotient beyond a distance of one gives one", " 0: 0 0 0 0 0 0 0 0", "1 0 0 0 0 0",
+         " 1: 1 0 3 0 0 0 0 0", "1"},
         // Without a frame distance nothing is agreed or mended.
         {"no frame distance", " 0: 0 0 0 0 0 0 0 0", "0.000003 0 0 0 0 0",
          " 1: 3O 0 0.0001 0 0 0 0 0", "33"},

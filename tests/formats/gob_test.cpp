@@ -28,16 +28,23 @@ std::size_t directoryOffset(const std::string& archive) {
     return archive.size() - 4 - kEntries.size() * kEntryBytes;
 }
 
-TEST(Gob, archive_listsEveryEntryAndItsLevels) {
-    const auto directory = readGobDirectory(kArchive);
-    ASSERT_TRUE(directory.ok) << directory.reason;
-    ASSERT_EQ(directory.value.size(), kEntries.size());
-    for (std::size_t i = 0; i < kEntries.size(); ++i) {
-        EXPECT_EQ(directory.value[i].name, kEntries[i].name);
-        EXPECT_EQ(directory.value[i].size, kEntries[i].bytes.size());
+// The directory at the end, as the game's tools write it, or first, so that the last entry ends
+// exactly at the end of the archive.
+TEST(Gob, archive_listsEveryEntryAndItsLevels_whereverItsDirectoryStands) {
+    for (const bool directoryFirst : {false, true}) {
+        const std::string archive = gobArchive(kEntries, directoryFirst);
+        const auto directory = readGobDirectory(archive);
+        ASSERT_TRUE(directory.ok) << directory.reason;
+        ASSERT_EQ(directory.value.size(), kEntries.size());
+        for (std::size_t i = 0; i < kEntries.size(); ++i) {
+            EXPECT_EQ(directory.value[i].name, kEntries[i].name);
+            EXPECT_EQ(gobEntryBytes(archive, directory.value, kEntries[i].name),
+                      std::string_view(kEntries[i].bytes))
+                << kEntries[i].name << (directoryFirst ? ", directory first" : "");
+        }
+        EXPECT_EQ(gobLevelNames(directory.value),
+                  (std::vector<std::string>{"jkl\\tworooms.jkl", "JKL\\SECOND.JKL"}));
     }
-    EXPECT_EQ(gobLevelNames(directory.value),
-              (std::vector<std::string>{"jkl\\tworooms.jkl", "JKL\\SECOND.JKL"}));
 }
 
 TEST(Gob, entryBytes_foundWhateverTheCaseAndSlash) {

@@ -88,25 +88,26 @@ inline void putU32(std::string& bytes, std::size_t at, std::uint32_t value) {
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// The entries' bytes first, the directory at the end: nothing but the offsets ties them.
-inline std::string gobArchive(const std::vector<Stored>& entries) {
-    std::string archive = "GOB " + std::string(8, '\0');
-    putU32(archive, 4, 20);
-    std::vector<std::uint32_t> offsets;
-    for (const Stored& entry : entries) {
-        offsets.push_back(static_cast<std::uint32_t>(archive.size()));
-        archive += entry.bytes;
-    }
-    putU32(archive, 8, static_cast<std::uint32_t>(archive.size()));
-    std::string directory(4 + entries.size() * kEntryBytes, '\0');
+// The entries' bytes and the directory, in either order: nothing but the offsets ties them.
+// With the directory first, the last entry ends exactly at the end of the archive.
+inline std::string gobArchive(const std::vector<Stored>& entries, bool directoryFirst = false) {
+    std::string header = "GOB " + std::string(8, '\0');
+    putU32(header, 4, 20);
+    const std::size_t directoryBytes = 4 + entries.size() * kEntryBytes;
+    std::size_t offset = header.size() + (directoryFirst ? directoryBytes : 0);
+    std::string data;
+    std::string directory(directoryBytes, '\0');
     putU32(directory, 0, static_cast<std::uint32_t>(entries.size()));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::size_t at = 4 + i * kEntryBytes;
-        putU32(directory, at, offsets[i]);
+        putU32(directory, at, static_cast<std::uint32_t>(offset + data.size()));
         putU32(directory, at + 4, static_cast<std::uint32_t>(entries[i].bytes.size()));
         directory.replace(at + 8, entries[i].name.size(), entries[i].name);
+        data += entries[i].bytes;
     }
-    return archive + directory;
+    putU32(header, 8,
+           static_cast<std::uint32_t>(directoryFirst ? header.size() : offset + data.size()));
+    return directoryFirst ? header + directory + data : header + data + directory;
 }
 
 } // namespace skyvane::testdata

@@ -300,15 +300,21 @@ Camera eyeAtOrigin() {
 TEST(LevelPixels, edgeCrossingThePlaneOfTheEye_isCutThereNotLostNorMirrored) {
     // From ten units ahead to ten units behind, one unit above the eye: straight up the middle
     // of the picture. Mirrored, its far end would come back below the centre.
-    const Level level{{{0, 10, 1}, {0, -10, 1}}, {}, {{0, 1}}};
-    const Bitmap bitmap = draw(eyeAtOrigin(), {&level, {}});
-    const Pixel front = *ProjectPoint(kCx, kCy, eyeAtOrigin(), level.vertices[0]);
-    EXPECT_EQ(front.x, kCx);
-    EXPECT_EQ(front.y, kCy - 127);
-    for (int y = 0; y <= front.y; ++y)
-        EXPECT_EQ(bitmap.pixel(kCx, y), kDarkCyan) << "up to the top, y " << y;
-    for (int y = front.y + 1; y < kHeight; ++y)
-        EXPECT_NE(bitmap.pixel(kCx, y), kDarkCyan) << "nothing below, y " << y;
+    // Either end may come first in the edge.
+    const Vec3f ahead{0, 10, 1};
+    const Vec3f behindTheEye{0, -10, 1};
+    for (const Level& level :
+         {Level{{ahead, behindTheEye}, {}, {{0, 1}}}, Level{{behindTheEye, ahead}, {}, {{0, 1}}}}) {
+        const std::string order = level.vertices[0] == ahead ? "front first" : "behind first";
+        const Bitmap bitmap = draw(eyeAtOrigin(), {&level, {}});
+        const Pixel front = *ProjectPoint(kCx, kCy, eyeAtOrigin(), ahead);
+        EXPECT_EQ(front.x, kCx);
+        EXPECT_EQ(front.y, kCy - 127);
+        for (int y = 0; y <= front.y; ++y)
+            EXPECT_EQ(bitmap.pixel(kCx, y), kDarkCyan) << order << ": up to the top, y " << y;
+        for (int y = front.y + 1; y < kHeight; ++y)
+            EXPECT_NE(bitmap.pixel(kCx, y), kDarkCyan) << order << ": nothing below, y " << y;
+    }
     // Wholly behind the eye: nothing at all.
     const Level behind{{{0, -10, 1}, {0, -5, -1}}, {}, {{0, 1}}};
     const Bitmap empty = draw(eyeAtOrigin(), {&behind, {}});
