@@ -41,12 +41,16 @@ int EditSession::entryCount() const {
     return countEntries(working_.table);
 }
 
-std::optional<float> EditSession::savedFrameRate() const {
-    if (frameRateText_ == frameRateShown_)
-        return document_.Fps;
+std::optional<float> EditSession::typedFrameRate() const {
     if (!frameRateIsValid(frameRateText_))
         return std::nullopt;
     return parseSingle(frameRateText_);
+}
+
+std::optional<float> EditSession::savedFrameRate() const {
+    if (frameRateText_ == frameRateShown_)
+        return document_.Fps;
+    return typedFrameRate();
 }
 
 PlaybackTiming EditSession::playbackTiming() const {

@@ -70,8 +70,11 @@ public:
     int nodeCount() const { return static_cast<int>(document_.Nodes.size()); }
     const std::string& meshName() const { return working_.mesh; }
     const std::string& frameRateText() const { return frameRateText_; }
+    // The number the frame-rate box shows, as Transform Object takes it: none while the text is
+    // no number of the 32-bit range.
+    std::optional<float> typedFrameRate() const;
     // The frame rate a save would write: the document's while the box shows what it was given,
-    // the typed number once the user changed it; none while the text is no number.
+    // the typed number once the user changed it.
     std::optional<float> savedFrameRate() const;
     const EntryTable& clipboard() const { return clipboard_; }
     GridCursor cursor() const { return cursor_; }

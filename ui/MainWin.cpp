@@ -734,13 +734,13 @@ void TMainWindow::CheckPlayback1Click() {
 }
 
 void TMainWindow::Transform1Click() {
-    const std::optional<long double> rate = tryParseFloat(session_.frameRateText());
+    const std::optional<float> rate = session_.typedFrameRate();
     if (!rate) {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid frame-rate value!"));
         FrameRate->setFocus();
         return;
     }
-    windows_.transformWindow->setFramesPerSecond(toSingle(*rate));
+    windows_.transformWindow->setFramesPerSecond(*rate);
     windows_.transformWindow->setStartEntry(cursorEntry());
     windows_.transformWindow->exec();
 }

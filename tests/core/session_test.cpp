@@ -394,5 +394,26 @@ TEST(EditSession, saving_checksEveryFaultAndWritesTheTypedFrameRate) {
     EXPECT_EQ(session.playbackTiming().frameCount, 5); // node 1 reaches Frame 4
 }
 
+// Transform Object takes the number the box shows, not the file's more precise rate, and only
+// one of the 32-bit range; zero and negative rates pass.
+TEST(EditSession, typedFrameRate_isTheShownNumberWithinThe32BitRange) {
+    EditSession session;
+    TKeyDocument document = makeDocument(1, 2);
+    document.Fps = 12.345f;
+    session.install(document);
+    EXPECT_EQ(session.typedFrameRate(), 12.35f);
+    EXPECT_EQ(session.savedFrameRate(), 12.345f);
+    const std::pair<const char*, std::optional<float>> cases[] = {
+        {"29.97", 29.97f},       {"0", 0.0f},
+        {"-15", -15.0f},         {"1e39", std::nullopt},
+        {"-1e39", std::nullopt}, {"fast", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, rate] : cases) {
+        session.setFrameRateText(text);
+        EXPECT_EQ(session.typedFrameRate(), rate) << text;
+    }
+}
+
 } // namespace
 } // namespace skyvane

@@ -120,9 +120,11 @@ private slots:
 
     // An error escaping a command is shown with a "." and the program goes on.
     void commandError_reachesDefaultHandler() {
-        ui.main().FrameRate->setText(QStringLiteral("1e99"));
-        ui.trigger("FillDown1");
-        QCOMPARE(ui.prompts->errors, QStringList({"Floating point overflow."}));
+        // Two entries that pass the entry check, with a change between them beyond 32 bits.
+        ui.setEntry(0, {"0", "1", "3e38", "0", "0", "0", "0", "0"});
+        ui.setEntry(1, {"1", "1", "-3e38", "0", "0", "0", "0", "0"});
+        ui.trigger("CheckPlayback1");
+        QCOMPARE(ui.prompts->errors, QStringList({"node 0 entry 0: Floating point overflow."}));
         QVERIFY(ui.main().isVisible());
     }
 
@@ -517,6 +519,7 @@ private slots:
         QTest::addColumn<QString>("rate");
         QTest::newRow("empty") << QString();
         QTest::newRow("letters") << QStringLiteral("abc");
+        QTest::newRow("beyond 32 bits") << QStringLiteral("1e39");
     }
     void transform_withInvalidFrameRate_refuses() {
         QFETCH(QString, rate);
