@@ -1,13 +1,12 @@
 // Writing and reading the largest document the editor holds (50 nodes of 1000 entries), in
-// memory and through files; checking that file as `skyvane-key check` does, beside a plain C
-// fgets/sscanf loader of the same file; a field of 50 million digits; and the tokenizer on
-// pathological lines.
+// memory and through files; checking that file as `skyvane-key check` does (check_speed.py
+// times the program itself against a plain C loader); a field of 50 million digits; and the
+// tokenizer on pathological lines.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>
 
-#include "fgetsloader.h"
 #include "fulldocument.h"
 #include "keyfile.h"
 #include "linetokens.h"
@@ -120,19 +119,6 @@ void BM_checkKeyFile(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text().size()));
 }
 BENCHMARK(BM_checkKeyFile)->Unit(benchmark::kMillisecond);
-
-// The yardstick for BM_checkKeyFile: the same numbers of the same file, read the C way.
-void BM_fgetsSscanfLoader(benchmark::State& state) {
-    const std::string& path = fullDocumentFile();
-    for (auto _ : state) {
-        bench::LoadedKey key;
-        if (!bench::loadWithFgets(path.c_str(), key) || key.nodes.size() != kMaxNodes)
-            state.SkipWithError("the loader did not read the full document");
-        benchmark::DoNotOptimize(key);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text().size()));
-}
-BENCHMARK(BM_fgetsSscanfLoader)->Unit(benchmark::kMillisecond);
 
 // Searching through 100 MB that never match: one line of fields, one line of delimiters only,
 // and nothing but line ends. Each must stay linear.
