@@ -318,20 +318,30 @@ std::string readFileBytes(const std::string& path) {
         failRead(path, errno);
     if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes)
         failTooLarge(path);
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    std::vector<char> buffer(1 << 16);
+    // The size the file has now, read straight into the text in one block; what lies beyond it
+    // (a file that grew, or one whose size the system does not know) comes in small steps.
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t filled = 0;
+    char beyond[1 << 12];
     for (;;) {
-        const ssize_t count = ::read(file.get(), buffer.data(), buffer.size());
+        const bool inPlace = filled < bytes.size();
+        const ssize_t count = inPlace
+                                  ? ::read(file.get(), bytes.data() + filled, bytes.size() - filled)
+                                  : ::read(file.get(), beyond, sizeof beyond);
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
             failRead(path, errno);
-        if (count == 0)
+        if (count == 0) {
+            bytes.resize(filled); // the file shrank while it was read
             return bytes;
-        if (bytes.size() + static_cast<std::size_t>(count) > kMaxFileBytes)
-            failTooLarge(path); // the file grew while it was read
-        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+        }
+        if (!inPlace) {
+            if (bytes.size() + static_cast<std::size_t>(count) > kMaxFileBytes)
+                failTooLarge(path); // the file grew while it was read
+            bytes.append(beyond, static_cast<std::size_t>(count));
+        }
+        filled += static_cast<std::size_t>(count);
     }
 }
 

@@ -192,40 +192,36 @@ long double partsValue(const FloatParts& parts) {
     return parts.negative ? -magnitude : magnitude;
 }
 
-std::size_t digitsFrom(std::string_view text, std::size_t i) {
-    while (i < text.size() && isDigit(text[i]))
-        ++i;
-    return i;
-}
-
-// `value` followed by the decimal digits of `digits`.
-std::uint64_t digitsValue(std::string_view digits, std::uint64_t value) {
-    for (char c : digits)
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    return value;
-}
-
 // Nearly every number in a KEY file or a cell, without building text: an optional sign, digits
 // with at most one separator, at most 19 digits in all, no exponent, no blanks. Anything else,
 // valid or not, is left to the general rules (false). Gives the value they give: leading zeros
-// add nothing to the mantissa.
+// add nothing to the mantissa. One pass over the text, as every value of a file comes here.
 bool scanPlainFloat(std::string_view text, char separator, long double& value) {
-    const bool negative = !text.empty() && text[0] == '-';
-    const std::size_t integerStart = !text.empty() && (negative || text[0] == '+') ? 1 : 0;
-    const std::size_t integerEnd = digitsFrom(text, integerStart);
-    std::size_t fractionStart = integerEnd;
-    if (integerEnd < text.size() && text[integerEnd] == separator)
-        ++fractionStart;
-    const std::size_t fractionEnd = digitsFrom(text, fractionStart);
-    const std::size_t integerDigits = integerEnd - integerStart;
-    const std::size_t fractionDigits = fractionEnd - fractionStart;
-    if (fractionEnd != text.size() || integerDigits + fractionDigits == 0 ||
-        integerDigits + fractionDigits > kShortMantissaDigits)
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    const bool negative = at != end && *at == '-';
+    if (at != end && (negative || *at == '+'))
+        ++at;
+    std::uint64_t mantissa = 0;
+    std::size_t digits = 0;
+    long long fractionDigits = 0;
+    bool seenSeparator = false;
+    for (; at != end; ++at) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*at)) - '0';
+        if (digit < 10) {
+            if (++digits > kShortMantissaDigits)
+                return false;
+            mantissa = mantissa * 10 + digit;
+            fractionDigits += seenSeparator ? 1 : 0;
+        } else if (*at == separator && !seenSeparator) {
+            seenSeparator = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0)
         return false;
-    const std::uint64_t mantissa =
-        digitsValue(text.substr(fractionStart, fractionDigits),
-                    digitsValue(text.substr(integerStart, integerDigits), 0));
-    const long double magnitude = shortValue(mantissa, -static_cast<long long>(fractionDigits));
+    const long double magnitude = shortValue(mantissa, -fractionDigits);
     value = negative ? -magnitude : magnitude;
     return true;
 }

@@ -211,6 +211,8 @@ TEST_F(FileIo, readGivesEveryByteUnchanged) {
     EXPECT_EQ(readFileBytes(path("link.KEY")), kOldBytes);
     writePlain("empty.KEY", "");
     EXPECT_EQ(readFileBytes(path("empty.KEY")), "");
+    // A file whose size the system gives as 0 is still read to its end.
+    EXPECT_EQ(readFileBytes("/proc/self/status").rfind("Name:", 0), 0u);
 }
 
 TEST_F(FileIo, readFailuresNameTheFileAndTheReason) {
