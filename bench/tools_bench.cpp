@@ -95,7 +95,7 @@ void BM_previewRedrawWithLevel(benchmark::State& state) {
     const Model3do ship = boxShip();
     const NodePose atEntry{{10, 0, 5}, {10, 45, 0}};
     for (auto _ : state) {
-        const SceneWorld world{&level, objectAtFrame(ship, {"hull"}, {atEntry}, 0)};
+        const SceneWorld world{&level, objectAtFrame(ship, {0}, {atEntry}, 0)};
         benchmark::DoNotOptimize(DrawScene(1280, 1024, camera, entries, world));
     }
 }

@@ -57,10 +57,27 @@ void applyCellEdits(EntryTable& table, const std::vector<CellEdit>& edits) {
 void resetDocument(TKeyDocument& document) {
     document.Fps = 15.0f;
     document.Nodes.clear();
+    document.Header = KeyHeader{};
 }
 
 void addNode(TKeyDocument& document) {
-    document.Nodes.emplace_back();
+    const int count = static_cast<int>(document.Nodes.size());
+    std::int32_t joint = 0;
+    const auto driven = [&](std::int32_t j) {
+        for (int k = 0; k < count; ++k)
+            if (nodeJoint(document, k) == j)
+                return true;
+        return false;
+    };
+    while (driven(joint))
+        ++joint;
+    TNode& node = document.Nodes.emplace_back();
+    if (joint != count)
+        node.Joint = joint;
+}
+
+std::int32_t nodeJoint(const TKeyDocument& document, int k) {
+    return document.Nodes.at(static_cast<std::size_t>(k)).Joint.value_or(k);
 }
 
 void removeLastNode(TKeyDocument& document) {
@@ -79,6 +96,7 @@ void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy) {
     TNode node;
     node.Mesh = copy.mesh;
     node.Entries = static_cast<std::int16_t>(entries);
+    node.Joint = slot.Joint;
     for (int e = 0; e < kMaxEntries; ++e) {
         node.Data.row(e) = copy.table.row(e);
     }

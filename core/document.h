@@ -4,8 +4,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "keyheader.h"
 
 namespace skyvane {
 
@@ -57,16 +60,19 @@ private:
     std::vector<EntryRow> rows_;
 };
 
-// One node: the keyframe track of one mesh. Data row r holds entry r.
+// One node: the keyframe track of one mesh. Data row r holds entry r. Joint is the model's
+// hierarchy node that the track drives, the number on its NODE line; none: the node's index.
 struct TNode {
     std::string Mesh;
     std::int16_t Entries = 0;
     EntryTable Data{kMaxEntries};
+    std::optional<std::int32_t> Joint;
 };
 
 struct TKeyDocument {
     float Fps = 15.0f;
     std::vector<TNode> Nodes;
+    KeyHeader Header;
 };
 
 // The node of the current tab while it is being edited: the grid rows (entry e in row e),
@@ -90,10 +96,13 @@ struct CellEdit {
 void applyCellEdits(EntryTable& table, const std::vector<CellEdit>& edits);
 
 // Document operations.
-void resetDocument(TKeyDocument& document); // Fps 15, no nodes
+void resetDocument(TKeyDocument& document); // Fps 15, a new header, no nodes
+// Appends an empty node driving the lowest joint number no node drives yet.
 void addNode(TKeyDocument& document);
+// The joint node k drives.
+std::int32_t nodeJoint(const TKeyDocument& document, int k);
 void removeLastNode(TKeyDocument& document);
-// Replaces node k with the working copy (Entries parsed from its entry-count text; a text that is
+// Replaces node k with the working copy, keeping its joint number (Entries parsed from its entry-count text; a text that is
 // not a 16-bit integer throws ConversionError and leaves the document as it was).
 void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy);
 // Copies node k into the working copy and renumbers.

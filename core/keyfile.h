@@ -16,8 +16,11 @@ std::string baseFileName(std::string_view path);
 // Throws ConversionError naming node and entry for a Frame that is no integer.
 std::int32_t largestFrame(const EntryTable& table, int entries, int node);
 
+// The loop length: the kept FRAMES of the header, but never less than the largest Frame plus one.
+std::int64_t loopLength(const KeyHeader& header, std::int32_t largestFrame);
+
 // FRAMES of the file: the largest Frame over all entries of all nodes, plus one (1 without
-// entries). Throws ConversionError naming node and entry for a Frame that is no integer.
+// entries), or the kept loop length when that is longer. Throws ConversionError naming node and entry for a Frame that is no integer.
 std::int64_t keyFrameCount(const TKeyDocument& document);
 
 // The whole KEY text, CR LF line ends, '.' as decimal separator. Throws ConversionError for a

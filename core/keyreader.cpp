@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "fileio.h"
 #include "keyfile.h"
@@ -34,13 +35,25 @@ struct ReadFailure {
 
 class KeyReader {
 public:
-    explicit KeyReader(std::string_view text) : lines_(text) {}
+    explicit KeyReader(std::string_view text) : lines_(text, LineSearch::Keywords::AnyCase) {}
 
     TKeyDocument read() {
         TKeyDocument document;
-        const int nodeCount = readHeader(document);
-        for (int k = 0; k < nodeCount; ++k)
-            document.Nodes.push_back(readNode(k));
+        const std::int32_t joints = readHeader(document);
+        const std::optional<std::int32_t> blocks = nodeBlockCount();
+        if (!blocks) {
+            // Without a NODES line every joint has its block, numbered in order.
+            for (std::int32_t k = 0; k < joints; ++k)
+                document.Nodes.push_back(readNode(k, &k));
+        } else {
+            driven_.assign(static_cast<std::size_t>(joints), false);
+            for (std::int32_t b = 0; b < *blocks; ++b)
+                document.Nodes.push_back(readNode(b, nullptr));
+        }
+        // A joint count the nodes give again is not kept, so it follows nodes added later.
+        if (joints != static_cast<std::int32_t>(document.Nodes.size()))
+            document.Header.joints = joints;
+        keepLoopLength(document);
         return document;
     }
 
@@ -53,29 +66,116 @@ public:
     [[noreturn]] void fail(std::string_view why) const { throw ReadFailure{atCurrentLine(why)}; }
 
 private:
-    // The header lines must come in this order; each search stops early at the end.
-    int readHeader(TKeyDocument& document) {
+    // The FPS, JOINTS and section lines must come in this order; each search stops early at the
+    // end. FLAGS, TYPE, FRAMES and the markers are read from the lines between.
+    std::int32_t readHeader(TKeyDocument& document) {
         if (!lines_.find(2, {"SECTION:", "HEADER"}, true))
             fail("the file ends without a \"SECTION: HEADER\" line");
+        const LineSearch headerStart = lines_;
         if (lines_.find(2, {"FPS"}, true))
             document.Fps = parseSingle(field(1), kFileSeparator);
         if (!lines_.find(2, {"JOINTS"}, true))
             fail("the file ends without a \"JOINTS\" line");
-        const int nodeCount = parseInt(field(1));
-        if (nodeCount > kMaxReadNodes)
-            fail("JOINTS " + std::to_string(nodeCount) + " is more than " +
+        const std::int32_t joints = parseInt(field(1));
+        if (joints > kMaxReadNodes)
+            fail("JOINTS " + std::to_string(joints) + " is more than " +
                  std::to_string(kMaxReadNodes) + " nodes");
+        if (joints < 0)
+            fail("JOINTS " + std::to_string(joints) + " is below 0");
         if (!lines_.find(3, {"SECTION:", "KEYFRAME", "NODES"}, true))
             fail("the file ends without a \"SECTION: KEYFRAME NODES\" line");
-        return nodeCount;
+        const LineSearch nodesStart = lines_;
+        lines_ = headerStart;
+        readHeaderValues(nodesStart.lineNumber(), document.Header);
+        lines_ = nodesStart;
+        return joints;
     }
 
-    TNode readNode(int k) {
-        const std::string nodeName = "node " + std::to_string(k);
+    // FLAGS, TYPE, FRAMES and the markers section, on the lines before `end`.
+    void readHeaderValues(std::size_t end, KeyHeader& header) {
+        while (lines_.lineNumber() + 1 < end && lines_.next(3)) {
+            const auto& fields = lines_.fields();
+            if (fields.size() != 2)
+                continue;
+            if (sameIgnoringCase(fields[0], "FLAGS"))
+                header.flags = keptHex(fields[1]);
+            else if (sameIgnoringCase(fields[0], "TYPE"))
+                header.type = keptHex(fields[1]);
+            else if (sameIgnoringCase(fields[0], "FRAMES"))
+                header.frames = parseInt(fields[1]);
+            else if (sameIgnoringCase(fields[0], "SECTION:") && sameIgnoringCase(fields[1], "MARKERS"))
+                header.markers = readMarkers();
+        }
+    }
+
+    // The engine reads "MARKERS m" and then m lines of a frame and a type.
+    std::vector<KeyMarker> readMarkers() {
+        need(lines_.find(2, {"MARKERS"}), "the \"MARKERS\" line");
+        const std::int32_t count = parseInt(field(1));
+        if (count < 0 || count > kMaxMarkers)
+            fail("MARKERS " + std::to_string(count) + " is not 0 to " +
+                 std::to_string(kMaxMarkers) + " markers");
+        std::vector<KeyMarker> markers;
+        while (static_cast<std::int32_t>(markers.size()) < count) {
+            need(lines_.next(2), "marker " + std::to_string(markers.size()));
+            if (lines_.fields().empty() || lines_.fields()[0].front() == '#')
+                continue;
+            if (lines_.fields().size() < 2)
+                fail("a marker needs a frame and a type");
+            markers.push_back({parseSingle(field(0), kFileSeparator), parseInt(field(1))});
+        }
+        return markers;
+    }
+
+    // A FRAMES longer than the entries need is the loop length; the hold after the last entry
+    // is part of the animation.
+    // Frames that are no integers count as 0 here: the check before saving names them.
+    static void keepLoopLength(TKeyDocument& document) {
+        std::int64_t entriesLength = 1;
+        for (const TNode& node : document.Nodes)
+            for (int i = 0; i < node.Entries; ++i)
+                entriesLength = std::max<std::int64_t>(
+                    entriesLength,
+                    std::int64_t{tryParseInt(node.Data.cell(ColFrame, i)).value_or(0)} + 1);
+        if (document.Header.frames && *document.Header.frames <= entriesLength)
+            document.Header.frames.reset();
+    }
+
+    // The number after a NODES line right after the section line, if there is one.
+    std::optional<std::int32_t> nodeBlockCount() {
+        LineSearch ahead = lines_;
+        while (ahead.next(3)) {
+            const auto& fields = ahead.fields();
+            if (fields.size() == 2 && sameIgnoringCase(fields[0], "NODES")) {
+                lines_ = ahead;
+                const std::int32_t blocks = parseInt(field(1));
+                if (blocks < 0 || blocks > kMaxReadNodes)
+                    fail("NODES " + std::to_string(blocks) + " is not 0 to " +
+                         std::to_string(kMaxReadNodes) + " nodes");
+                return blocks;
+            }
+            if (fields.size() == 2 && sameIgnoringCase(fields[0], "NODE"))
+                break;
+        }
+        return std::nullopt;
+    }
+
+    // Block b of the file. With `joint`, its NODE line must carry that number as it is counted
+    // ("NODE 00" is not node 0); without, the NODE line's number is the joint it drives.
+    TNode readNode(std::int32_t b, const std::int32_t* joint) {
         TNode node;
-        // "NODE 00" is not node 0: the number must be written as it is counted.
-        need(lines_.find(2, {"NODE", std::to_string(k)}),
-             "the \"NODE " + std::to_string(k) + "\" line");
+        std::string nodeName;
+        if (joint) {
+            nodeName = "node " + std::to_string(*joint);
+            need(lines_.find(2, {"NODE", std::to_string(*joint)}),
+                 "the \"NODE " + std::to_string(*joint) + "\" line");
+            node.Joint = *joint;
+        } else {
+            need(lines_.find(2, {"NODE"}), "the \"NODE\" line of node block " + std::to_string(b));
+            node.Joint = parseInt(field(1));
+            checkJoint(*node.Joint);
+            nodeName = "node " + std::to_string(*node.Joint);
+        }
         need(lines_.find(3, {"MESH", "NAME"}), "the \"MESH NAME\" line of " + nodeName);
         node.Mesh = std::string(field(2));
         need(lines_.find(2, {"ENTRIES"}), "the \"ENTRIES\" line of " + nodeName);
@@ -86,6 +186,22 @@ private:
         node.Entries = static_cast<std::int16_t>(count);
         readEntries(node, nodeName);
         return node;
+    }
+
+    // The engine drives each joint from one block at most, and has no joint past JOINTS.
+    void checkJoint(std::int32_t joint) {
+        if (joint < 0 || static_cast<std::size_t>(joint) >= driven_.size())
+            fail("joint " + std::to_string(joint) + " is not below JOINTS " +
+                 std::to_string(driven_.size()));
+        if (driven_[static_cast<std::size_t>(joint)])
+            fail("joint " + std::to_string(joint) + " has a node block already");
+        driven_[static_cast<std::size_t>(joint)] = true;
+    }
+
+    // A hexadecimal header value as four upper-case digits, or the text as it stands when it
+    // is no such value (the check before saving then names it).
+    static std::string keptHex(std::string_view text) {
+        return fourDigitHex(text).value_or(std::string(text));
     }
 
     void readEntries(TNode& node, const std::string& nodeName) {
@@ -203,6 +319,7 @@ private:
     }
 
     LineSearch lines_;
+    std::vector<bool> driven_; // which joints have a block, while blocks carry joint numbers
 };
 
 } // namespace

@@ -51,9 +51,26 @@ private:
     std::string text_;
 };
 
+// Markers sit between the header and the nodes, in the layout the engine reads and writes.
+void writeMarkers(KeyText& out, const std::vector<KeyMarker>& markers) {
+    if (markers.empty())
+        return;
+    out.line();
+    out.line();
+    out.line(kSectionRule);
+    out.line("SECTION: MARKERS");
+    out.line();
+    out.line("MARKERS " + std::to_string(markers.size()));
+    out.line();
+    for (const KeyMarker& marker : markers)
+        out.line(formatPattern(marker.frame, kKeyValuePattern, kKeyFileSeparator) + " " +
+                 std::to_string(marker.type));
+}
+
 void writeHeader(KeyText& out, const TKeyDocument& document, std::string_view fileName,
                  std::string_view date, std::string_view time) {
-    const std::string nodeCount = std::to_string(document.Nodes.size());
+    const KeyHeader& header = document.Header;
+    const std::size_t nodeCount = document.Nodes.size();
     out.line("# KEYFRAME " + std::string(fileName));
     out.line("# Created on " + std::string(date) + " at " + std::string(time) + " by Skyvane");
     out.line(kCredit);
@@ -61,17 +78,18 @@ void writeHeader(KeyText& out, const TKeyDocument& document, std::string_view fi
     out.line(kSectionRule);
     out.line("SECTION: HEADER");
     out.line();
-    out.line("FLAGS  0x0000");
-    out.line("TYPE   0xFFFF");
+    out.line("FLAGS  " + header.flags);
+    out.line("TYPE   " + header.type);
     out.line("FRAMES " + std::to_string(keyFrameCount(document)));
     out.line("FPS    " + formatGeneral(document.Fps, kKeyFileSeparator));
-    out.line("JOINTS " + nodeCount);
+    out.line("JOINTS " + std::to_string(header.joints.value_or(static_cast<std::int32_t>(nodeCount))));
+    writeMarkers(out, header.markers);
     out.line();
     out.line();
     out.line(kSectionRule);
     out.line("SECTION: KEYFRAME NODES");
     out.line();
-    out.line("NODES " + nodeCount);
+    out.line("NODES " + std::to_string(nodeCount));
     out.line();
 }
 
@@ -91,8 +109,8 @@ void writeEntry(KeyText& out, int index, std::int32_t frame, const KeyValues& va
     out.values(motion.changes);
 }
 
-void writeNode(KeyText& out, const TNode& node, int k) {
-    out.line("NODE    " + std::to_string(k));
+void writeNode(KeyText& out, const TNode& node, int k, std::int32_t joint) {
+    out.line("NODE    " + std::to_string(joint));
     out.line("MESH NAME " + node.Mesh);
     out.line("ENTRIES " + std::to_string(node.Entries));
     out.line();
@@ -131,13 +149,18 @@ std::int32_t largestFrame(const EntryTable& table, int entries, int node) {
     return largest;
 }
 
+std::int64_t loopLength(const KeyHeader& header, std::int32_t largestFrame) {
+    // A kept loop length holds the pose after the last entry; it never cuts an entry off.
+    return std::max(header.frames.value_or(0), std::int64_t{largestFrame} + 1);
+}
+
 std::int64_t keyFrameCount(const TKeyDocument& document) {
     std::int32_t largest = 0;
     for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k) {
         const TNode& node = document.Nodes[k];
         largest = std::max(largest, largestFrame(node.Data, node.Entries, k));
     }
-    return std::int64_t{largest} + 1;
+    return loopLength(document.Header, largest);
 }
 
 std::string baseFileName(std::string_view path) {
@@ -150,7 +173,7 @@ std::string keyFileText(const TKeyDocument& document, std::string_view fileName,
     KeyText out(document);
     writeHeader(out, document, baseFileName(fileName), date, time);
     for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k)
-        writeNode(out, document.Nodes[k], k);
+        writeNode(out, document.Nodes[k], k, nodeJoint(document, k));
     return std::move(out.raw());
 }
 

@@ -47,13 +47,22 @@ void tokenizeInto(std::string_view line, std::vector<std::string_view>& fields, 
 
 } // namespace
 
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 std::vector<std::string_view> tokenizeLine(std::string_view line) {
     std::vector<std::string_view> fields;
     tokenizeInto(line, fields, std::numeric_limits<std::size_t>::max());
     return fields;
 }
 
-LineSearch::LineSearch(std::string_view text) : text_(text) {
+LineSearch::LineSearch(std::string_view text, Keywords keywords)
+    : text_(text), keywords_(keywords) {
     const auto lastWhite = std::find_if_not(text_.rbegin(), text_.rend(), isBlank);
     lastNonWhite_ = static_cast<std::size_t>(text_.rend() - lastWhite);
 }
@@ -76,7 +85,9 @@ bool LineSearch::find(std::size_t fieldCount, std::initializer_list<std::string_
             break;
         tokenizeInto(line, fields_, fieldCount + 1);
         if (fields_.size() == fieldCount && keywords.size() <= fieldCount &&
-            std::equal(keywords.begin(), keywords.end(), fields_.begin()))
+            (keywords_ == Keywords::ExactCase
+                 ? std::equal(keywords.begin(), keywords.end(), fields_.begin())
+                 : std::equal(keywords.begin(), keywords.end(), fields_.begin(), sameIgnoringCase)))
             return true;
     }
     fields_.clear();

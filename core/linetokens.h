@@ -10,6 +10,9 @@
 
 namespace skyvane {
 
+// Keywords and names of the game's files are equal whatever their (ASCII) letter case.
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+
 // Trims characters of code 32 or below and cuts at TAB, space and comma; runs count as one.
 std::vector<std::string_view> tokenizeLine(std::string_view line);
 
@@ -17,7 +20,9 @@ std::vector<std::string_view> tokenizeLine(std::string_view line);
 // for lines. The fields of the current line point into the text, which must outlive the search.
 class LineSearch {
 public:
-    explicit LineSearch(std::string_view text);
+    // The game reads KEY keywords in any letter case; 3DO keywords are compared exactly.
+    enum class Keywords { ExactCase, AnyCase };
+    explicit LineSearch(std::string_view text, Keywords keywords = Keywords::ExactCase);
 
     // Searches for the next line with exactly `fieldCount` fields whose leading fields equal
     // `keywords`. Returns false at the end of the text. With `stopEarly`, the search ends as
@@ -39,6 +44,7 @@ private:
     std::string_view readLine();
 
     std::string_view text_;
+    Keywords keywords_;
     std::size_t pos_ = 0;
     std::size_t lastNonWhite_ = 0; // one past the last non-white character of the text
     std::size_t lineNumber_ = 0;

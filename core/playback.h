@@ -45,6 +45,7 @@ struct KeyNodeTrack {
     std::string mesh;
     const EntryTable* table = nullptr;
     int count = 0;
+    std::int32_t joint = 0; // the model's hierarchy node it drives
 };
 
 // Where the played value at entry k + 1's Frame misses entry k + 1's values.

@@ -2,6 +2,7 @@
 #include "session.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "keyfile.h"
 #include "numbers.h"
@@ -60,15 +61,22 @@ PlaybackTiming EditSession::playbackTiming() const {
         if (k != currentNode_)
             largest = std::max(largest, largestFrame(node.Data, node.Entries, k));
     }
-    return {std::int64_t{largest} + 1, savedFrameRate()};
+    return {skyvane::loopLength(document_.Header, largest), savedFrameRate()};
 }
 
 std::vector<KeyNodeTrack> EditSession::keyNodes() const {
     std::vector<KeyNodeTrack> nodes;
-    for (const TNode& node : document_.Nodes)
-        nodes.push_back({node.Mesh, &node.Data, node.Entries});
-    nodes[static_cast<std::size_t>(currentNode_)] = {working_.mesh, &working_.table, entryCount()};
+    for (int k = 0; k < nodeCount(); ++k) {
+        const TNode& node = document_.Nodes[static_cast<std::size_t>(k)];
+        nodes.push_back({node.Mesh, &node.Data, node.Entries, joint(k)});
+    }
+    nodes[static_cast<std::size_t>(currentNode_)] = {working_.mesh, &working_.table, entryCount(),
+                                                     joint(currentNode_)};
     return nodes;
+}
+
+std::int32_t EditSession::jointCount() const {
+    return document_.Header.joints.value_or(nodeCount());
 }
 
 // ---- Whole documents
@@ -202,6 +210,7 @@ bool EditSession::removeLastNode() {
     step.kind = StepKind::RemoveNode;
     step.name = kStepRemoveNode;
     const TNode& last = document_.Nodes.back();
+    step.removed.joint = last.Joint;
     step.removed.mesh = last.Mesh;
     step.removed.entries = last.Entries;
     step.removed.numbered.resize(kMaxEntries);
@@ -254,6 +263,33 @@ void EditSession::setMeshName(std::string mesh) {
 
 void EditSession::setFrameRateText(std::string text) {
     setText(StepKind::FrameRate, std::move(text));
+}
+
+void EditSession::setHeader(KeyHeader header, const std::string& stepName) {
+    if (header == document_.Header)
+        return;
+    Step step;
+    step.kind = StepKind::Header;
+    step.name = stepName;
+    step.headerBefore = document_.Header;
+    step.headerAfter = header;
+    document_.Header = std::move(header);
+    push(std::move(step));
+    changed();
+}
+
+void EditSession::setJoint(std::int32_t joint) {
+    std::optional<std::int32_t>& current = document_.Nodes[static_cast<std::size_t>(currentNode_)].Joint;
+    if (joint == this->joint(currentNode_))
+        return;
+    Step step;
+    step.kind = StepKind::Joint;
+    step.name = kStepJoint;
+    step.jointBefore = current;
+    step.jointAfter = joint;
+    current = joint;
+    push(std::move(step));
+    changed();
 }
 
 // After every change of the working copy: the entry defaults and the entry count.
@@ -311,7 +347,22 @@ SaveCheck EditSession::checkForSave() {
     check.node = checkNode();
     check.frameRateInvalid = !frameRateIsValid(frameRateText_);
     check.mesh = firstMeshNameFault(document_);
+    check.header = headerFault();
     return check;
+}
+
+std::optional<std::string> EditSession::headerFault() const {
+    std::vector<std::int32_t> joints;
+    for (int k = 0; k < nodeCount(); ++k)
+        joints.push_back(joint(k));
+    std::int64_t length = 0;
+    try {
+        length = loopLength();
+    } catch (const ConversionError&) {
+        // A Frame that is no integer is the entry check's to report.
+        length = std::numeric_limits<std::int64_t>::max();
+    }
+    return skyvane::headerFault(document_.Header, joints, jointCount(), length);
 }
 
 TKeyDocument EditSession::documentToSave() const {
@@ -373,6 +424,13 @@ void EditSession::apply(const Step& step, bool forward) {
     case StepKind::FrameRate:
         textOf(step.kind) = forward ? step.after : step.before;
         break;
+    case StepKind::Header:
+        document_.Header = forward ? step.headerAfter : step.headerBefore;
+        break;
+    case StepKind::Joint:
+        document_.Nodes[static_cast<std::size_t>(step.node)].Joint =
+            forward ? step.jointAfter : step.jointBefore;
+        break;
     case StepKind::AddNode:
         if (forward)
             skyvane::addNode(document_);
@@ -385,6 +443,7 @@ void EditSession::apply(const Step& step, bool forward) {
         } else {
             skyvane::addNode(document_);
             TNode& node = document_.Nodes.back();
+            node.Joint = step.removed.joint;
             node.Mesh = step.removed.mesh;
             node.Entries = step.removed.entries;
             for (int e = 0; e < kMaxEntries; ++e)

@@ -38,7 +38,10 @@ struct SaveCheck {
     EntryCheck node;
     bool frameRateInvalid = false;
     std::optional<NodeMeshFault> mesh;
-    bool fault() const { return node.fault() || frameRateInvalid || mesh.has_value(); }
+    std::optional<std::string> header; // the header or joint-number fault's message
+    bool fault() const {
+        return node.fault() || frameRateInvalid || mesh.has_value() || header.has_value();
+    }
 };
 
 // The step names that undo and redo show, besides "typing in entry N".
@@ -50,6 +53,11 @@ inline constexpr const char* kStepAddNode = "Add Node";
 inline constexpr const char* kStepRemoveNode = "Remove Node";
 inline constexpr const char* kStepMeshName = "Mesh Name";
 inline constexpr const char* kStepFrameRate = "Frame Rate";
+inline constexpr const char* kStepType = "Type";
+inline constexpr const char* kStepFrames = "Frames";
+inline constexpr const char* kStepJoints = "Joints";
+inline constexpr const char* kStepJoint = "Joint";
+inline constexpr const char* kStepMarkers = "Markers";
 
 // Older steps are forgotten beyond this many.
 inline constexpr std::size_t kHistorySteps = 200;
@@ -69,6 +77,12 @@ public:
     int currentNode() const { return currentNode_; }
     int nodeCount() const { return static_cast<int>(document_.Nodes.size()); }
     const std::string& meshName() const { return working_.mesh; }
+    const KeyHeader& header() const { return document_.Header; }
+    // The joint count a save would write: the kept one, or the node count.
+    std::int32_t jointCount() const;
+    // The loop length a save would write. Throws ConversionError for a Frame that is no integer.
+    std::int64_t loopLength() const { return playbackTiming().frameCount; }
+    std::int32_t joint(int node) const { return nodeJoint(document_, node); }
     const std::string& frameRateText() const { return frameRateText_; }
     // The number the frame-rate box shows, as Transform Object takes it: none while the text is
     // no number of the 32-bit range.
@@ -112,6 +126,10 @@ public:
     void setMeshName(std::string mesh);
     void setFrameRateText(std::string text);
     void finishTyping() { typingOpen_ = false; }
+    // The header as a whole (Type, Frames, Joints, the markers): one step named `stepName`.
+    void setHeader(KeyHeader header, const std::string& stepName);
+    // The joint number of the current node.
+    void setJoint(std::int32_t joint);
 
     // ---- Not undoable
     void setCursor(GridCursor cursor) { cursor_ = cursor; }
@@ -124,6 +142,8 @@ public:
     // ---- Saving
     // Stores the current node, then runs every pre-save check.
     SaveCheck checkForSave();
+    // The header and joint-number check of the document as it stands.
+    std::optional<std::string> headerFault() const;
     // The document to write: the working copy stored and the frame rate as savedFrameRate().
     TKeyDocument documentToSave() const;
     void markSaved();
@@ -151,12 +171,13 @@ private:
     // A removed node keeps only its rows that hold data; of the others, whether their Entry
     // cell held its index.
     struct StoredNode {
+        std::optional<std::int32_t> joint;
         std::string mesh;
         std::int16_t entries = 0;
         std::vector<std::pair<int, EntryRow>> rows;
         std::vector<bool> numbered;
     };
-    enum class StepKind { Cells, MeshName, FrameRate, AddNode, RemoveNode };
+    enum class StepKind { Cells, MeshName, FrameRate, AddNode, RemoveNode, Header, Joint };
     struct Step {
         std::uint64_t id = 0;
         StepKind kind = StepKind::Cells;
@@ -167,6 +188,10 @@ private:
         std::string before; // mesh name or frame-rate text
         std::string after;
         StoredNode removed;
+        KeyHeader headerBefore;
+        KeyHeader headerAfter;
+        std::optional<std::int32_t> jointBefore;
+        std::optional<std::int32_t> jointAfter;
     };
 
     std::uint64_t stateId() const { return undo_.empty() ? baseId_ : undo_.back().id; }

@@ -199,4 +199,23 @@ std::vector<NodeFaults> documentFaults(const TKeyDocument& document) {
     return faults;
 }
 
+std::optional<std::string> headerFault(const KeyHeader& header,
+                                       const std::vector<std::int32_t>& joints,
+                                       std::int32_t jointCount, std::int64_t loopLength) {
+    if (!isFourDigitHex(header.type))
+        return kTypeNotHex;
+    if (header.markers.size() > static_cast<std::size_t>(kMaxMarkers))
+        return kTooManyMarkers;
+    for (const KeyMarker& marker : header.markers)
+        if (!(marker.frame >= 0 && marker.frame <= loopLength))
+            return kMarkerOutsideFrames;
+    std::vector<bool> driven(static_cast<std::size_t>(std::max(jointCount, 0)));
+    for (std::int32_t joint : joints) {
+        if (joint < 0 || joint >= jointCount || driven[static_cast<std::size_t>(joint)])
+            return kJointNumbersWrong;
+        driven[static_cast<std::size_t>(joint)] = true;
+    }
+    return std::nullopt;
+}
+
 } // namespace skyvane

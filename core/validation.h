@@ -57,6 +57,20 @@ struct NodeMeshFault {
 // The first node whose mesh name is refused, if any.
 std::optional<NodeMeshFault> firstMeshNameFault(const TKeyDocument& document);
 
+inline constexpr const char* kJointNumbersWrong =
+    "Joint numbers must be different and below the Joints count !";
+inline constexpr const char* kTooManyMarkers = "A KEY file holds at most 8 markers !";
+inline constexpr const char* kMarkerOutsideFrames =
+    "Markers must lie between frame 0 and the Frames count !";
+inline constexpr const char* kTypeNotHex = "Type must be 0x and four hexadecimal digits !";
+
+// The first fault of a document's header and joint numbers, in this order: a Type that is not
+// four hexadecimal digits, more than 8 markers, a marker outside 0..loopLength, a joint number
+// outside 0..jointCount-1 or driven by two nodes. None when there is none.
+std::optional<std::string> headerFault(const KeyHeader& header,
+                                       const std::vector<std::int32_t>& joints,
+                                       std::int32_t jointCount, std::int64_t loopLength);
+
 // What keeps one node of a document from being saved: its first entry fault, its mesh-name
 // fault, or both.
 struct NodeFaults {

@@ -39,14 +39,6 @@ void cutComment(std::vector<std::string_view>& fields) {
 
 } // namespace
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::string quotedText(std::string_view text) {
     return '"' + excerpt(text) + '"';
 }

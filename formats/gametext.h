@@ -23,9 +23,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Names and keywords of the game's files are equal whatever their letter case.
-bool sameIgnoringCase(std::string_view a, std::string_view b);
-
 // At most 60 characters of a text from a file, in double quotes, the cut marked with "...":
 // a reason must stay readable whatever the file holds.
 std::string quotedText(std::string_view text);

@@ -566,12 +566,12 @@ std::vector<WireMesh> TPreviewWindow::shownObject() const {
         return {};
     const std::vector<KeyNodeTrack> nodes = host_.keyNodes();
     const int current = host_.currentNode();
-    std::vector<std::string> meshes;
+    std::vector<std::int32_t> joints;
     for (const KeyNodeTrack& node : nodes)
-        meshes.push_back(node.mesh);
+        joints.push_back(node.joint);
     const auto poses = playbackShown() ? keyPosesAtFrame(nodes, TBFrame->value())
                                        : keyPosesAtEntry(nodes, current, SpEntry->value());
-    return objectAtFrame(*model_, meshes, poses, current);
+    return objectAtFrame(*model_, joints, poses, current);
 }
 
 // A model that cannot be read leaves the one shown as it was.

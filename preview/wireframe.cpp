@@ -187,16 +187,12 @@ template <typename Read> auto readable(Read&& read) -> std::optional<decltype(re
 
 } // namespace
 
-std::vector<int> drivingKeyNodes(const Model3do& model, const std::vector<std::string>& keyMeshes) {
+std::vector<int> drivingKeyNodes(const Model3do& model, const std::vector<std::int32_t>& keyJoints) {
     std::vector<int> drivers(model.nodes.size(), -1);
-    for (std::size_t n = 0; n < model.nodes.size(); ++n) {
-        const int mesh = model.nodes[n].mesh;
-        if (mesh < 0)
-            continue;
-        const std::string& name = model.meshes.at(static_cast<std::size_t>(mesh)).name;
-        for (std::size_t k = 0; k < keyMeshes.size() && drivers[n] < 0; ++k)
-            if (sameIgnoringCase(keyMeshes[k], name))
-                drivers[n] = static_cast<int>(k);
+    for (std::size_t k = keyJoints.size(); k-- > 0;) {
+        const std::int32_t joint = keyJoints[k];
+        if (joint >= 0 && static_cast<std::size_t>(joint) < drivers.size())
+            drivers[static_cast<std::size_t>(joint)] = static_cast<int>(k);
     }
     return drivers;
 }
@@ -208,10 +204,10 @@ std::vector<WireMesh> posedObject(const Model3do& model,
 }
 
 std::vector<WireMesh> objectAtFrame(const Model3do& model,
-                                    const std::vector<std::string>& keyMeshes,
+                                    const std::vector<std::int32_t>& keyJoints,
                                     const std::vector<std::optional<NodePose>>& keyPoses,
                                     int currentKeyNode) {
-    const std::vector<int> drivers = drivingKeyNodes(model, keyMeshes);
+    const std::vector<int> drivers = drivingKeyNodes(model, keyJoints);
     const auto poseOf = [&](int k) -> std::optional<NodePose> {
         if (k < 0 || static_cast<std::size_t>(k) >= keyPoses.size())
             return std::nullopt;

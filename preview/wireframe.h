@@ -28,9 +28,10 @@ struct WireMesh {
     const std::vector<Edge>* edges = nullptr; // indices into points; owned by the model or level
 };
 
-// For each hierarchy node, the KEY node that drives it: the first whose mesh name is the name of
-// the mesh the hierarchy node shows, whatever the letter case; -1 where none is.
-std::vector<int> drivingKeyNodes(const Model3do& model, const std::vector<std::string>& keyMeshes);
+// For each hierarchy node, the KEY node that drives it: the first whose joint number is the
+// hierarchy node's index, as the engine matches them whatever the mesh names say; -1 where none
+// is.
+std::vector<int> drivingKeyNodes(const Model3do& model, const std::vector<std::int32_t>& keyJoints);
 
 // Every mesh of the model in world coordinates. Each hierarchy node stands in its pose (its
 // entry of `nodePoses` where that holds one, its rest pose otherwise) inside its parent's frame;
@@ -40,10 +41,11 @@ std::vector<WireMesh> posedObject(const Model3do& model,
                                   const std::optional<NodePose>& placement);
 
 // The object at one frame of the KEY. `keyPoses[k]` is where KEY node k is at that frame (none
-// where it cannot be played); each drives its hierarchy nodes. When the current KEY node drives
-// none, it carries the whole object instead, so the object is always seen on the path.
+// where it cannot be played); each drives the hierarchy node of its joint number. When the
+// current KEY node drives none, it carries the whole object instead, so the object is always
+// seen on the path.
 std::vector<WireMesh> objectAtFrame(const Model3do& model,
-                                    const std::vector<std::string>& keyMeshes,
+                                    const std::vector<std::int32_t>& keyJoints,
                                     const std::vector<std::optional<NodePose>>& keyPoses,
                                     int currentKeyNode);
 

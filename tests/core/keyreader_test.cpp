@@ -227,7 +227,7 @@ TEST(KeyReader, lfOnlyAndMissingFinalLineEnd_areRead) {
 }
 
 TEST(KeyReader, moreNodesThanTheEditorShows_areReadWhole) {
-    std::string text = withReplaced(kHeader, "JOINTS 1", "JOINTS 60");
+    std::string text = withReplaced(withReplaced(kHeader, "JOINTS 1", "JOINTS 60"), "NODES 1", "NODES 60");
     for (int k = 0; k < 60; ++k)
         text += "NODE " + std::to_string(k) + "\nMESH NAME m" + std::to_string(k) + "\nENTRIES 0\n";
     const KeyReadResult read = readKeyText(text);
@@ -236,13 +236,20 @@ TEST(KeyReader, moreNodesThanTheEditorShows_areReadWhole) {
     EXPECT_EQ(read.document.Nodes[59].Mesh, "m59");
 }
 
-TEST(KeyReader, joints_decidesTheNodeCount) {
-    std::string text = kHeader + kWorkedExampleNode + "NODE 1\r\nMESH NAME x\r\nENTRIES 0\r\n";
-    const KeyReadResult one = readKeyText(text);
-    ASSERT_TRUE(one.ok) << one.reason;
-    EXPECT_EQ(one.document.Nodes.size(), 1u);
-    text.replace(text.find("JOINTS 1"), 8, "JOINTS 0");
-    const KeyReadResult none = readKeyText(text);
+TEST(KeyReader, nodesLine_decidesTheBlockCount_withoutOneJointsDoes) {
+    const std::string text = withReplaced(
+        kHeader + kWorkedExampleNode + "NODE 1\r\nMESH NAME x\r\nENTRIES 0\r\n", "JOINTS 1",
+        "JOINTS 2");
+    const KeyReadResult nodes = readKeyText(text);
+    ASSERT_TRUE(nodes.ok) << nodes.reason;
+    EXPECT_EQ(nodes.document.Nodes.size(), 1u);
+    EXPECT_EQ(nodes.document.Header.joints, 2);
+    const std::string noNodesLine = withReplaced(text, "NODES 1", "");
+    const KeyReadResult joints = readKeyText(noNodesLine);
+    ASSERT_TRUE(joints.ok) << joints.reason;
+    EXPECT_EQ(joints.document.Nodes.size(), 2u);
+    EXPECT_EQ(joints.document.Header.joints, std::nullopt);
+    const KeyReadResult none = readKeyText(withReplaced(noNodesLine, "JOINTS 2", "JOINTS 0"));
     ASSERT_TRUE(none.ok) << none.reason;
     EXPECT_TRUE(none.document.Nodes.empty());
 }
@@ -257,11 +264,9 @@ TEST(KeyReader, unreadableFiles_failNamingTheLine) {
     const std::string good = kHeader + kWorkedExampleNode;
     const FailureCase cases[] = {
         {"empty", "", "line 1: the file ends without a \"SECTION: HEADER\" line"},
-        {"header in other case", withReplaced(good, "SECTION: HEADER", "Section: Header"),
-         "line 26: the file ends without a \"SECTION: HEADER\" line"},
         {"header on the last line", "\r\n# x\r\nSECTION: HEADER\r\n \r\n",
          "line 3: the file ends without a \"SECTION: HEADER\" line"},
-        {"no FPS line", withReplaced(good, "FPS    15", "fps 15"),
+        {"no FPS line", withReplaced(good, "FPS    15", "SPEED 15"),
          "line 27: the file ends without a \"JOINTS\" line"},
         {"no JOINTS line", withReplaced(good, "JOINTS 1", "JOINTS"),
          "line 26: the file ends without a \"JOINTS\" line"},
@@ -273,8 +278,26 @@ TEST(KeyReader, unreadableFiles_failNamingTheLine) {
          "line 9: '1O' is not a valid floating point value"},
         {"JOINTS not a number", withReplaced(good, "JOINTS 1", "JOINTS 1.0"),
          "line 10: '1.0' is not a valid integer value"},
-        {"more joints than nodes", withReplaced(good, "JOINTS 1", "JOINTS 3"),
+        {"more joints than blocks without a NODES line",
+         withReplaced(withReplaced(good, "JOINTS 1", "JOINTS 3"), "NODES 1", ""),
          "line 27: the file ends before the \"NODE 1\" line"},
+        {"fewer blocks than NODES",
+         withReplaced(withReplaced(good, "JOINTS 1", "JOINTS 3"), "NODES 1", "NODES 3"),
+         "line 27: the file ends before the \"NODE\" line of node block 1"},
+        {"a joint number equal to JOINTS", withReplaced(good, "NODE    0", "NODE    1"),
+         "line 17: joint 1 is not below JOINTS 1"},
+        {"the same joint twice",
+         withReplaced(withReplaced(good, "JOINTS 1", "JOINTS 2"), "NODES 1", "NODES 2") +
+             kWorkedExampleNode,
+         "line 28: joint 0 has a node block already"},
+        {"nine markers",
+         withReplaced(good, "JOINTS 1",
+                      "JOINTS 1\r\nSECTION: MARKERS\r\nMARKERS 9\r\n0 1\r\n1 2\r\n2 1\r\n3 2\r\n"
+                      "4 1\r\n5 2\r\n6 1\r\n7 2\r\n8 1"),
+         "line 12: MARKERS 9 is not 0 to 8 markers"},
+        {"a marker without its type",
+         withReplaced(good, "JOINTS 1", "JOINTS 1\r\nSECTION: MARKERS\r\nMARKERS 1\r\n7.5"),
+         "line 13: a marker needs a frame and a type"},
         {"more joints than can be held", withReplaced(good, "JOINTS 1", "JOINTS 501"),
          "line 10: JOINTS 501 is more than 500 nodes"},
         {"huge joints", withReplaced(good, "JOINTS 1", "JOINTS 2000000000"),

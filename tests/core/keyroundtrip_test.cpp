@@ -3,7 +3,9 @@
 // writes the same bytes.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <random>
 
@@ -212,6 +214,111 @@ TEST(KeyRoundTrip, tinyChangeBesideLargeOne_secondSaveWritesTheSameBytes) {
     firstLines.erase(firstLines.begin() + 1);
     secondLines.erase(secondLines.begin() + 1);
     EXPECT_EQ(secondLines, firstLines);
+}
+
+// KEY files shaped like the game's own and other tools': markers, a torso-only TYPE, FLAGS, a
+// loop longer than the entries, NODES below JOINTS with the blocks in any order, lower-case
+// keywords and eight decimals.
+struct GameFile {
+    const char* name;
+    std::string flags;
+    std::string type;
+    int frames;
+    int joints;
+    int markers;
+    std::vector<int> blockJoints;
+    bool lowerCase;
+    int decimals;
+};
+
+std::string gameFileText(const GameFile& file) {
+    const auto number = [&](double value) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*f", file.decimals, value);
+        return std::string(buffer);
+    };
+    std::string text = "# KEYFRAME made by another tool\n\n###############\nSECTION: HEADER\n\nFLAGS  " +
+                       file.flags + "\nTYPE   " + file.type + "\nFRAMES " +
+                       std::to_string(file.frames) + "\nFPS    25.000\nJOINTS " +
+                       std::to_string(file.joints) + "\n";
+    if (file.markers > 0) {
+        text += "\n###############\nSECTION: MARKERS\n\nMARKERS " + std::to_string(file.markers) + "\n\n";
+        for (int m = 0; m < file.markers; ++m)
+            text += number(2.5 * m) + " " + std::to_string(m + 1) + "\n";
+    }
+    text += "\n###############\nSECTION: KEYFRAME NODES\n\nNODES " +
+            std::to_string(file.blockJoints.size()) + "\n\n";
+    for (int joint : file.blockJoints) {
+        text += "NODE    " + std::to_string(joint) + "\nMESH NAME " +
+                (joint == 1 ? std::string("$$$dummy") : "k_node" + std::to_string(joint)) +
+                "\nENTRIES 3\n\n# num: frame: flags: x: y: z: p: y: r:\n";
+        for (int i = 0; i < 3; ++i) {
+            const bool last = i == 2;
+            text += std::to_string(i) + ":  " + std::to_string(10 * i) + "  0x0003  " +
+                    number(joint + 0.123456789 * i) + " " + number(-0.25 * i) + " " +
+                    number(0.0125 * i) + " 0 " + number(10.0 * i) + " 0\n          " +
+                    (last ? "0 0 0 0 0 0" : number(0.0123456789) + " " + number(-0.025) + " " +
+                                                number(0.00125) + " 0 " + number(1.0) + " 0") +
+                    "\n";
+        }
+    }
+    if (file.lowerCase)
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Values as the file carries them: a file's eight decimals are six after the first save.
+std::string savedValue(const std::string& cell, int column) {
+    return column == ColFrame ? cell : formatPattern(parseSingle(cell), "####0.000000");
+}
+
+void expectSameContent(const TKeyDocument& a, const TKeyDocument& b, const std::string& what) {
+    EXPECT_EQ(a.Header, b.Header) << what;
+    EXPECT_EQ(a.Fps, b.Fps) << what;
+    ASSERT_EQ(a.Nodes.size(), b.Nodes.size()) << what;
+    for (std::size_t k = 0; k < a.Nodes.size(); ++k) {
+        EXPECT_EQ(nodeJoint(a, static_cast<int>(k)), nodeJoint(b, static_cast<int>(k))) << what;
+        EXPECT_EQ(a.Nodes[k].Mesh, b.Nodes[k].Mesh) << what;
+        ASSERT_EQ(a.Nodes[k].Entries, b.Nodes[k].Entries) << what;
+        for (int i = 0; i < a.Nodes[k].Entries; ++i)
+            for (int c : {ColFrame, ColX, ColY, ColZ, ColPitch, ColYaw, ColRoll})
+                EXPECT_EQ(savedValue(a.Nodes[k].Data.cell(c, i), c),
+                          savedValue(b.Nodes[k].Data.cell(c, i), c))
+                    << what << ", node " << k << " entry " << i << " column " << c;
+    }
+}
+
+TEST(GameFiles, readWrittenAndReadAgain_keepEverythingTheGameUses) {
+    const GameFile files[] = {
+        {"torso swing, two markers", "0x0003", "0x000F", 24, 4, 2, {1, 3}, false, 6},
+        {"no markers, the loop held", "0x0000", "0x7F", 48, 4, 0, {3, 1}, false, 6},
+        {"eight markers, blocks reversed", "0x0", "0x007f", 31, 5, 8, {4, 3, 2, 1, 0}, false, 8},
+        {"lower-case keywords", "0x0003", "0x000F", 71, 6, 3, {5, 0}, true, 8},
+    };
+    for (const GameFile& file : files) {
+        const KeyReadResult first = readKeyText(gameFileText(file));
+        ASSERT_TRUE(first.ok) << file.name << ": " << first.reason;
+        EXPECT_TRUE(isFourDigitHex(first.document.Header.type)) << file.name;
+        EXPECT_EQ(first.document.Header.frames, file.frames) << file.name;
+        EXPECT_EQ(first.document.Header.markers.size(), static_cast<std::size_t>(file.markers));
+        for (std::size_t k = 0; k < file.blockJoints.size(); ++k)
+            EXPECT_EQ(nodeJoint(first.document, static_cast<int>(k)), file.blockJoints[k]);
+
+        const std::string written = keyFileText(first.document, "x.KEY", "d", "t");
+        EXPECT_NE(written.find("FRAMES " + std::to_string(file.frames) + "\r\n"), std::string::npos)
+            << file.name;
+        EXPECT_NE(written.find("JOINTS " + std::to_string(file.joints) + "\r\n"), std::string::npos)
+            << file.name;
+        const KeyReadResult second = readKeyText(written);
+        ASSERT_TRUE(second.ok) << file.name << ": " << second.reason;
+        expectSameContent(first.document, second.document, file.name);
+
+        const std::string secondWrite = keyFileText(second.document, "x.KEY", "d", "t");
+        const KeyReadResult third = readKeyText(secondWrite);
+        ASSERT_TRUE(third.ok) << file.name << ": " << third.reason;
+        EXPECT_EQ(keyFileText(third.document, "x.KEY", "d", "t"), secondWrite) << file.name;
+    }
 }
 
 } // namespace

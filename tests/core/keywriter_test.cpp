@@ -159,6 +159,25 @@ TEST(KeyWriter, framesLine_isLargestFrameOfAllNodesPlusOne) {
               std::string::npos);
 }
 
+TEST(KeyWriter, keptHeaderMarkersAndJoints_areWrittenInTheGamesLayout) {
+    TKeyDocument document = makeDocument({makeNode("torso", {{"0", "1", "0", "0", "0", "0", "0", "0"}}),
+                                          makeNode("$$$DUMMY", {})});
+    document.Header = {"0x0003", "0x000F", 24, 4, {{7, 4}, {18.5f, 5}}};
+    document.Nodes[0].Joint = 3;
+    document.Nodes[1].Joint = 1;
+    const std::string text = keyFileText(document, "swing.KEY", "d", "t");
+    EXPECT_NE(text.find("SECTION: HEADER\r\n\r\nFLAGS  0x0003\r\nTYPE   0x000F\r\nFRAMES 24\r\n"
+                        "FPS    15\r\nJOINTS 4\r\n\r\n\r\n###############\r\nSECTION: MARKERS\r\n\r\n"
+                        "MARKERS 2\r\n\r\n7.000000 4\r\n18.500000 5\r\n\r\n\r\n###############\r\n"
+                        "SECTION: KEYFRAME NODES\r\n\r\nNODES 2\r\n\r\nNODE    3\r\nMESH NAME torso\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("NODE    1\r\nMESH NAME $$$DUMMY\r\n"), std::string::npos);
+    // A kept loop length never cuts an entry off.
+    document.Nodes[0].Data.setCell(ColFrame, 0, "30");
+    EXPECT_NE(keyFileText(document, "x.KEY", "d", "t").find("FRAMES 31\r\n"), std::string::npos);
+}
+
 TEST(KeyWriter, fpsLine_usesGeneralFormat) {
     const std::pair<float, const char*> cases[] = {
         {15.0f, "FPS    15"}, {12.5f, "FPS    12.5"}, {29.97f, "FPS    29.9699993133545"}};

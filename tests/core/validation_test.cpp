@@ -431,4 +431,37 @@ TEST(MeshName, firstFaultyNodeIsReported) {
     }
 }
 
+TEST(HeaderCheck, typeMarkersAndJointNumbers) {
+    const KeyHeader good{"0x0000", "0x000F", std::nullopt, std::nullopt, {{0, 1}, {24, 3}}};
+    const auto with = [&](auto change) {
+        KeyHeader header = good;
+        change(header);
+        return header;
+    };
+    struct Case {
+        const char* name;
+        KeyHeader header;
+        std::vector<std::int32_t> joints;
+        std::int32_t jointCount;
+        std::optional<std::string> fault;
+    };
+    const Case cases[] = {
+        {"all fine, markers on frames 0 and Frames", good, {3, 1}, 4, std::nullopt},
+        {"Type of three digits", with([](KeyHeader& h) { h.type = "0xFFF"; }), {0}, 1, kTypeNotHex},
+        {"Type without 0x", with([](KeyHeader& h) { h.type = "FFFF"; }), {0}, 1, kTypeNotHex},
+        {"Type with a letter past F", with([](KeyHeader& h) { h.type = "0xFFFG"; }), {0}, 1,
+         kTypeNotHex},
+        {"nine markers", with([](KeyHeader& h) { h.markers.resize(9); }), {0}, 1, kTooManyMarkers},
+        {"a marker past Frames", with([](KeyHeader& h) { h.markers[1].frame = 24.01f; }), {0}, 1,
+         kMarkerOutsideFrames},
+        {"a marker before 0", with([](KeyHeader& h) { h.markers[0].frame = -1; }), {0}, 1,
+         kMarkerOutsideFrames},
+        {"a joint equal to Joints", good, {0, 4}, 4, kJointNumbersWrong},
+        {"a joint below 0", good, {-1}, 4, kJointNumbersWrong},
+        {"the same joint twice", good, {2, 2}, 4, kJointNumbersWrong},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(headerFault(c.header, c.joints, c.jointCount, 24), c.fault) << c.name;
+}
+
 } // namespace

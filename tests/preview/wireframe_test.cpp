@@ -140,8 +140,8 @@ TEST(PosedObject, parentsPivot_shiftsItsOwnMeshButNotItsChildren) {
     expectPoints(posed[1], {{0, 1, 1}}, "child");
 }
 
-TEST(DrivingKeyNodes, meshNamesMatchWhateverTheirCase_theFirstKeyNodeWins) {
-    EXPECT_EQ(drivingKeyNodes(cube(), {"FIN", "camera", "fin", "Body"}), (std::vector<int>{3, 0}));
+TEST(DrivingKeyNodes, jointNumbersPickTheHierarchyNode_theFirstKeyNodeWins) {
+    EXPECT_EQ(drivingKeyNodes(cube(), {1, 7, 1, 0, -1}), (std::vector<int>{3, 0}));
     EXPECT_EQ(drivingKeyNodes(cube(), {}), (std::vector<int>{-1, -1}));
 }
 
@@ -150,26 +150,26 @@ TEST(ObjectAtFrame, theCurrentKeyNodeCarriesTheObjectOnlyWhenItDrivesNoNode) {
     const Vec3f corner = model.meshes[0].vertices[6]; // (0.5, 0.5, 0.5)
     struct Case {
         const char* name;
-        std::vector<std::string> meshes;
+        std::vector<std::int32_t> joints;
         int current;
         Vec3f expected;
     };
     const Case cases[] = {
-        {"a camera path: the object rides on it", {"camera"}, 0, {5.5f, 0.5f, 0.5f}},
-        {"the body's own track places it once", {"body"}, 0, {5.5f, 0.5f, 0.5f}},
-        {"the fin's track shown: the body keeps its own", {"body", "fin"}, 1, {5.5f, 0.5f, 0.5f}},
-        {"no track for the body: it rests", {"fin"}, 0, corner},
+        {"a joint the model lacks: the object rides on its path", {5}, 0, {5.5f, 0.5f, 0.5f}},
+        {"the body's own track places it once", {0}, 0, {5.5f, 0.5f, 0.5f}},
+        {"the fin's track shown: the body keeps its own", {0, 1}, 1, {5.5f, 0.5f, 0.5f}},
+        {"no track for the body: it rests", {1}, 0, corner},
     };
     const std::vector<std::optional<NodePose>> poses{at({5, 0, 0}), at({0, -0.25f, 0.5f})};
     for (const Case& c : cases) {
-        const auto posed = objectAtFrame(model, c.meshes, poses, c.current);
+        const auto posed = objectAtFrame(model, c.joints, poses, c.current);
         expectNear(posed.at(0).points[6], c.expected, c.name);
     }
 }
 
 // A node of two entries, frames 0 and 10, ten steps apart: from `first` to `second`.
 TNode track(const std::string& mesh, const EntryRow& first, const EntryRow& second) {
-    TNode node{mesh, 2, EntryTable(2)};
+    TNode node{mesh, 2, EntryTable(2), std::nullopt};
     node.Data.row(0) = first;
     node.Data.row(1) = second;
     return node;
@@ -180,7 +180,7 @@ TEST(KeyPoses, eachNodeWhereTheGamePlaysIt_theCurrentOneOnItsEntry) {
                                             {"1", "10", "1", "10", "0", "0", "0", "90", "0"}),
                                       track("fin", {"0", "0", "10", "0", "0", "0", "0", "0", "0"},
                                             {"1", "10", "1", "0", "0", "0", "90", "0", "0"}),
-                                      {"empty", 0, EntryTable(1)},
+                                      {"empty", 0, EntryTable(1), std::nullopt},
                                       track("broken",
                                             {"0", "0", "10", "0", "0", "0", "0", "0", "0"},
                                             {"1", "10", "1", "abc", "0", "0", "0", "0", "0"})};
@@ -235,7 +235,7 @@ TEST(ObjectPixels, cubeAtAKnownEntryAndOrientation_hasItsEdgesWhereTheProjection
     const Model3do model = cube();
     const NodePose entry = at({2, 3, 1}, {20, 30, 0});
     SceneWorld world;
-    world.object = objectAtFrame(model, {"body"}, {entry}, 0);
+    world.object = objectAtFrame(model, {0}, {entry}, 0);
     const Bitmap withObject = draw(camera, world);
     const Bitmap without = draw(camera, {});
     int probed = 0;
@@ -254,11 +254,11 @@ TEST(ObjectPixels, cubeAtAKnownEntryAndOrientation_hasItsEdgesWhereTheProjection
 TEST(ObjectPixels, keyDrivenFin_movesItsMeshAndNotTheBody) {
     const Camera camera = startCamera();
     const Model3do model = cube();
-    const std::vector<std::string> meshes{"body", "fin"};
+    const std::vector<std::int32_t> joints{0, 1};
     const NodePose body = at({0, 0, 2});
-    const auto restObject = objectAtFrame(model, meshes, {body, std::nullopt}, 0);
+    const auto restObject = objectAtFrame(model, joints, {body, std::nullopt}, 0);
     const auto turnedObject =
-        objectAtFrame(model, meshes, {body, at({0, -0.25f, 0.5f}, {0, 90, 0})}, 0);
+        objectAtFrame(model, joints, {body, at({0, -0.25f, 0.5f}, {0, 90, 0})}, 0);
     const Bitmap rest = draw(camera, {nullptr, restObject});
     const Bitmap turned = draw(camera, {nullptr, turnedObject});
 
