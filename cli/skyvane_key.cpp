@@ -12,6 +12,7 @@
 
 #include "fileio.h"
 #include "keyfile.h"
+#include "keymotion.h"
 #include "numbers.h"
 #include "validation.h"
 
@@ -25,6 +26,7 @@ constexpr int kExitUnreadable = 2;
 
 constexpr const char* kUsage = "Usage: skyvane-key check FILE...\n"
                                "       skyvane-key resave IN OUT\n"
+                               "       skyvane-key info FILE\n"
                                "       skyvane-key --help\n";
 
 constexpr const char* kHelp =
@@ -33,6 +35,8 @@ constexpr const char* kHelp =
     "  check FILE...   reads each FILE and prints its faults, or \"FILE: OK\"\n"
     "  resave IN OUT   reads IN and, when it has no fault, writes it anew as OUT\n"
     "                  (FPS from IN, the current date and time)\n"
+    "  info FILE       prints the header, the markers and one line per node\n"
+    "                  (joint, mesh name, entries, first and last Frame)\n"
     "\n"
     "Exit status: 0 no fault; 1 a fault was found (resave writes nothing);\n"
     "2 a file could not be read or written, the output could not be written,\n"
@@ -49,6 +53,36 @@ std::vector<std::string> faultLines(const std::string& file, const TKeyDocument&
                             std::to_string(entry->column) + ": " + entry->message);
         if (faults.mesh != MeshNameFault::None)
             lines.push_back(prefix + ": " + meshNameMessage(faults.mesh));
+    }
+    if (const std::optional<std::string> header = headerFault(document))
+        lines.push_back(file + ": header: " + *header);
+    return lines;
+}
+
+// What `info` prints: the header, the markers and one line per node.
+std::vector<std::string> infoLines(const TKeyDocument& document) {
+    const KeyHeader& header = document.Header;
+    const std::int32_t joints =
+        header.joints.value_or(static_cast<std::int32_t>(document.Nodes.size()));
+    std::vector<std::string> lines = {
+        "FLAGS " + header.flags, "TYPE " + header.type,
+        "FRAMES " + std::to_string(keyFrameCount(document)),
+        "FPS " + formatGeneral(document.Fps, kKeyFileSeparator), "JOINTS " + std::to_string(joints),
+        "MARKERS " + std::to_string(header.markers.size())};
+    for (const KeyMarker& marker : header.markers)
+        lines.push_back("marker frame " + formatPattern(marker.frame, kKeyValuePattern, kKeyFileSeparator) +
+                        " type " + std::to_string(marker.type) + " " +
+                        markerTypeName(marker.type));
+    lines.push_back("NODES " + std::to_string(document.Nodes.size()));
+    for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k) {
+        const TNode& node = document.Nodes[static_cast<std::size_t>(k)];
+        std::string line = "node " + std::to_string(k) + " joint " +
+                           std::to_string(nodeJoint(document, k)) + " mesh " + node.Mesh +
+                           " entries " + std::to_string(node.Entries);
+        if (node.Entries > 0)
+            line += " frames " + node.Data.cell(ColFrame, 0) + " to " +
+                    node.Data.cell(ColFrame, node.Entries - 1);
+        lines.push_back(line);
     }
     return lines;
 }
@@ -89,6 +123,22 @@ std::pair<std::string, std::string> nowTexts() {
     return {date, time};
 }
 
+int info(const std::string& file) {
+    const KeyReadResult read = readKeyFile(file);
+    if (!read.ok) {
+        std::cerr << unreadableLine(file, read.reason) << '\n';
+        return kExitUnreadable;
+    }
+    try {
+        for (const std::string& line : infoLines(read.document))
+            std::cout << line << '\n';
+    } catch (const ConversionError& e) { // a Frame that is no integer
+        std::cerr << file << ": " << e.what() << '\n';
+        return kExitFault;
+    }
+    return kExitOk;
+}
+
 int resave(const std::string& in, const std::string& out) {
     const KeyReadResult read = readKeyFile(in);
     if (!read.ok) {
@@ -125,6 +175,8 @@ int run(const std::vector<std::string>& args) {
         return check({args.begin() + 1, args.end()});
     if (args.size() == 3 && args[0] == "resave")
         return resave(args[1], args[2]);
+    if (args.size() == 2 && args[0] == "info")
+        return info(args[1]);
     return usageError();
 }
 

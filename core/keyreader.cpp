@@ -102,7 +102,9 @@ private:
             else if (sameIgnoringCase(fields[0], "TYPE"))
                 header.type = keptHex(fields[1]);
             else if (sameIgnoringCase(fields[0], "FRAMES"))
-                header.frames = parseInt(fields[1]);
+                // One past the largest Frame can leave the 32-bit range the engine reads; such
+                // a loop length is derived again from the entries.
+                header.frames = tryParseInt(fields[1]);
             else if (sameIgnoringCase(fields[0], "SECTION:") && sameIgnoringCase(fields[1], "MARKERS"))
                 header.markers = readMarkers();
         }

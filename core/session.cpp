@@ -2,7 +2,6 @@
 #include "session.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "keyfile.h"
 #include "numbers.h"
@@ -352,17 +351,7 @@ SaveCheck EditSession::checkForSave() {
 }
 
 std::optional<std::string> EditSession::headerFault() const {
-    std::vector<std::int32_t> joints;
-    for (int k = 0; k < nodeCount(); ++k)
-        joints.push_back(joint(k));
-    std::int64_t length = 0;
-    try {
-        length = loopLength();
-    } catch (const ConversionError&) {
-        // A Frame that is no integer is the entry check's to report.
-        length = std::numeric_limits<std::int64_t>::max();
-    }
-    return skyvane::headerFault(document_.Header, joints, jointCount(), length);
+    return skyvane::headerFault(snapshot());
 }
 
 TKeyDocument EditSession::documentToSave() const {

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
+#include "keyfile.h"
 #include "numbers.h"
 
 namespace skyvane {
@@ -216,6 +218,21 @@ std::optional<std::string> headerFault(const KeyHeader& header,
         driven[static_cast<std::size_t>(joint)] = true;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> headerFault(const TKeyDocument& document) {
+    std::vector<std::int32_t> joints;
+    for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k)
+        joints.push_back(nodeJoint(document, k));
+    std::int64_t length = std::numeric_limits<std::int64_t>::max();
+    try {
+        length = keyFrameCount(document);
+    } catch (const ConversionError&) {
+        // A Frame that is no integer is the entry check's to report.
+    }
+    return headerFault(document.Header, joints,
+                       document.Header.joints.value_or(static_cast<std::int32_t>(joints.size())),
+                       length);
 }
 
 } // namespace skyvane

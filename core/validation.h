@@ -70,6 +70,8 @@ inline constexpr const char* kTypeNotHex = "Type must be 0x and four hexadecimal
 std::optional<std::string> headerFault(const KeyHeader& header,
                                        const std::vector<std::int32_t>& joints,
                                        std::int32_t jointCount, std::int64_t loopLength);
+// The same for a whole document as it would be saved.
+std::optional<std::string> headerFault(const TKeyDocument& document);
 
 // What keeps one node of a document from being saved: its first entry fault, its mesh-name
 // fault, or both.

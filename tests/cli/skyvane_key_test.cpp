@@ -119,6 +119,25 @@ TEST_F(SkyvaneKey, check_printsEachFaultOfEachFile) {
                   both + ": node 0: " + kMalformedMesh + "\n");
 }
 
+TEST_F(SkyvaneKey, info_printsHeaderMarkersAndNodes_checkNamesAHeaderFault) {
+    std::string text = kGood;
+    text.replace(text.find("JOINTS 1"), 8,
+                 "TYPE 0x0f\r\nFRAMES 48\r\nJOINTS 4\r\nSECTION: MARKERS\r\nMARKERS 1\r\n18 3");
+    text.replace(text.find("KEYFRAME NODES"), 14, "KEYFRAME NODES\r\nNODES 1");
+    text.replace(text.find("NODE 0"), 6, "NODE 2");
+    const std::string swing = file("swing.KEY", text);
+    const Outcome r = run({"info", swing});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "FLAGS 0x0000\nTYPE 0x000F\nFRAMES 48\nFPS 15\nJOINTS 4\nMARKERS 1\n"
+                     "marker frame 18.000000 type 3 Attack\nNODES 1\n"
+                     "node 0 joint 2 mesh cam entries 2 frames 0 to 30\n");
+    text.replace(text.find("18 3"), 4, "49 3");
+    const Outcome late = run({"check", file("late.KEY", text)});
+    EXPECT_EQ(late.status, 1);
+    EXPECT_EQ(late.out, dir_.string() + "/late.KEY: header: " +
+                            "Markers must lie between frame 0 and the Frames count !\n");
+}
+
 // Any name a file holds is read; only names every reader finds again are checked good and
 // written by resave.
 TEST_F(SkyvaneKey, meshNames_onlyThoseEveryReaderAcceptsPass) {

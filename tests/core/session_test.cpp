@@ -145,6 +145,30 @@ TEST(EditSession, everyOperation_undoRestoresAndRedoRepeats) {
              return true;
          },
          kStepFrameRate},
+        {"header",
+         [](EditSession& s) {
+             KeyHeader header = s.header();
+             header.type = "0x000F";
+             header.frames = 40;
+             header.markers.push_back({7.5f, 3});
+             s.setHeader(header, kStepMarkers);
+             return true;
+         },
+         kStepMarkers},
+        {"joint number",
+         [](EditSession& s) {
+             s.changeNode(1);
+             s.setJoint(4);
+             return true;
+         },
+         kStepJoint},
+        {"remove a node driving another joint", [](EditSession& s) { return s.removeLastNode(); },
+         kStepRemoveNode,
+         [](EditSession& s) {
+             TKeyDocument document = makeDocument(3, 13);
+             document.Nodes[2].Joint = 5;
+             s.install(document);
+         }},
         {"tool run on another node",
          [](EditSession& s) {
              s.changeNode(1);
