@@ -3,8 +3,12 @@
 
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <utility>
+
+#include "numbers.h"
 
 namespace skyvane {
 
@@ -60,6 +64,27 @@ std::optional<std::string> fourDigitHex(std::string_view text) {
 bool isFourDigitHex(std::string_view text) {
     const std::string_view digits = withoutPrefix(text);
     return digits.size() == kHexDigits && digits.size() + 2 == text.size() && hexDigits(digits);
+}
+
+ParsedMarkers parseMarkers(const std::vector<MarkerText>& rows) {
+    ParsedMarkers parsed;
+    for (const MarkerText& row : rows) {
+        const int index = static_cast<int>(parsed.markers.size());
+        const std::optional<long double> frame = tryParseFloat(row.frame);
+        if (!frame || std::fabs(*frame) > std::numeric_limits<float>::max()) {
+            parsed.badRow = index;
+            parsed.badColumn = 0;
+            return parsed;
+        }
+        const std::optional<std::int32_t> type = tryParseInt(row.type);
+        if (!type) {
+            parsed.badRow = index;
+            parsed.badColumn = 1;
+            return parsed;
+        }
+        parsed.markers.push_back({toSingle(*frame), *type});
+    }
+    return parsed;
 }
 
 const char* markerTypeName(std::int32_t type) {

@@ -46,6 +46,19 @@ std::optional<std::string> fourDigitHex(std::string_view text);
 // Whether the text is "0x" followed by exactly four hexadecimal digits.
 bool isFourDigitHex(std::string_view text);
 
+// Markers as typed: a frame (float text) and a type (integer text) per row.
+struct MarkerText {
+    std::string frame;
+    std::string type;
+};
+// The markers the texts give, or the first row and column (0 frame, 1 type) that is no number.
+struct ParsedMarkers {
+    std::vector<KeyMarker> markers;
+    int badRow = -1;
+    int badColumn = 0;
+};
+ParsedMarkers parseMarkers(const std::vector<MarkerText>& rows);
+
 // The name the engine's puppet gives a marker type ("Attack"), or "Unknown" for one it ignores.
 const char* markerTypeName(std::int32_t type);
 // The types the engine acts on, in number order.

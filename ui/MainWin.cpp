@@ -3,6 +3,7 @@
 // read their widgets and call the session; the widgets follow the session's changes.
 #include "MainWin.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -20,6 +21,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 #include <string_view>
 
 #include "EditBoxes.h"
@@ -33,6 +35,7 @@
 #include "about.h"
 #include "fileio.h"
 #include "fr_insert.h"
+#include "markers.h"
 #include "keyfile.h"
 #include "mesh3do.h"
 #include "numbers.h"
@@ -60,6 +63,9 @@ constexpr int kFrameRateWidth = 57;
 constexpr int kNodesWidth = 49;
 constexpr int kMeshNameWidth = 145;
 constexpr int kNumEntriesWidth = 41;
+constexpr int kTypeWidth = 57;
+constexpr int kCountWidth = 57;
+constexpr int kMaxJoint = 499; // the reader takes files of at most 500 joints
 constexpr QRect kMeshButtonRect{8, 8, 137, 24};
 
 const QString kUntitled = QStringLiteral("UNTITLED");
@@ -197,6 +203,48 @@ QWidget* TMainWindow::createDocumentPanel() {
         edit->setReadOnly(true);
     connect(SENodes, qOverload<int>(&QSpinBox::valueChanged), this,
             [this](int value) { runGuarded([&] { SENodesChange(value); }, this); });
+    int left = SENodes->geometry().right() + kFieldGap;
+
+    HeaderType = new QLineEdit(Panel1);
+    HeaderType->setObjectName(QStringLiteral("HeaderType"));
+    left = placeField(QStringLiteral("Type:"), HeaderType,
+                      std::max(kTypeWidth, numberBoxWidth(*HeaderType)), left);
+    connect(HeaderType, &QLineEdit::editingFinished, this, [this] {
+        setHeaderField(kStepType, [&](KeyHeader& h) { h.type = toBytes(HeaderType->text()); });
+    });
+
+    LoopFrames = new QSpinBox(Panel1);
+    LoopFrames->setObjectName(QStringLiteral("LoopFrames"));
+    LoopFrames->setRange(1, std::numeric_limits<int>::max());
+    LoopFrames->setKeyboardTracking(false);
+    left = placeField(QStringLiteral("Frames:"), LoopFrames, kCountWidth + 20, left);
+    connect(LoopFrames, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
+        setHeaderField(kStepFrames, [&](KeyHeader& h) { h.frames = value; });
+    });
+    CBFitFrames = new QCheckBox(QStringLiteral("Fit"), Panel1);
+    CBFitFrames->setObjectName(QStringLiteral("CBFitFrames"));
+    CBFitFrames->setGeometry(left - kFieldGap + kLabelGap, kControlTop,
+                             CBFitFrames->sizeHint().width(), kControlHeight);
+    left = CBFitFrames->geometry().right() + kFieldGap;
+    // Fit: the loop ends with the last entry, as in a new document.
+    connect(CBFitFrames, &QCheckBox::toggled, this, [this](bool fit) {
+        setHeaderField(kStepFrames, [&](KeyHeader& h) {
+            h.frames = fit ? std::nullopt : std::optional<std::int64_t>(LoopFrames->value());
+        });
+    });
+
+    SEJoints = new QSpinBox(Panel1);
+    SEJoints->setObjectName(QStringLiteral("SEJoints"));
+    SEJoints->setRange(0, kMaxJoint + 1);
+    SEJoints->setKeyboardTracking(false);
+    placeField(QStringLiteral("Joints:"), SEJoints, kNodesWidth, left);
+    // The node count is not kept: the count then follows nodes added later.
+    connect(SEJoints, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
+        setHeaderField(kStepJoints, [&](KeyHeader& h) {
+            h.joints = value == session_.nodeCount() ? std::nullopt
+                                                     : std::optional<std::int32_t>(value);
+        });
+    });
     // Each keystroke reaches the session; leaving the box ends the step.
     connect(FrameRate, &QLineEdit::textChanged, this,
             [this](const QString& text) { session_.setFrameRateText(toBytes(text)); });
@@ -224,8 +272,16 @@ QWidget* TMainWindow::createNodePanel() {
             [this] { session_.finishTyping(); });
     NumEntries = new QLineEdit(QStringLiteral("0"), Panel2);
     NumEntries->setObjectName(QStringLiteral("NumEntries"));
-    placeField(QStringLiteral("Entries :"), NumEntries, kNumEntriesWidth, next);
+    const int afterEntries =
+        placeField(QStringLiteral("Entries :"), NumEntries, kNumEntriesWidth, next);
     NumEntries->setReadOnly(true);
+    SEJoint = new QSpinBox(Panel2);
+    SEJoint->setObjectName(QStringLiteral("SEJoint"));
+    SEJoint->setRange(0, kMaxJoint);
+    SEJoint->setKeyboardTracking(false);
+    placeField(QStringLiteral("Joint:"), SEJoint, kNodesWidth, afterEntries);
+    connect(SEJoint, qOverload<int>(&QSpinBox::valueChanged), this,
+            [this](int value) { session_.setJoint(value); });
     pageLayout->addWidget(Panel2);
 
     auto* body = new QHBoxLayout;
@@ -279,7 +335,9 @@ void TMainWindow::createMenus() {
           {"N3", "-", nullptr},
           {"InsFrames1", "&Insert Frames", &TMainWindow::InsFrames1Click},
           {"ClrFrames1", "Clea&r Frames", &TMainWindow::ClrFrames1Click},
-          {"DelFrames1", "&Delete Frames", &TMainWindow::DelFrames1Click}}},
+          {"DelFrames1", "&Delete Frames", &TMainWindow::DelFrames1Click},
+          {"N12", "-", nullptr},
+          {"Markers1", "&Markers...", &TMainWindow::Markers1Click}}},
         {"ToolsMenu",
          "&Tools",
          {{"Check1", "&Check Data", &TMainWindow::Check1Click},
@@ -431,6 +489,7 @@ void TMainWindow::sessionChanged() {
         SENodes->setValue(std::min(session_.nodeCount(), kMaxNodes));
     }
     showTabs();
+    showHeader();
     const QString mesh = fromBytes(session_.meshName());
     if (MeshName->currentText() != mesh) {
         const QSignalBlocker blocker(MeshName);
@@ -447,8 +506,41 @@ void TMainWindow::showTabs() {
     while (NodeTabs->count() > session_.nodeCount())
         NodeTabs->removeTab(NodeTabs->count() - 1);
     while (NodeTabs->count() < session_.nodeCount())
-        NodeTabs->addTab(QStringLiteral("Node %1").arg(NodeTabs->count()));
+        NodeTabs->addTab(QString());
+    // Each tab names the joint its node drives, as the file's NODE line does.
+    for (int k = 0; k < NodeTabs->count(); ++k)
+        NodeTabs->setTabText(k, QStringLiteral("Node %1").arg(session_.joint(k)));
     NodeTabs->setCurrentIndex(session_.currentNode());
+}
+
+void TMainWindow::showHeader() {
+    const KeyHeader& header = session_.header();
+    const QString type = fromBytes(header.type);
+    if (HeaderType->text() != type && !HeaderType->hasFocus())
+        HeaderType->setText(type);
+    const QSignalBlocker frames(LoopFrames);
+    const QSignalBlocker fit(CBFitFrames);
+    const QSignalBlocker joints(SEJoints);
+    const QSignalBlocker joint(SEJoint);
+    CBFitFrames->setChecked(!header.frames);
+    LoopFrames->setEnabled(header.frames.has_value());
+    try {
+        LoopFrames->setValue(static_cast<int>(
+            std::min<std::int64_t>(session_.loopLength(), std::numeric_limits<int>::max())));
+    } catch (const ConversionError&) {
+        // A Frame that is no integer: the box keeps what it showed until the entries are fixed.
+    }
+    SEJoints->setValue(session_.jointCount());
+    SEJoint->setValue(session_.joint(session_.currentNode()));
+}
+
+// One header value changed in its box: one undo step, nothing when the value stays.
+void TMainWindow::setHeaderField(const std::string& stepName,
+                                 const std::function<void(KeyHeader&)>& change) {
+    KeyHeader header = session_.header();
+    change(header);
+    session_.setHeader(std::move(header), stepName);
+    showHeader();
 }
 
 // The undo and redo items name the step they take back or repeat.
@@ -610,6 +702,8 @@ bool TMainWindow::preSaveCheck() {
                     QString::fromLatin1(meshNameMessage(check.mesh->fault)));
         MeshName->setFocus();
     }
+    if (check.header)
+        showMessage(this, MessageKind::Error, fromBytes(*check.header));
     return check.fault();
 }
 
@@ -705,8 +799,22 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TMainWindow::Markers1Click() {
+    if (!markersWindow_)
+        markersWindow_ = new TMarkersWindow(this);
+    if (const auto markers = markersWindow_->edit(session_.header().markers))
+        setHeaderField(kStepMarkers, [&](KeyHeader& h) { h.markers = *markers; });
+}
+
 void TMainWindow::Check1Click() {
-    if (showEntryCheck(session_.checkNode()))
+    bool fault = showEntryCheck(session_.checkNode());
+    if (!fault) {
+        if (const std::optional<std::string> header = session_.headerFault()) {
+            setStatus(fromBytes(*header));
+            fault = true;
+        }
+    }
+    if (fault)
         showMessage(this, MessageKind::Error, QStringLiteral("Error found in Data!"));
     else
         showMessage(this, MessageKind::Information, QStringLiteral("No Errors found!"));

@@ -4,12 +4,15 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 #include "GridHost.h"
 #include "Prompts.h"
 #include "fr_select.h"
 #include "session.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -28,6 +31,7 @@ class RecentFiles;
 class TAboutWin;
 class THelpWin;
 class TInsertWindow;
+class TMarkersWindow;
 class TOffsetWindow;
 class TOrientateWindow;
 class TPreviewWindow;
@@ -94,6 +98,7 @@ public:
     void InsFrames1Click();
     void ClrFrames1Click();
     void DelFrames1Click();
+    void Markers1Click();
     void Check1Click();
     void CheckPlayback1Click();
     void Transform1Click();
@@ -111,6 +116,12 @@ public:
     QSpinBox* SENodes = nullptr;
     QTabBar* NodeTabs = nullptr;
     QFrame* Panel2 = nullptr;
+    // The document's header as the game reads it, and the current node's joint number.
+    QLineEdit* HeaderType = nullptr;
+    QSpinBox* LoopFrames = nullptr;
+    QCheckBox* CBFitFrames = nullptr;
+    QSpinBox* SEJoints = nullptr;
+    QSpinBox* SEJoint = nullptr;
     QComboBox* MeshName = nullptr;
     QLineEdit* NumEntries = nullptr;
     QFrame* Panel3 = nullptr;
@@ -141,6 +152,8 @@ private:
     // The widgets follow the session.
     void sessionChanged();
     void showTabs();
+    void showHeader();
+    void setHeaderField(const std::string& stepName, const std::function<void(KeyHeader&)>& change);
     void showHistory();
     void showSessionCursor();
     void startedAfresh();
@@ -169,6 +182,7 @@ private:
     RecentFiles* recentFiles_ = nullptr;
 
     SecondaryWindows windows_;
+    TMarkersWindow* markersWindow_ = nullptr;
 };
 
 } // namespace skyvane

@@ -155,12 +155,28 @@ QString helpText() {
             "Load 3DO... reads a model (the one Get Mesh Names from 3DO read is offered first) "
             "and draws a light grey wireframe of the whole object on the entry drawn in red, "
             "or, while the slider is away from frame 0, where the game has it at that frame. "
-            "Each node whose mesh name is the name of one of the model's meshes moves and turns "
-            "that part; the other parts keep the model's own pose, and where the current node "
-            "names none of them, the whole object rides on its path. Load Level... reads a "
+            "Each node moves and turns the part of the model its joint number names, as the "
+            "game does whatever the mesh names say; the other parts keep the model's own pose, "
+            "and where the current node drives none of them, the whole object rides on its "
+            "path. Load Level... reads a "
             "level (.jkl) or a level inside a GOB archive, asking which one when it holds "
             "several, and draws the edges of its surfaces in dark cyan behind the trajectory. "
             "Show object and Show level hide and show each."),
+        titled(QStringLiteral("Game animations"), QLatin1Char('-')),
+        QStringLiteral(
+            "Beside the frame rate stand the values the game reads from the file's header. "
+            "Type says which joints of the model the animation drives at high priority: the "
+            "game ANDs it with each joint's type, so 0x000F moves only the torso and leaves the "
+            "legs to the walk. Frames is the loop length; with Fit ticked it ends with the last "
+            "entry, unticked it also holds the pose after it. Joints is the joint count of the "
+            "model. Each node's Joint is the joint it moves, and names its tab; no two nodes "
+            "may move the same joint, and every joint must be below the Joints count."),
+        QStringLiteral(
+            "Edit > Markers... lists the events the game fires as the animation plays: "
+            "footsteps, the moment an attack lands, a saber swing and its end, swimming "
+            "strokes, the death fall, jumps. Each has a frame and a type; Add and Remove "
+            "change the list, at most 8 markers, each between frame 0 and Frames. Files "
+            "opened keep their header and markers when they are saved again."),
         titled(QStringLiteral("Transform Object"), QLatin1Char('-')),
         QStringLiteral(
             "Transform Object builds a trajectory for you from a few presets: a time, an "

@@ -157,7 +157,7 @@ private slots:
                          qPrintable(box->objectName()));
             }
         }
-        QCOMPARE(boxes, 1 + 19 + 6 + 3); // FrameRate; Transform's; Offset's; the point's
+        QCOMPARE(boxes, 2 + 19 + 6 + 3); // FrameRate, Type; Transform's; Offset's; the point's
     }
 
     // A number the program writes that is longer than its box shows its start: its sign and

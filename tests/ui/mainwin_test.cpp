@@ -243,7 +243,8 @@ private slots:
                  QStringList({"New1", "Open", "OpenRecent1", "Save", "SaveAs1", "N1", "Exit1"}));
         QCOMPARE(actionTexts(menu("EditMenu")),
                  QStringList({"&Undo", "R&edo", "-", "&Copy Frames", "&Paste Frames", "-",
-                              "&Insert Frames", "Clea&r Frames", "&Delete Frames"}));
+                              "&Insert Frames", "Clea&r Frames", "&Delete Frames", "-",
+                              "&Markers..."}));
         QCOMPARE(actionTexts(menu("ToolsMenu")),
                  QStringList({"&Check Data", "Check Pla&yback", "-", "&Transform Object",
                               "&Offset Values", "&Auto Orientate", "-", "3D &Preview"}));
