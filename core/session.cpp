@@ -21,6 +21,20 @@ std::size_t textBytes(const std::string& text) {
 
 } // namespace
 
+std::vector<EditSession::CellChange> EditSession::changedCells(const EntryTable& before,
+                                                               const EntryTable& after) {
+    std::vector<CellChange> cells;
+    for (int e = 0; e < kMaxEntries; ++e) {
+        const EntryRow& old = before.row(e);
+        const EntryRow& now = after.row(e);
+        for (int c = 0; c < kColumnCount; ++c)
+            if (old[static_cast<std::size_t>(c)] != now[static_cast<std::size_t>(c)])
+                cells.push_back(
+                    {c, e, old[static_cast<std::size_t>(c)], now[static_cast<std::size_t>(c)]});
+    }
+    return cells;
+}
+
 std::string typingStepName(int entry) {
     return "typing in entry " + std::to_string(entry);
 }
@@ -119,23 +133,19 @@ void EditSession::changed() const {
 
 // ---- Edits
 
-template <typename Edit> void EditSession::recordCells(const std::string& name, Edit edit) {
+template <typename Edit>
+void EditSession::recordCells(const std::string& name, Edit edit,
+                              std::vector<NodeChanges> otherNodes) {
     const EntryTable before = working_.table;
     edit(working_.table);
     settleWorkingCopy();
     Step step;
     step.kind = StepKind::Cells;
     step.name = name;
-    for (int e = 0; e < kMaxEntries; ++e) {
-        const EntryRow& old = before.row(e);
-        const EntryRow& now = working_.table.row(e);
-        for (int c = 0; c < kColumnCount; ++c)
-            if (old[static_cast<std::size_t>(c)] != now[static_cast<std::size_t>(c)])
-                step.cells.push_back(
-                    {c, e, old[static_cast<std::size_t>(c)], now[static_cast<std::size_t>(c)]});
-    }
+    step.cells = changedCells(before, working_.table);
+    step.otherNodes = std::move(otherNodes);
     // A command that changed nothing leaves nothing to undo.
-    if (!step.cells.empty())
+    if (!step.cells.empty() || !step.otherNodes.empty())
         push(std::move(step));
     changed();
 }
@@ -156,6 +166,29 @@ void EditSession::push(Step step) {
 
 void EditSession::applyCellEdits(const std::vector<CellEdit>& edits, const std::string& stepName) {
     recordCells(stepName, [&](EntryTable& table) { skyvane::applyCellEdits(table, edits); });
+}
+
+void EditSession::applyNodeCellEdits(const std::vector<NodeCellEdits>& edits,
+                                     const std::string& stepName) {
+    std::vector<NodeChanges> otherNodes;
+    for (const NodeCellEdits& node : edits) {
+        if (node.node == currentNode_)
+            continue;
+        EntryTable& table = document_.Nodes.at(static_cast<std::size_t>(node.node)).Data;
+        const EntryTable before = table;
+        skyvane::applyCellEdits(table, node.edits);
+        std::vector<CellChange> cells = changedCells(before, table);
+        if (!cells.empty())
+            otherNodes.push_back({node.node, std::move(cells)});
+    }
+    recordCells(
+        stepName,
+        [&](EntryTable& table) {
+            for (const NodeCellEdits& node : edits)
+                if (node.node == currentNode_)
+                    skyvane::applyCellEdits(table, node.edits);
+        },
+        std::move(otherNodes));
 }
 
 void EditSession::typeCell(int column, int entry, std::string text) {
@@ -408,6 +441,14 @@ void EditSession::apply(const Step& step, bool forward) {
             working_.table.setCell(change.column, change.entry,
                                    forward ? change.after : change.before);
         working_.numEntries = std::to_string(entryCount());
+        // Backwards on undo, so a node listed twice ends as it was before the first.
+        for (std::size_t i = 0; i < step.otherNodes.size(); ++i) {
+            const NodeChanges& node =
+                step.otherNodes[forward ? i : step.otherNodes.size() - 1 - i];
+            for (const CellChange& change : node.cells)
+                document_.Nodes[static_cast<std::size_t>(node.node)].Data.setCell(
+                    change.column, change.entry, forward ? change.after : change.before);
+        }
         break;
     case StepKind::MeshName:
     case StepKind::FrameRate:
@@ -450,9 +491,16 @@ std::size_t EditSession::historyBytes() const {
     const auto add = [&bytes](const Step& step) {
         bytes += sizeof(Step) + textBytes(step.name) + textBytes(step.before) +
                  textBytes(step.after) + textBytes(step.removed.mesh);
-        for (const CellChange& change : step.cells)
-            bytes += sizeof(CellChange) + textBytes(change.before) + textBytes(change.after) -
-                     2 * sizeof(std::string);
+        const auto addCells = [&bytes](const std::vector<CellChange>& cells) {
+            for (const CellChange& change : cells)
+                bytes += sizeof(CellChange) + textBytes(change.before) + textBytes(change.after) -
+                         2 * sizeof(std::string);
+        };
+        addCells(step.cells);
+        for (const NodeChanges& node : step.otherNodes) {
+            bytes += sizeof(NodeChanges);
+            addCells(node.cells);
+        }
         bytes += step.removed.numbered.size() / 8;
         for (const auto& stored : step.removed.rows) {
             bytes += sizeof(stored);

@@ -58,6 +58,15 @@ inline constexpr const char* kStepFrames = "Frames";
 inline constexpr const char* kStepJoints = "Joints";
 inline constexpr const char* kStepJoint = "Joint";
 inline constexpr const char* kStepMarkers = "Markers";
+inline constexpr const char* kStepMendJumps = "Mend Jumps";
+inline constexpr const char* kStepSmoothPath = "Smooth Path";
+inline constexpr const char* kStepRetime = "Retime";
+
+// The cell edits of one node, for a command that changes several nodes at once.
+struct NodeCellEdits {
+    int node = 0;
+    std::vector<CellEdit> edits;
+};
 
 // Older steps are forgotten beyond this many.
 inline constexpr std::size_t kHistorySteps = 200;
@@ -110,6 +119,10 @@ public:
     // ---- Edits: each is one undo step.
     // A tool run: every cell written together, then the entry defaults.
     void applyCellEdits(const std::vector<CellEdit>& edits, const std::string& stepName);
+    // A run over several nodes, the current one among them or not. The current node gets its
+    // entry defaults; in the others the edits must keep which Frame cells are empty, as their
+    // entry counts stay.
+    void applyNodeCellEdits(const std::vector<NodeCellEdits>& edits, const std::string& stepName);
     void typeCell(int column, int entry, std::string text);
     void clearEntries(int first, int last);
     void deleteEntries(int first, int last);
@@ -168,6 +181,11 @@ private:
         std::string before;
         std::string after;
     };
+    // The cells a step changed in a node other than its own.
+    struct NodeChanges {
+        int node = 0;
+        std::vector<CellChange> cells;
+    };
     // A removed node keeps only its rows that hold data; of the others, whether their Entry
     // cell held its index.
     struct StoredNode {
@@ -184,7 +202,8 @@ private:
         std::string name;
         int node = 0;
         GridCursor cursor;
-        std::vector<CellChange> cells;
+        std::vector<CellChange> cells; // of the step's own node
+        std::vector<NodeChanges> otherNodes;
         std::string before; // mesh name or frame-rate text
         std::string after;
         StoredNode removed;
@@ -197,8 +216,11 @@ private:
     std::uint64_t stateId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
     void freshHistory();
     void changed() const;
-    // Runs `edit` on the working table, settles it and records the cells that changed.
-    template <typename Edit> void recordCells(const std::string& name, Edit edit);
+    static std::vector<CellChange> changedCells(const EntryTable& before, const EntryTable& after);
+    // Runs `edit` on the working table, settles it and records the cells that changed, with the
+    // changes already made in other nodes, as one step.
+    template <typename Edit>
+    void recordCells(const std::string& name, Edit edit, std::vector<NodeChanges> otherNodes = {});
     void push(Step step);
     void settleWorkingCopy();
     void storeCurrent();

@@ -37,6 +37,7 @@
 #include "fr_insert.h"
 #include "markers.h"
 #include "keyfile.h"
+#include "mendcalc.h"
 #include "mesh3do.h"
 #include "numbers.h"
 #include "offset.h"
@@ -342,10 +343,13 @@ void TMainWindow::createMenus() {
          "&Tools",
          {{"Check1", "&Check Data", &TMainWindow::Check1Click},
           {"CheckPlayback1", "Check Pla&yback", &TMainWindow::CheckPlayback1Click},
+          {"MendJumps1", "&Mend Jumps", &TMainWindow::MendJumps1Click},
           {"N8", "-", nullptr},
           {"FillDown1", "&Transform Object", &TMainWindow::Transform1Click},
           {"OffsetVal1", "&Offset Values", &TMainWindow::OffsetVal1Click},
           {"AutoOrientate1", "&Auto Orientate", &TMainWindow::AutoOrientate1Click},
+          {"SmoothPath1", "&Smooth Path...", &TMainWindow::SmoothPath1Click},
+          {"Retime1", "&Retime...", &TMainWindow::Retime1Click},
           {"N9", "-", nullptr},
           {"Preview1", "3D &Preview", &TMainWindow::Preview1Click}}},
         {"HelpMenu",
@@ -372,6 +376,7 @@ void TMainWindow::createMenus() {
          {"FillDown2", "Transform Object", &TMainWindow::Transform1Click},
          {"OffsetVal2", "Offset values", &TMainWindow::OffsetVal1Click},
          {"AutoOrientate2", "Auto Orientate", &TMainWindow::AutoOrientate1Click},
+         {"SmoothPath2", "Smooth Path...", &TMainWindow::SmoothPath1Click},
          {"N6", "-", nullptr},
          {"Preview2", "3D Preview", &TMainWindow::Preview1Click}}};
 
@@ -828,9 +833,13 @@ void TMainWindow::CheckPlayback1Click() {
         return;
     }
     const std::vector<PlaybackJump> jumps = documentJumps(session_.snapshot());
-    showMessage(this, MessageKind::Information, fromBytes(checkPlaybackMessage(jumps)));
-    if (jumps.empty())
+    if (jumps.empty()) {
+        showMessage(this, MessageKind::Information, fromBytes(checkPlaybackMessage(jumps)));
         return;
+    }
+    if (showMessage(this, MessageKind::Information, fromBytes(checkPlaybackMessage(jumps)),
+                    MessageButtons::OkMend) == MessageAnswer::Mend)
+        mendJumps();
     const PlaybackJump& first = jumps.front();
     // Another node is reached as a tab change is: the current node has just passed its check.
     if (first.node != session_.currentNode())
@@ -839,6 +848,20 @@ void TMainWindow::CheckPlayback1Click() {
         setCursor(ColSteps, first.entry);
         focusGrid();
     }
+}
+
+void TMainWindow::MendJumps1Click() {
+    if (checkEntries(0, kMaxEntries - 1)) {
+        showMessage(this, MessageKind::Error, QStringLiteral("Error found in Data!"));
+        return;
+    }
+    mendJumps();
+}
+
+void TMainWindow::mendJumps() {
+    const std::vector<NodeCellEdits> edits = skyvane::mendJumps(session_.keyNodes());
+    session_.applyNodeCellEdits(edits, kStepMendJumps);
+    showMessage(this, MessageKind::Information, fromBytes(mendMessage(mendedCount(edits))));
 }
 
 void TMainWindow::Transform1Click() {
@@ -911,6 +934,15 @@ void TMainWindow::OffsetVal1Click() {
 
 void TMainWindow::AutoOrientate1Click() {
     openSelector(QStringLiteral("Select entries to Orientate, then press OK"), OrientateCommand);
+}
+
+void TMainWindow::SmoothPath1Click() {
+    openSelector(QStringLiteral("Select the keys to smooth through, then press OK"),
+                 SmoothCommand);
+}
+
+void TMainWindow::Retime1Click() {
+    openSelector(QStringLiteral("Select entries to Retime, then press OK"), RetimeCommand);
 }
 
 void TMainWindow::Paste1Click() {

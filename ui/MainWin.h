@@ -101,9 +101,12 @@ public:
     void Markers1Click();
     void Check1Click();
     void CheckPlayback1Click();
+    void MendJumps1Click();
     void Transform1Click();
     void OffsetVal1Click();
     void AutoOrientate1Click();
+    void SmoothPath1Click();
+    void Retime1Click();
     void Preview1Click();
     void Contents1Click();
     void About1Click();
@@ -168,6 +171,8 @@ private:
     bool readMeshNames(const QString& path);
     void setFileName(const QString& path);
 
+    // Every Steps that falls short of the next entry, in every node, as one step; says how many.
+    void mendJumps();
     void openSelector(const QString& prompt, int command);
     void insertFrames(int count);
 

@@ -17,6 +17,8 @@ enum FrameCommand : int {
     OffsetCommand = 3,
     CopyCommand = 4,
     OrientateCommand = 5,
+    SmoothCommand = 6,
+    RetimeCommand = 7,
 };
 
 // What the selector needs of the main window.

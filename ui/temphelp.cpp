@@ -152,6 +152,11 @@ QString helpText() {
             "jump of every node and puts the cursor on the first one's Steps cell: make Steps "
             "as long as the frames to the next entry."),
         QStringLiteral(
+            "Tools > Mend Jumps does that for you: in every node, each Steps that is shorter "
+            "than the frames to the next entry is made as long as them, all in one step that "
+            "Undo takes back, and a box tells how many it mended. The box of Check Playback "
+            "offers the same as its Mend button when it lists jumps."),
+        QStringLiteral(
             "Load 3DO... reads a model (the one Get Mesh Names from 3DO read is offered first) "
             "and draws a light grey wireframe of the whole object on the entry drawn in red, "
             "or, while the slider is away from frame 0, where the game has it at that frame. "

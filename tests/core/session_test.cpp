@@ -176,6 +176,17 @@ TEST(EditSession, everyOperation_undoRestoresAndRedoRepeats) {
              return true;
          },
          "Offset Values"},
+        {"run over several nodes, one of them listed twice",
+         [](EditSession& s) {
+             s.changeNode(1);
+             s.applyNodeCellEdits({{0, {{ColSteps, 3, "9"}}},
+                                   {1, rowEdits(0, 1)},
+                                   {2, {{ColSteps, 4, "7"}}},
+                                   {2, {{ColSteps, 4, "8"}, {ColX, 5, "1"}}}},
+                                  kStepMendJumps);
+             return true;
+         },
+         kStepMendJumps},
     };
     for (const OperationCase& test : cases) {
         SCOPED_TRACE(test.name);

@@ -103,6 +103,30 @@ private slots:
                               "Steps 1 is shorter than the 3 frames to the next entry."}));
     }
 
+    // From the box's Mend button and from the Tools menu: every node in one step.
+    void mend_lengthensShortStepsInEveryNodeAsOneStep() {
+        open({kSmooth, kShortStep, kShortTurn});
+        ui.prompts->answers = {MessageAnswer::Mend};
+        ui.trigger("CheckPlayback1");
+        QCOMPARE(ui.prompts->messages.first().buttons, MessageButtons::OkMend);
+        QCOMPARE(ui.prompts->messageTexts().last(), QStringLiteral("Mended 2 jumps."));
+        ui.prompts->messages.clear();
+        ui.trigger("CheckPlayback1");
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({QString::fromLatin1(kNoJumps)}));
+        QCOMPARE(ui.prompts->messages.first().buttons, MessageButtons::Ok);
+        QCOMPARE(ui.main().Undo1->text(), QStringLiteral("&Undo Mend Jumps"));
+
+        ui.trigger("Undo1");
+        ui.main().NodeTabs->setCurrentIndex(0);
+        QCOMPARE(ui.main().document().Nodes[1].Data.cell(ColSteps, 1), std::string("2"));
+        QCOMPARE(ui.main().document().Nodes[2].Data.cell(ColSteps, 0), std::string("1"));
+        ui.prompts->messages.clear();
+        ui.trigger("MendJumps1");
+        QCOMPARE(ui.prompts->messageTexts(), QStringList({"Mended 2 jumps."}));
+        QCOMPARE(ui.main().document().Nodes[1].Data.cell(ColSteps, 1), std::string("4"));
+        QCOMPARE(ui.main().document().Nodes[2].Data.cell(ColSteps, 0), std::string("3"));
+    }
+
     void faultInTheCurrentNode_isShownAsCheckDataShowsIt() {
         ui.setEntry(0, {"0", "1", "0", "0", "0", "0", "360", "0"});
         ui.trigger("CheckPlayback1");

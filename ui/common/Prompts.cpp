@@ -96,8 +96,11 @@ public:
         } else {
             ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         }
+        QAbstractButton* mend = nullptr;
+        if (buttons == MessageButtons::OkMend)
+            mend = box.addButton(QStringLiteral("Mend"), QMessageBox::ActionRole);
         QAbstractButton* cancel = nullptr;
-        if (buttons != MessageButtons::Ok)
+        if (buttons == MessageButtons::OkCancel || buttons == MessageButtons::YesNoCancel)
             cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
         box.setEscapeButton(cancel ? cancel : ok);
         box.exec();
@@ -108,6 +111,8 @@ public:
             return MessageAnswer::Yes;
         if (pressed == no)
             return MessageAnswer::No;
+        if (pressed == mend)
+            return MessageAnswer::Mend;
         return MessageAnswer::Cancel;
     }
 

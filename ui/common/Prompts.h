@@ -13,8 +13,9 @@ class QWidget;
 namespace skyvane {
 
 enum class MessageKind { Warning, Error, Information, Confirm };
-enum class MessageButtons { Ok, OkCancel, YesNoCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+// OkMend: "OK" and "Mend", for a report that offers to mend what it found.
+enum class MessageButtons { Ok, OkCancel, YesNoCancel, OkMend };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Mend };
 
 // One file dialog: title, filter ("Jedi Knight keyframe files|*.KEY"), default extension,
 // and the name last used by a command that succeeded, which it offers again.
