@@ -28,17 +28,20 @@ AppWindows::AppWindows()
     : frameSelector(mainWindow, &mainWindow), insertWindow(&mainWindow),
       offsetWindow(mainWindow, &mainWindow), previewWindow(mainWindow, nullptr),
       orientateWindow(mainWindow, &mainWindow), transformWindow(mainWindow, &mainWindow),
-      aboutWin(&mainWindow), helpWin(&mainWindow) {
+      aboutWin(&mainWindow), helpWin(&mainWindow), smoothWindow(mainWindow, &mainWindow),
+      retimeWindow(mainWindow, &mainWindow) {
     mainWindow.setSecondaryWindows({&frameSelector, &insertWindow, &offsetWindow, &previewWindow,
-                                    &orientateWindow, &transformWindow, &aboutWin, &helpWin});
+                                    &orientateWindow, &transformWindow, &aboutWin, &helpWin,
+                                    &smoothWindow, &retimeWindow});
     // Only the main window ends the program; the others are hidden when closed.
     for (QWidget* window : std::initializer_list<QWidget*>{
              &frameSelector, &insertWindow, &offsetWindow, &previewWindow, &orientateWindow,
-             &transformWindow, &aboutWin, &helpWin})
+             &transformWindow, &aboutWin, &helpWin, &smoothWindow, &retimeWindow})
         window->setAttribute(Qt::WA_QuitOnClose, false);
     for (QWidget* window : std::initializer_list<QWidget*>{
              &mainWindow, &frameSelector, &insertWindow, &offsetWindow, &previewWindow,
-             &orientateWindow, &transformWindow, &aboutWin, &helpWin})
+             &orientateWindow, &transformWindow, &aboutWin, &helpWin, &smoothWindow,
+             &retimeWindow})
         keepOnScreen(*window);
     // A file dropped on the preview is meant for the document.
     new FileDrops(&previewWindow, [this](const QString& path) { mainWindow.openFile(path); });

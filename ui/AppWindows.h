@@ -9,6 +9,8 @@
 #include "offset.h"
 #include "orientate.h"
 #include "preview.h"
+#include "retime.h"
+#include "smooth.h"
 #include "temphelp.h"
 
 class QLocale;
@@ -40,6 +42,9 @@ public:
     TTransformWindow transformWindow;
     TAboutWin aboutWin;
     THelpWin helpWin;
+    // The tools added since, created after the nine.
+    TSmoothWindow smoothWindow;
+    TRetimeWindow retimeWindow;
 
 private:
     void placeStartWindows();

@@ -44,6 +44,8 @@
 #include "orientate.h"
 #include "playback.h"
 #include "preview.h"
+#include "retime.h"
+#include "smooth.h"
 #include "temphelp.h"
 #include "validation.h"
 
@@ -990,6 +992,14 @@ void TMainWindow::runFrameCommand(int command, int first, int last) {
             case OrientateCommand:
                 windows_.orientateWindow->setRange(first, last);
                 windows_.orientateWindow->exec();
+                break;
+            case SmoothCommand:
+                windows_.smoothWindow->setRange(first, last);
+                windows_.smoothWindow->exec();
+                break;
+            case RetimeCommand:
+                windows_.retimeWindow->setRange(first, last);
+                windows_.retimeWindow->exec();
                 break;
             default:
                 break;

@@ -35,6 +35,8 @@ class TMarkersWindow;
 class TOffsetWindow;
 class TOrientateWindow;
 class TPreviewWindow;
+class TRetimeWindow;
+class TSmoothWindow;
 class TTransformWindow;
 
 // The windows the main window's commands open; all live as long as the main window.
@@ -47,6 +49,8 @@ struct SecondaryWindows {
     TTransformWindow* transformWindow = nullptr;
     TAboutWin* aboutWin = nullptr;
     THelpWin* helpWin = nullptr;
+    TSmoothWindow* smoothWindow = nullptr;
+    TRetimeWindow* retimeWindow = nullptr;
 };
 
 class TMainWindow : public QMainWindow, public GridHost, public FrameSelectorClient {

@@ -209,6 +209,30 @@ QString helpText() {
             "space (in JKU), like a camera keeping its eye on something. Only Pitch and Yaw "
             "are computed; Roll is left to you. Run it last, once everything else in the KEY "
             "is finished."),
+        titled(QStringLiteral("Smooth Path"), QLatin1Char('-')),
+        QStringLiteral(
+            "Smooth Path... (Tools menu and the grid's right-click menu) makes a smooth path "
+            "through a few keys you typed. The frame selector asks: Select the keys to smooth "
+            "through, then press OK. Every selected entry is a key. Spacing (frames) sets how "
+            "far apart the new entries are (1 gives one per frame); between two keys whose "
+            "distance is no multiple of it, the last step is shorter. The curve is Catmull-Rom, "
+            "which bends smoothly through every key without loops or overshoot even where the "
+            "keys are unevenly spaced, or Linear, straight from key to key. Angles turn the "
+            "shorter way round (from 350 through 0 to 10). The keys keep their Frames and "
+            "values, every Steps is set to reach the next entry, so the game plays the path "
+            "without a jump, and the entries after the keys move down to make room. When an "
+            "entry holding data would be pushed past entry 999, nothing is written and Skyvane "
+            "says Not enough room to smooth the path!"),
+        titled(QStringLiteral("Retime"), QLatin1Char('-')),
+        QStringLiteral(
+            "Retime... (Tools menu) changes the pace of the selected entries: give the new "
+            "duration in frames (it shows the present one), or a factor (2 makes the motion "
+            "take twice as long, 0.5 half as long). Every Frame of the selection is rescaled "
+            "from its first Frame and rounded to a whole frame, always above the one before, "
+            "Steps are set to the new distances, and the entries after the selection move by "
+            "the change of length. Positions and angles stay. A duration with fewer frames "
+            "than the selection has steps is refused: The new duration is too short to keep "
+            "the Frames rising!"),
         QStringLiteral("Help, Contents shows this page; Help, About shows the version of Skyvane."),
         QStringLiteral(
             "Finally, it is well worth reading the published description of the game's KEY "

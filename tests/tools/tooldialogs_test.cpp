@@ -13,6 +13,8 @@
 #include "Transform.h"
 #include "offset.h"
 #include "orientate.h"
+#include "retime.h"
+#include "smooth.h"
 
 namespace skyvane {
 
@@ -98,6 +100,11 @@ private slots:
     void orientate_badPointBox_oneMessage();
     void orientate_nextEntry_writesOnlyAngles();
     void orientate_overflow_writesNothing();
+
+    void smooth_ok_writesThePathAsOneStep();
+    void smooth_noRoom_saysSoAndWritesNothing();
+    void retime_factor_rescalesAsOneStep();
+    void retime_tooShortOrBadFactor_saysSoAndStaysOpen();
 };
 
 void ToolDialogsTest::transform_startsWithItsControls() {
@@ -481,6 +488,114 @@ void ToolDialogsTest::orientate_overflow_writesNothing() {
     const EntryTable before = host.entries();
     QTest::mouseClick(button(dialog, "BBOk"), Qt::LeftButton);
     QCOMPARE(prompts.errors, QStringList{"Floating point overflow."});
+    QVERIFY(dialog.isVisible());
+    QVERIFY(host.entries() == before);
+}
+
+void ToolDialogsTest::smooth_ok_writesThePathAsOneStep() {
+    ScriptedPrompts prompts;
+    SessionHost host;
+    host.setEntry(0, {"0", "4", "0", "0", "0", "0", "350", "0"});
+    host.setEntry(1, {"4", "6", "4", "2", "0", "0", "10", "0"});
+    host.setEntry(2, {"10", "1", "4", "8", "1", "0", "30", "0"});
+    const EntryTable before = host.entries();
+    TSmoothWindow dialog(host);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Smooth Path"));
+    QVERIFY(dialog.RBCatmullRom->isChecked());
+    QCOMPARE(dialog.RBCatmullRom->text(), QStringLiteral("Catmull-Rom"));
+    QCOMPARE(dialog.RBLinear->text(), QStringLiteral("Linear"));
+    QCOMPARE(dialog.SESpacing->value(), 1);
+    dialog.setRange(0, 2);
+    QVERIFY(open(dialog));
+    QVERIFY(dialog.BBOk->isEnabled());
+    dialog.SESpacing->setFocus();
+    dialog.SESpacing->selectAll();
+    QTest::keyClicks(dialog.SESpacing, "3");
+    QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
+    QVERIFY(prompts.messages.isEmpty());
+    QVERIFY(!dialog.isVisible());
+    // Frames 0, 3 | 4, 7 | 10: the remainders are the shorter steps.
+    QCOMPARE(host.edit.entryCount(), 5);
+    QCOMPARE(host.entries().cell(ColFrame, 3), std::string("7"));
+    QCOMPARE(host.entries().cell(ColSteps, 0), std::string("3"));
+    QCOMPARE(host.entries().cell(ColSteps, 1), std::string("1"));
+    QCOMPARE(host.entries().cell(ColSteps, 3), std::string("3"));
+    QVERIFY(nodeJumps(host.entries(), 5, 0).empty());
+    const EntryTable after = host.entries();
+    QCOMPARE(host.edit.undoName(), std::string("Smooth Path"));
+    host.edit.undo();
+    QVERIFY(host.entries() == before);
+    host.edit.redo();
+    QVERIFY(host.entries() == after);
+}
+
+void ToolDialogsTest::smooth_noRoom_saysSoAndWritesNothing() {
+    ScriptedPrompts prompts;
+    SessionHost host;
+    host.setEntry(0, {"0", "1", "0", "0", "0", "0", "0", "0"});
+    host.setEntry(1, {"10", "1", "1", "0", "0", "0", "0", "0"});
+    host.edit.typeCell(ColX, 995, "1");
+    const EntryTable before = host.entries();
+    TSmoothWindow dialog(host);
+    dialog.setRange(0, 1);
+    QVERIFY(open(dialog));
+    QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
+    QCOMPARE(prompts.messageTexts(), QStringList({"Not enough room to smooth the path!"}));
+    QCOMPARE(prompts.messages.first().kind, MessageKind::Error);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(host.entries() == before);
+}
+
+void ToolDialogsTest::retime_factor_rescalesAsOneStep() {
+    ScriptedPrompts prompts;
+    SessionHost host;
+    host.setEntry(0, {"0", "10", "0", "0", "0", "0", "0", "0"});
+    host.setEntry(1, {"10", "10", "1", "0", "0", "0", "0", "0"});
+    host.setEntry(2, {"20", "1", "2", "0", "0", "0", "0", "0"});
+    const EntryTable before = host.entries();
+    TRetimeWindow dialog(host);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Retime"));
+    QVERIFY(!dialog.EdFactor->isEnabled());
+    dialog.setRange(0, 1);
+    QVERIFY(open(dialog));
+    QCOMPARE(dialog.SEDuration->value(), 10);
+    QTest::mouseClick(dialog.RBFactor, Qt::LeftButton, {}, QPoint(8, 11));
+    QVERIFY(dialog.EdFactor->isEnabled() && !dialog.SEDuration->isEnabled());
+    typeInto(dialog.EdFactor, "2");
+    QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
+    QVERIFY(prompts.messages.isEmpty());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(host.entries().cell(ColFrame, 1), std::string("20"));
+    QCOMPARE(host.entries().cell(ColSteps, 0), std::string("20"));
+    QCOMPARE(host.entries().cell(ColFrame, 2), std::string("30"));
+    QCOMPARE(host.entries().cell(ColX, 1), std::string("1"));
+    const EntryTable after = host.entries();
+    QCOMPARE(host.edit.undoName(), std::string("Retime"));
+    host.edit.undo();
+    QVERIFY(host.entries() == before);
+    host.edit.redo();
+    QVERIFY(host.entries() == after);
+}
+
+void ToolDialogsTest::retime_tooShortOrBadFactor_saysSoAndStaysOpen() {
+    ScriptedPrompts prompts;
+    SessionHost host;
+    fillEntries(host, 4);
+    const EntryTable before = host.entries();
+    TRetimeWindow dialog(host);
+    dialog.setRange(0, 3);
+    QVERIFY(open(dialog));
+    dialog.SEDuration->setFocus();
+    dialog.SEDuration->selectAll();
+    QTest::keyClicks(dialog.SEDuration, "2");
+    QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
+    dialog.RBFactor->setChecked(true);
+    typeInto(dialog.EdFactor, "-1");
+    QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
+    QCOMPARE(prompts.messageTexts(),
+             (QStringList{"The new duration is too short to keep the Frames rising!",
+                          "Invalid value!"}));
+    QVERIFY(dialog.EdFactor->hasFocus());
     QVERIFY(dialog.isVisible());
     QVERIFY(host.entries() == before);
 }

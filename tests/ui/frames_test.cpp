@@ -60,6 +60,10 @@ private slots:
                                 << "Select entries to Offset, then press OK" << 3;
         QTest::newRow("orientate") << "AutoOrientate2"
                                    << "Select entries to Orientate, then press OK" << 5;
+        QTest::newRow("smooth") << "SmoothPath2"
+                                << "Select the keys to smooth through, then press OK" << 6;
+        QTest::newRow("retime") << "Retime1"
+                                << "Select entries to Retime, then press OK" << 7;
     }
     void selector_showsPromptAndSwitchesGridToRows() {
         QFETCH(QString, action);
@@ -432,18 +436,20 @@ private slots:
         QCOMPARE(ui.cell(ColZ, 0), QStringLiteral("5"));
     }
 
-    void offsetAndOrientate_openTheirDialogsWithTheRange_data() {
+    void tools_openTheirDialogsWithTheRange_data() {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<bool>("orientate");
-        QTest::newRow("offset") << "OffsetVal2" << false;
-        QTest::newRow("orientate") << "AutoOrientate1" << true;
+        QTest::addColumn<QString>("window");
+        QTest::newRow("offset") << "OffsetVal2" << "OffsetWindow";
+        QTest::newRow("orientate") << "AutoOrientate1" << "OrientateWindow";
+        QTest::newRow("smooth") << "SmoothPath1" << "SmoothWindow";
+        QTest::newRow("retime") << "Retime1" << "RetimeWindow";
     }
-    void offsetAndOrientate_openTheirDialogsWithTheRange() {
+    void tools_openTheirDialogsWithTheRange() {
         QFETCH(QString, action);
-        QFETCH(bool, orientate);
+        QFETCH(QString, window);
         ui.fillEntries(5);
-        QDialog* dialog = orientate ? static_cast<QDialog*>(&ui.windows->orientateWindow)
-                                    : static_cast<QDialog*>(&ui.windows->offsetWindow);
+        auto* dialog = ui.main().findChild<QDialog*>(window);
+        QVERIFY(dialog);
         bool shown = false;
         ui.trigger(action.toLatin1().constData());
         ui.selectEntries(1, 3);
