@@ -22,7 +22,7 @@
 namespace skyvane {
 namespace {
 
-constexpr int kDialogHeight = 404;
+constexpr int kDialogHeight = 428;
 constexpr int kLineHeight = 22;
 constexpr int kTopRow = 14;
 constexpr QRect kStartLabel(16, kTopRow, 110, kLineHeight);
@@ -35,6 +35,7 @@ constexpr int kPositionTop = 50;
 constexpr int kOrientationTop = 206;
 constexpr int kRowLabelLeft = 10;
 constexpr int kLabelGap = 6; // after a row's caption, before its unit
+constexpr int kBoxUnitGap = 2; // between a box and its own unit
 constexpr int kBoxGap = 8;
 // The boxes are at least this wide, and wide enough for any number of six and six digits.
 constexpr int kBoxWidth = 80;
@@ -42,7 +43,8 @@ constexpr int kGroupRightMargin = 6;
 constexpr int kCheckTop = 24;
 constexpr int kFirstRowTop = 52;
 constexpr int kRowPitch = 30;
-constexpr int kButtonTop = 364;
+constexpr int kMetresLineTop = 356;
+constexpr int kButtonTop = 388;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 28;
 constexpr int kButtonGap = 10;
@@ -125,6 +127,10 @@ void TTransformWindow::createGui() {
         QStringLiteral("(degrees / sec / sec)"), kOrientationTop);
     const int width = 2 * kGroupLeft + std::max(positionWidth, orientationWidth);
     setFixedSize(width, kDialogHeight);
+    // The grid is in JKU; only this dialog takes metres.
+    addLabel(this, QStringLiteral("LabelMetres"),
+             QStringLiteral("Positions are typed in metres and written in JKU (1 JKU = 10 m)."),
+             QRect(kGroupLeft, kMetresLineTop, width - 2 * kGroupLeft, kLineHeight));
 
     const int cancelLeft = width - kRightMargin - kButtonWidth;
     BBOk = new QPushButton(QStringLiteral("OK"), this);
@@ -153,9 +159,17 @@ int TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
             width = std::max(width, fontMetrics().horizontalAdvance(text) + 2);
         return width;
     };
+    // Each box's own unit, by row.
+    const std::array<QString, kRowsPerAxis> boxUnits =
+        isAngleAxis(firstAxis)
+            ? std::array<QString, kRowsPerAxis>{QStringLiteral("deg/s"), QStringLiteral("deg/s²"),
+                                                QStringLiteral("deg/s")}
+            : std::array<QString, kRowsPerAxis>{QStringLiteral("m/s"), QStringLiteral("m/s²"),
+                                                QStringLiteral("m/s")};
     const int rowLabelWidth = widest({rows[0], rows[1], rows[2]});
+    const int boxUnitWidth = widest({boxUnits[0], boxUnits[1], boxUnits[2]});
     const int firstBoxLeft = kRowLabelLeft + rowLabelWidth + kLabelGap;
-    const int boxPitch = boxWidth_ + kBoxGap;
+    const int boxPitch = boxWidth_ + kBoxUnitGap + boxUnitWidth + kBoxGap;
     const int unitLeft = firstBoxLeft + kAxesPerGroup * boxPitch - kBoxGap + kLabelGap;
     const int unitWidth = widest({velocityUnit, accelerationUnit});
     const int groupWidth = unitLeft + unitWidth + kGroupRightMargin;
@@ -188,10 +202,12 @@ int TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
         const std::array<QLineEdit**, kRowsPerAxis> targets = {&boxes.speed, &boxes.accel,
                                                                &boxes.finSpeed};
         for (int row = 0; row < kRowsPerAxis; ++row) {
-            *targets[row] =
-                addBox(group, QString::fromLatin1(names.prefix) + rowNames[row],
-                       QRect(x, kFirstRowTop + row * kRowPitch, boxWidth_, kLineHeight));
+            const QString name = QString::fromLatin1(names.prefix) + rowNames[row];
+            const int y = kFirstRowTop + row * kRowPitch;
+            *targets[row] = addBox(group, name, QRect(x, y, boxWidth_, kLineHeight));
             (*targets[row])->setText(zero);
+            addLabel(group, QStringLiteral("Unit") + name, boxUnits[row],
+                     QRect(x + boxWidth_ + kBoxUnitGap, y, boxUnitWidth, kLineHeight));
         }
     }
     return groupWidth;

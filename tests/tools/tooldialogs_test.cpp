@@ -114,11 +114,23 @@ void ToolDialogsTest::transform_startsWithItsControls() {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Transform Object"));
     QCOMPARE(dialog.findChild<QSpinBox*>("StartEntry")->value(), 0);
     QCOMPARE(box(dialog, "EDTime")->text(), QStringLiteral("2.00"));
+    const auto unitOf = [&dialog](const char* boxName) {
+        return dialog.findChild<QLabel*>(QStringLiteral("Unit") + QString::fromLatin1(boxName))
+            ->text();
+    };
     for (int axis = 0; axis < 6; ++axis) {
         QCOMPARE(box(dialog, kSpeedBoxes[axis])->text(), QStringLiteral("0.000"));
         QCOMPARE(box(dialog, kAccelBoxes[axis])->text(), QStringLiteral("0.000"));
         QCOMPARE(box(dialog, kFinSpeedBoxes[axis])->text(), QStringLiteral("0.000"));
+        const QString unit = axis < 3 ? QStringLiteral("m/s") : QStringLiteral("deg/s");
+        QCOMPARE(unitOf(kSpeedBoxes[axis]), unit);
+        QCOMPARE(unitOf(kAccelBoxes[axis]), unit + QStringLiteral("²"));
+        QCOMPARE(unitOf(kFinSpeedBoxes[axis]), unit);
     }
+    QCOMPARE(dialog.findChild<QLabel*>("LabelMetres")->text(),
+             QStringLiteral("Positions are typed in metres and written in JKU (1 JKU = 10 m)."));
+    QCOMPARE(dialog.findChild<QLabel*>("UnitPositionAccel")->text(),
+             QStringLiteral("(metres / sec / sec)"));
     const char* checks[] = {"CheckX", "CheckY", "CheckZ", "CheckPch", "CheckYaw", "CheckRol"};
     const char* captions[] = {"X", "Y", "Z", "Pitch", "Yaw", "Roll"};
     for (int axis = 0; axis < 6; ++axis) {
