@@ -35,7 +35,7 @@ constexpr int kPositionTop = 50;
 constexpr int kOrientationTop = 206;
 constexpr int kRowLabelLeft = 10;
 constexpr int kLabelGap = 6; // after a row's caption, before its unit
-constexpr int kBoxUnitGap = 2; // between a box and its own unit
+constexpr int kBoxUnitInset = 4; // between a box's own unit and its right edge
 constexpr int kBoxGap = 8;
 // The boxes are at least this wide, and wide enough for any number of six and six digits.
 constexpr int kBoxWidth = 80;
@@ -169,7 +169,7 @@ int TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
     const int rowLabelWidth = widest({rows[0], rows[1], rows[2]});
     const int boxUnitWidth = widest({boxUnits[0], boxUnits[1], boxUnits[2]});
     const int firstBoxLeft = kRowLabelLeft + rowLabelWidth + kLabelGap;
-    const int boxPitch = boxWidth_ + kBoxUnitGap + boxUnitWidth + kBoxGap;
+    const int boxPitch = boxWidth_ + kBoxGap;
     const int unitLeft = firstBoxLeft + kAxesPerGroup * boxPitch - kBoxGap + kLabelGap;
     const int unitWidth = widest({velocityUnit, accelerationUnit});
     const int groupWidth = unitLeft + unitWidth + kGroupRightMargin;
@@ -204,10 +204,18 @@ int TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
         for (int row = 0; row < kRowsPerAxis; ++row) {
             const QString name = QString::fromLatin1(names.prefix) + rowNames[row];
             const int y = kFirstRowTop + row * kRowPitch;
-            *targets[row] = addBox(group, name, QRect(x, y, boxWidth_, kLineHeight));
-            (*targets[row])->setText(zero);
-            addLabel(group, QStringLiteral("Unit") + name, boxUnits[row],
-                     QRect(x + boxWidth_ + kBoxUnitGap, y, boxUnitWidth, kLineHeight));
+            QLineEdit* box = addBox(group, name, QRect(x, y, boxWidth_, kLineHeight));
+            *targets[row] = box;
+            box->setText(zero);
+            // The unit sits inside the box, at its right end, so the dialog stays as wide as
+            // the small screens it must fit; a very long number scrolls under it.
+            QLabel* unit = addLabel(
+                box, QStringLiteral("Unit") + name, boxUnits[row],
+                QRect(boxWidth_ - kBoxUnitInset - boxUnitWidth, 0, boxUnitWidth, kLineHeight));
+            unit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            unit->setForegroundRole(QPalette::PlaceholderText);
+            unit->setAttribute(Qt::WA_TransparentForMouseEvents);
+            box->setTextMargins(0, 0, boxUnitWidth + kBoxUnitInset, 0);
         }
     }
     return groupWidth;

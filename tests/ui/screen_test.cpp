@@ -91,7 +91,8 @@ private slots:
     void everyDialog_opensInsideTheScreen() {
         for (QWidget* dialog : std::initializer_list<QWidget*>{
                  &windows->insertWindow, &windows->offsetWindow, &windows->orientateWindow,
-                 &windows->transformWindow, &windows->aboutWin, &windows->helpWin}) {
+                 &windows->transformWindow, &windows->aboutWin, &windows->helpWin,
+                 &windows->smoothWindow, &windows->retimeWindow}) {
             dialog->show();
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
             QVERIFY2(area().contains(dialog->frameGeometry()), qPrintable(inside(*dialog)));
