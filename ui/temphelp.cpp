@@ -188,7 +188,9 @@ QString helpText() {
             "initial velocity, and either a final velocity or an acceleration. Each is split "
             "into its components along the x, y and z axes, for the movement as well as for "
             "the rotation. The game's distance unit is large (1 JKU is 10 metres), so "
-            "distances and velocities are typed in metres rather than in JKU."),
+            "distances and velocities are typed in metres rather than in JKU: each box shows "
+            "its unit (m/s, m/s², deg/s, deg/s²), and the positions written to the grid are "
+            "in JKU, a tenth of the metres."),
         QStringLiteral(
             "It starts at the entry under the cursor (Entry to start at), takes the initial "
             "velocities from the step before it, and writes one entry per frame for the "

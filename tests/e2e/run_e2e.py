@@ -13,7 +13,9 @@ Then the tools as a new user meets them: a value of five integer digits and eigh
 read from a file, shown whole in the main window at its starting size (the screenshot
 main-at-start.png is left in the work folder); Transform Object run with its default ticks over
 empty entries, which Check Data then passes; Offset Values typed into as it opens, with no
-selecting first, and the saved file holding exactly that offset.
+selecting first, and the saved file holding exactly that offset; five keys of a camera path
+typed and Tools > Smooth Path at spacing 1 through them, the saved file holding an entry on
+every frame that the game plays without a jump.
 
 Then the program as the desktop starts it: `skyvane FILE` with the saved file shows its name in
 the caption and its entries (saved again and compared), the preview beside the main window;
@@ -328,6 +330,100 @@ def tools_session(program, server, work):
             raise E2EFailure("%s entry %d: %s, expected %s" % (path, index, values, expected))
 
 
+# Five keys of a camera path, typed as a modder would: Frame, Steps 1, X, Y, Z, Pitch, Yaw,
+# Roll. Uneven spacing, and a yaw that crosses 0/360 twice.
+SMOOTH_KEYS = [["0", "1", "0", "-8", "0", "0", "350", "0"],
+               ["15", "1", "3", "-4", "0.5", "0", "20", "0"],
+               ["30", "1", "0", "0", "1", "0", "0", "0"],
+               ["50", "1", "-3", "4", "1.5", "0", "340", "0"],
+               ["60", "1", "0", "8", "2", "0", "10", "0"]]
+
+
+def type_keys(s, keys):
+    """From the Frame cell of entry 0, every cell of each key; the cursor ends on the last
+    key's Roll cell."""
+    for i, cells in enumerate(keys):
+        if i:
+            s.key("Down", *["Left"] * 7)
+        s.type(cells[0])
+        s.key("Tab")
+        s.type(cells[1])
+        s.key("Tab")
+        type_entry(s, cells[2:])
+
+
+def smooth_path(s, main, last_entry):
+    """Tools > Smooth Path... over entries 0 to `last_entry`, at the dialog's spacing 1 and
+    Catmull-Rom."""
+    s.key("alt+t", "s")
+    selector = s.wait_window("Select Frames")
+    s.focus(main)
+    s.key("ctrl+Home", *["shift+Down"] * last_entry)
+    s.settle()
+    s.focus(selector)
+    s.key("Return")
+    dialog = s.wait_window("Smooth Path")
+    s.focus(dialog)
+    s.key("Return")
+    s.wait_gone("Smooth Path")
+    s.focus(main)
+
+
+def keyfile_motion(path):
+    """Each entry line of a KEY file with the change line after it: (frame, flags, the six
+    values, the six changes per frame), as floats the way the game reads them."""
+    with open(path, "rb") as f:
+        lines = f.read().decode("latin-1").split("\r\n")
+    motion = []
+    for number, line in enumerate(lines):
+        fields = line.split()
+        if len(fields) == 9 and fields[0].endswith(":") and fields[0][:-1].isdigit():
+            changes = [float(v) for v in lines[number + 1].split()]
+            motion.append((int(fields[1]), int(fields[2], 16), [float(v) for v in fields[3:9]],
+                           changes))
+    return motion
+
+
+def jumps_in(path):
+    """Where the game, moving each entry by its change per frame until the next entry's
+    Frame, misses the next entry's values (0.001 JKU, 0.01 degree the shorter way round)."""
+    motion = keyfile_motion(path)
+    jumps = []
+    for (frame, flags, values, changes), (next_frame, _, target, _) in zip(motion, motion[1:]):
+        played = [v + (c * (next_frame - frame) if flags & (1 if i < 3 else 2) else 0)
+                  for i, (v, c) in enumerate(zip(values, changes))]
+        miss = max(abs(p - t) for p, t in zip(played[:3], target[:3]))
+        turn = max(abs((p - t + 180) % 360 - 180) for p, t in zip(played[3:], target[3:]))
+        if miss > 0.001 or turn > 0.01:
+            jumps.append(frame)
+    return jumps
+
+
+def smooth_session(program, server, work):
+    """Five keys typed, Smooth Path at spacing 1, saved: an entry on every frame, and the game
+    plays the file without a jump."""
+    os.makedirs(work)
+    s = Session(program, server, work)
+    try:
+        main = start(s)
+        type_keys(s, SMOOTH_KEYS)
+        smooth_path(s, main, len(SMOOTH_KEYS) - 1)
+        s.click(main, *MESH_NAME_AT)
+        s.type("cam")
+        path = os.path.join(work, "smooth.KEY")
+        save_as(s, main, path)
+        exit_program(s, main)
+    finally:
+        s.close()
+    motion = keyfile_motion(path)
+    frames = [frame for frame, _, _, _ in motion]
+    if frames != list(range(61)):
+        raise E2EFailure("%s has the Frames %s, expected 0 to 60" % (path, frames))
+    jumps = jumps_in(path)
+    if jumps:
+        raise E2EFailure("%s jumps after the Frames %s" % (path, jumps))
+
+
 def compare_with_expected(path):
     with open(path, "rb") as f:
         actual = f.read().split(b"\r\n")
@@ -501,6 +597,7 @@ def run(program, work):
         saved = editing_session(program, server, work)
         widest_value_at_start(program, server, os.path.join(work, "wide"), saved)
         tools_session(program, server, os.path.join(work, "tools"))
+        smooth_session(program, server, os.path.join(work, "smooth"))
         third = os.path.join(work, "third")
         open_from_command_line(program, server, third, saved,
                                os.path.join(third, "trajectory.KEY"))

@@ -2,7 +2,7 @@
 """Takes the README's pictures of the real program on a private X server: the main window with
 a trajectory, the preview with a highlighted entry, the Transform Object dialog, the main
 window at twice the scale, both windows as `skyvane FILE` opens them, and a fly-by through the
-two-room test level with the test cube on the path.
+two-room test level with the test cube on the path, and a path smoothed through five keys.
 
 Usage: screenshots.py SKYVANE_EXECUTABLE OUTPUT_DIR
 """
@@ -13,7 +13,8 @@ import subprocess
 import sys
 import tempfile
 
-from run_e2e import MESH_NAME_AT, PREVIEW, open_transform, orientate, save_as, start, type_entry
+from run_e2e import (MESH_NAME_AT, PREVIEW, SMOOTH_KEYS, open_transform, orientate, save_as,
+                     smooth_path, start, type_entry, type_keys)
 from xsession import E2EFailure, Session, XServer, require_tools
 
 # Entry under the cursor when the preview is activated: it is drawn highlighted.
@@ -156,6 +157,27 @@ def take_flyby(program, out_dir, work):
         server.close()
 
 
+def take_smoothed(program, out_dir, work):
+    """Five keys typed and Smooth Path through them at spacing 1, seen in the preview."""
+    server = XServer()
+    s = Session(program, server, work)
+    try:
+        main = start(s)
+        type_keys(s, SMOOTH_KEYS)
+        smooth_path(s, main, len(SMOOTH_KEYS) - 1)
+        # The third key drawn highlighted.
+        s.key("ctrl+Home", *["Down"] * 30)
+        s.settle()
+        preview = s.wait_window(PREVIEW)
+        s.focus(preview)
+        s.key("shift+Left", "shift+Left", "shift+Up", "shift+Up", "shift+Up", "Down", "Down")
+        s.settle()
+        s.screenshot(os.path.join(out_dir, "smooth-path.png"), preview)
+    finally:
+        s.close()
+        server.close()
+
+
 def main():
     if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
@@ -169,6 +191,7 @@ def main():
         take_scaled(program, out_dir, work)
         take_start_up(program, out_dir, work, saved)
         take_flyby(program, out_dir, work)
+        take_smoothed(program, out_dir, work)
     except E2EFailure as failure:
         print("screenshots FAILED: %s (files in %s)" % (failure, work), file=sys.stderr)
         return 1
