@@ -1,5 +1,6 @@
 // The computations behind the windows at the largest size a node allows: a Transform Object
-// that writes 1000 entries, a preview redraw of 1000 entries at 1280 x 1024, also with a level
+// that writes 1000 entries, a Smooth Path that fills a node from 100 keys, a Retime and a Mend
+// Jumps over 1000 entries, a preview redraw of 1000 entries at 1280 x 1024, also with a level
 // of 20,000 surfaces and the object, and one frame of playback over the path. All run in an
 // event handler, so each should take well under one frame; playback at 30 frames per second
 // leaves 33 ms per frame.
@@ -8,8 +9,11 @@
 #include <cmath>
 
 #include "largelevel.h"
+#include "mendcalc.h"
 #include "numbers.h"
+#include "retimecalc.h"
 #include "scene.h"
+#include "smoothcalc.h"
 #include "transformcalc.h"
 #include "validation.h"
 
@@ -59,6 +63,34 @@ void BM_transformObject(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_transformObject)->Unit(benchmark::kMillisecond);
+
+// 100 keys of the spiral, ten frames apart: 900 entries between them.
+void BM_smoothPath(benchmark::State& state) {
+    EntryTable keys = spiralTable();
+    closeGap(keys, 100, kMaxEntries - 1);
+    for (int e = 0; e < 100; ++e) {
+        keys.setCell(ColFrame, e, std::to_string(10 * e));
+        keys.setCell(ColSteps, e, "10");
+    }
+    for (auto _ : state) {
+        EntryTable table = keys;
+        applyCellEdits(table, *smoothPath(table, 0, 99, 1, PathCurve::CatmullRom));
+        benchmark::DoNotOptimize(table);
+    }
+}
+BENCHMARK(BM_smoothPath)->Unit(benchmark::kMillisecond);
+
+// Every Frame of a full node rescaled, and every Steps of it mended.
+void BM_retimeAndMend(benchmark::State& state) {
+    const EntryTable source = spiralTable();
+    for (auto _ : state) {
+        EntryTable table = source;
+        applyCellEdits(table, retime(table, 0, kMaxEntries - 1, 3 * (kMaxEntries - 1)).edits);
+        benchmark::DoNotOptimize(mendJumps({{"spiral", &source, kMaxEntries}}));
+        benchmark::DoNotOptimize(table);
+    }
+}
+BENCHMARK(BM_retimeAndMend)->Unit(benchmark::kMillisecond);
 
 void BM_previewRedraw(benchmark::State& state) {
     const EntryTable table = spiralTable();

@@ -443,8 +443,7 @@ void EditSession::apply(const Step& step, bool forward) {
         working_.numEntries = std::to_string(entryCount());
         // Backwards on undo, so a node listed twice ends as it was before the first.
         for (std::size_t i = 0; i < step.otherNodes.size(); ++i) {
-            const NodeChanges& node =
-                step.otherNodes[forward ? i : step.otherNodes.size() - 1 - i];
+            const NodeChanges& node = step.otherNodes[forward ? i : step.otherNodes.size() - 1 - i];
             for (const CellChange& change : node.cells)
                 document_.Nodes[static_cast<std::size_t>(node.node)].Data.setCell(
                     change.column, change.entry, forward ? change.after : change.before);

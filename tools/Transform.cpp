@@ -34,7 +34,7 @@ constexpr int kGroupHeight = 144;
 constexpr int kPositionTop = 50;
 constexpr int kOrientationTop = 206;
 constexpr int kRowLabelLeft = 10;
-constexpr int kLabelGap = 6; // after a row's caption, before its unit
+constexpr int kLabelGap = 6;     // after a row's caption, before its unit
 constexpr int kBoxUnitInset = 4; // between a box's own unit and its right edge
 constexpr int kBoxGap = 8;
 // The boxes are at least this wide, and wide enough for any number of six and six digits.

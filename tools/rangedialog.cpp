@@ -33,7 +33,8 @@ void RangeDialog::addButtons(int width, int top, int height) {
     BBCancel->setObjectName(QStringLiteral("BBCancel"));
     BBCancel->setGeometry(width / 2 + kButtonGap / 2, top, kButtonWidth, kButtonHeight);
     setFixedSize(width, height);
-    connect(BBOk, &QPushButton::clicked, this, [this] { runGuarded([this] { BBOkClick(); }, this); });
+    connect(BBOk, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { BBOkClick(); }, this); });
     connect(BBCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -65,8 +65,7 @@ void TRetimeWindow::createGui() {
 
 void TRetimeWindow::rangeOpened() {
     // The duration the range has now, to be changed.
-    SEDuration->setValue(
-        static_cast<int>(rangeDuration(host_.entries(), firstEntry_, lastEntry_)));
+    SEDuration->setValue(static_cast<int>(rangeDuration(host_.entries(), firstEntry_, lastEntry_)));
 }
 
 std::optional<std::int64_t> TRetimeWindow::newDuration() {

@@ -68,7 +68,8 @@ void TSmoothWindow::BBOkClick() {
     const std::optional<std::vector<CellEdit>> edits =
         smoothPath(host_.entries(), firstEntry_, lastEntry_, SESpacing->value(), curve);
     if (!edits) {
-        showMessage(this, MessageKind::Error, QStringLiteral("Not enough room to smooth the path!"));
+        showMessage(this, MessageKind::Error,
+                    QStringLiteral("Not enough room to smooth the path!"));
         return;
     }
     host_.session().applyCellEdits(*edits, kStepSmoothPath);

@@ -49,10 +49,9 @@ Point<N> catmullRom(const std::vector<Point<N>>& keys, std::size_t k, long doubl
     const Point<N>& p2 = keys[k + 1];
     if (distance(p1, p2) == 0)
         return p1;
-    const Point<N> p0 =
-        k > 0 && distance(keys[k - 1], p1) > 0 ? keys[k - 1] : reflected(p1, p2);
-    const Point<N> p3 = k + 2 < keys.size() && distance(p2, keys[k + 2]) > 0 ? keys[k + 2]
-                                                                               : reflected(p2, p1);
+    const Point<N> p0 = k > 0 && distance(keys[k - 1], p1) > 0 ? keys[k - 1] : reflected(p1, p2);
+    const Point<N> p3 =
+        k + 2 < keys.size() && distance(p2, keys[k + 2]) > 0 ? keys[k + 2] : reflected(p2, p1);
     const long double t0 = 0;
     const long double t1 = t0 + std::pow(distance(p0, p1), kAlpha);
     const long double t2 = t1 + std::pow(distance(p1, p2), kAlpha);
@@ -150,8 +149,8 @@ std::vector<EntryRow> smoothedRows(const EntryTable& table, const KeyTracks& key
     }
     rows.push_back(table.row(last));
     for (std::size_t i = 0; i + 1 < rows.size(); ++i)
-        rows[i][ColSteps] =
-            std::to_string(std::int64_t{parseInt(rows[i + 1][ColFrame])} - parseInt(rows[i][ColFrame]));
+        rows[i][ColSteps] = std::to_string(std::int64_t{parseInt(rows[i + 1][ColFrame])} -
+                                           parseInt(rows[i][ColFrame]));
     return rows;
 }
 

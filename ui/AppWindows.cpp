@@ -40,8 +40,7 @@ AppWindows::AppWindows()
         window->setAttribute(Qt::WA_QuitOnClose, false);
     for (QWidget* window : std::initializer_list<QWidget*>{
              &mainWindow, &frameSelector, &insertWindow, &offsetWindow, &previewWindow,
-             &orientateWindow, &transformWindow, &aboutWin, &helpWin, &smoothWindow,
-             &retimeWindow})
+             &orientateWindow, &transformWindow, &aboutWin, &helpWin, &smoothWindow, &retimeWindow})
         keepOnScreen(*window);
     // A file dropped on the preview is meant for the document.
     new FileDrops(&previewWindow, [this](const QString& path) { mainWindow.openFile(path); });

@@ -939,8 +939,7 @@ void TMainWindow::AutoOrientate1Click() {
 }
 
 void TMainWindow::SmoothPath1Click() {
-    openSelector(QStringLiteral("Select the keys to smooth through, then press OK"),
-                 SmoothCommand);
+    openSelector(QStringLiteral("Select the keys to smooth through, then press OK"), SmoothCommand);
 }
 
 void TMainWindow::Retime1Click() {

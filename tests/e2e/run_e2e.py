@@ -369,34 +369,26 @@ def smooth_path(s, main, last_entry):
     s.focus(main)
 
 
-def keyfile_motion(path):
-    """Each entry line of a KEY file with the change line after it: (frame, flags, the six
-    values, the six changes per frame), as floats the way the game reads them."""
+def jumps_in(path):
+    """The Frames of the entries after which the game misses the next entry: it moves each
+    entry by its change per frame (the flags saying whether positions and angles change)
+    until the next entry's Frame. Misses up to 0.001 JKU and 0.01 degree, the shorter way
+    round, are rounding."""
     with open(path, "rb") as f:
         lines = f.read().decode("latin-1").split("\r\n")
-    motion = []
-    for number, line in enumerate(lines):
-        fields = line.split()
+    entries = []
+    for n, fields in enumerate(line.split() for line in lines):
         if len(fields) == 9 and fields[0].endswith(":") and fields[0][:-1].isdigit():
-            changes = [float(v) for v in lines[number + 1].split()]
-            motion.append((int(fields[1]), int(fields[2], 16), [float(v) for v in fields[3:9]],
-                           changes))
-    return motion
-
-
-def jumps_in(path):
-    """Where the game, moving each entry by its change per frame until the next entry's
-    Frame, misses the next entry's values (0.001 JKU, 0.01 degree the shorter way round)."""
-    motion = keyfile_motion(path)
+            entries.append((int(fields[1]), int(fields[2], 16), [float(v) for v in fields[3:9]],
+                            [float(v) for v in lines[n + 1].split()]))
     jumps = []
-    for (frame, flags, values, changes), (next_frame, _, target, _) in zip(motion, motion[1:]):
+    for (frame, flags, values, changes), (next_frame, _, target, _) in zip(entries, entries[1:]):
         played = [v + (c * (next_frame - frame) if flags & (1 if i < 3 else 2) else 0)
                   for i, (v, c) in enumerate(zip(values, changes))]
-        miss = max(abs(p - t) for p, t in zip(played[:3], target[:3]))
-        turn = max(abs((p - t + 180) % 360 - 180) for p, t in zip(played[3:], target[3:]))
-        if miss > 0.001 or turn > 0.01:
+        if max(abs(p - t) for p, t in zip(played[:3], target[:3])) > 0.001 or \
+                max(abs((p - t + 180) % 360 - 180) for p, t in zip(played[3:], target[3:])) > 0.01:
             jumps.append(frame)
-    return jumps
+    return [frame for frame, _, _, _ in entries], jumps
 
 
 def smooth_session(program, server, work):
@@ -415,11 +407,9 @@ def smooth_session(program, server, work):
         exit_program(s, main)
     finally:
         s.close()
-    motion = keyfile_motion(path)
-    frames = [frame for frame, _, _, _ in motion]
+    frames, jumps = jumps_in(path)
     if frames != list(range(61)):
         raise E2EFailure("%s has the Frames %s, expected 0 to 60" % (path, frames))
-    jumps = jumps_in(path)
     if jumps:
         raise E2EFailure("%s jumps after the Frames %s" % (path, jumps))
 

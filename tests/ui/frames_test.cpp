@@ -439,10 +439,14 @@ private slots:
     void tools_openTheirDialogsWithTheRange_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("window");
-        QTest::newRow("offset") << "OffsetVal2" << "OffsetWindow";
-        QTest::newRow("orientate") << "AutoOrientate1" << "OrientateWindow";
-        QTest::newRow("smooth") << "SmoothPath1" << "SmoothWindow";
-        QTest::newRow("retime") << "Retime1" << "RetimeWindow";
+        QTest::newRow("offset") << "OffsetVal2"
+                                << "OffsetWindow";
+        QTest::newRow("orientate") << "AutoOrientate1"
+                                   << "OrientateWindow";
+        QTest::newRow("smooth") << "SmoothPath1"
+                                << "SmoothWindow";
+        QTest::newRow("retime") << "Retime1"
+                                << "RetimeWindow";
     }
     void tools_openTheirDialogsWithTheRange() {
         QFETCH(QString, action);

@@ -249,10 +249,10 @@ private slots:
                  QStringList({"&Check Data", "Check Pla&yback", "&Mend Jumps", "-",
                               "&Transform Object", "&Offset Values", "&Auto Orientate",
                               "&Smooth Path...", "&Retime...", "-", "3D &Preview"}));
-        QCOMPARE(actionNames(menu("ToolsMenu")),
-                 QStringList({"Check1", "CheckPlayback1", "MendJumps1", "N8", "FillDown1",
-                              "OffsetVal1", "AutoOrientate1", "SmoothPath1", "Retime1", "N9",
-                              "Preview1"}));
+        QCOMPARE(
+            actionNames(menu("ToolsMenu")),
+            QStringList({"Check1", "CheckPlayback1", "MendJumps1", "N8", "FillDown1", "OffsetVal1",
+                         "AutoOrientate1", "SmoothPath1", "Retime1", "N9", "Preview1"}));
         QStringList toolsLetters;
         for (const QString& text : actionTexts(menu("ToolsMenu")))
             if (text.contains('&'))
@@ -265,11 +265,11 @@ private slots:
                               "Insert Frames", "Clear Frames", "Delete Frames", "-", "Check Data",
                               "Check Playback", "Transform Object", "Offset values",
                               "Auto Orientate", "Smooth Path...", "-", "3D Preview"}));
-        QCOMPARE(actionNames(ui.main().PopupMenu1),
-                 QStringList({"Undo2", "Redo2", "N11", "Copy2", "Paste2", "N7", "InsFrames2",
-                              "ClrFrames2", "DelFrames2", "N4", "Check2", "CheckPlayback2",
-                              "FillDown2", "OffsetVal2", "AutoOrientate2", "SmoothPath2", "N6",
-                              "Preview2"}));
+        QCOMPARE(
+            actionNames(ui.main().PopupMenu1),
+            QStringList({"Undo2", "Redo2", "N11", "Copy2", "Paste2", "N7", "InsFrames2",
+                         "ClrFrames2", "DelFrames2", "N4", "Check2", "CheckPlayback2", "FillDown2",
+                         "OffsetVal2", "AutoOrientate2", "SmoothPath2", "N6", "Preview2"}));
         // Keys only for the commands every desktop editor has them for.
         QStringList keys;
         for (const QAction* action : ui.main().findChildren<QAction*>())
