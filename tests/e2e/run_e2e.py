@@ -114,19 +114,7 @@ def transform(s, main):
 
 
 def orientate(s, main, last_entry=7):
-    s.key("alt+t", "a")
-    selector = s.wait_window("Select Frames")
-    s.focus(main)
-    # Whole rows now: entries 0 to the last one.
-    s.key("ctrl+Home", *["shift+Down"] * last_entry)
-    s.settle()
-    s.focus(selector)
-    s.key("Return")
-    dialog = s.wait_window("Auto Orientate")
-    s.focus(dialog)
-    s.key("Return")
-    s.wait_gone("Auto Orientate")
-    s.focus(main)
+    select_and_run(s, main, ["a"], last_entry, "Auto Orientate")
 
 
 def second_node(s, main):
@@ -352,21 +340,26 @@ def type_keys(s, keys):
         type_entry(s, cells[2:])
 
 
-def smooth_path(s, main, last_entry):
-    """Tools > Smooth Path... over entries 0 to `last_entry`, at the dialog's spacing 1 and
-    Catmull-Rom."""
-    s.key("alt+t", "s")
+def select_and_run(s, main, menu_keys, last_entry, dialog_caption):
+    """A tool of the Tools menu on entries 0 to `last_entry` through the frame selector; its
+    dialog is confirmed as it opens."""
+    s.key("alt+t", *menu_keys)
     selector = s.wait_window("Select Frames")
     s.focus(main)
     s.key("ctrl+Home", *["shift+Down"] * last_entry)
     s.settle()
     s.focus(selector)
     s.key("Return")
-    dialog = s.wait_window("Smooth Path")
+    dialog = s.wait_window(dialog_caption)
     s.focus(dialog)
     s.key("Return")
-    s.wait_gone("Smooth Path")
+    s.wait_gone(dialog_caption)
     s.focus(main)
+
+
+def smooth_path(s, main, last_entry):
+    """Tools > Smooth Path... at spacing 1 and Catmull-Rom, as the dialog opens."""
+    select_and_run(s, main, ["s"], last_entry, "Smooth Path")
 
 
 def jumps_in(path):

@@ -101,10 +101,8 @@ private slots:
     void orientate_nextEntry_writesOnlyAngles();
     void orientate_overflow_writesNothing();
 
-    void smooth_ok_writesThePathAsOneStep();
-    void smooth_noRoom_saysSoAndWritesNothing();
-    void retime_factor_rescalesAsOneStep();
-    void retime_tooShortOrBadFactor_saysSoAndStaysOpen();
+    void smooth_writesThePathAsOneStep_orSaysThereIsNoRoom();
+    void retime_rescalesAsOneStep_orSaysWhyNot();
 };
 
 void ToolDialogsTest::transform_startsWithItsControls() {
@@ -514,7 +512,7 @@ void undoAndRedo(SessionHost& host, const EntryTable& before, const std::string&
     QVERIFY(host.entries() == after);
 }
 
-void ToolDialogsTest::smooth_ok_writesThePathAsOneStep() {
+void ToolDialogsTest::smooth_writesThePathAsOneStep_orSaysThereIsNoRoom() {
     ScriptedPrompts prompts;
     SessionHost host;
     host.setEntry(0, {"0", "4", "0", "0", "0", "0", "350", "0"});
@@ -522,7 +520,6 @@ void ToolDialogsTest::smooth_ok_writesThePathAsOneStep() {
     host.setEntry(2, {"10", "1", "4", "8", "1", "0", "30", "0"});
     const EntryTable before = host.entries();
     TSmoothWindow dialog(host);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Smooth Path"));
     QVERIFY(dialog.RBCatmullRom->isChecked());
     QCOMPARE(dialog.RBCatmullRom->text() + dialog.RBLinear->text(),
              QStringLiteral("Catmull-RomLinear"));
@@ -534,27 +531,22 @@ void ToolDialogsTest::smooth_ok_writesThePathAsOneStep() {
     QVERIFY(prompts.messages.isEmpty() && !dialog.isVisible());
     // Frames 0, 3 | 4, 7 | 10: the remainders are the shorter steps.
     QCOMPARE(host.edit.entryCount(), 5);
-    QCOMPARE(host.entries().cell(ColFrame, 3) + host.entries().cell(ColSteps, 3), std::string("73"));
+    QCOMPARE(host.entries().cell(ColFrame, 3) + host.entries().cell(ColSteps, 3),
+             std::string("73"));
     undoAndRedo(host, before, "Smooth Path");
-}
 
-void ToolDialogsTest::smooth_noRoom_saysSoAndWritesNothing() {
-    ScriptedPrompts prompts;
-    SessionHost host;
-    fillEntries(host, 2);
-    host.edit.typeCell(ColFrame, 1, "10");
     host.edit.typeCell(ColX, 995, "1");
-    const EntryTable before = host.entries();
-    TSmoothWindow dialog(host);
-    dialog.setRange(0, 1);
+    const EntryTable full = host.entries();
+    dialog.setRange(0, 4);
     QVERIFY(open(dialog));
+    dialog.SESpacing->setFocus();
+    QTest::keyClicks(dialog.SESpacing, "1");
     QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
     QCOMPARE(prompts.messageTexts(), QStringList({"Not enough room to smooth the path!"}));
-    QVERIFY(dialog.isVisible());
-    QVERIFY(host.entries() == before);
+    QVERIFY(dialog.isVisible() && host.entries() == full);
 }
 
-void ToolDialogsTest::retime_factor_rescalesAsOneStep() {
+void ToolDialogsTest::retime_rescalesAsOneStep_orSaysWhyNot() {
     ScriptedPrompts prompts;
     SessionHost host;
     host.setEntry(0, {"0", "10", "0", "0", "0", "0", "0", "0"});
@@ -562,7 +554,6 @@ void ToolDialogsTest::retime_factor_rescalesAsOneStep() {
     host.setEntry(2, {"20", "1", "2", "0", "0", "0", "0", "0"});
     const EntryTable before = host.entries();
     TRetimeWindow dialog(host);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Retime"));
     dialog.setRange(0, 1);
     QVERIFY(open(dialog));
     QCOMPARE(dialog.SEDuration->value(), 10);
@@ -574,27 +565,20 @@ void ToolDialogsTest::retime_factor_rescalesAsOneStep() {
     QCOMPARE(host.entries().cell(ColFrame, 1) + host.entries().cell(ColFrame, 2),
              std::string("2030"));
     undoAndRedo(host, before, "Retime");
-}
 
-void ToolDialogsTest::retime_tooShortOrBadFactor_saysSoAndStaysOpen() {
-    ScriptedPrompts prompts;
-    SessionHost host;
-    fillEntries(host, 4);
-    const EntryTable before = host.entries();
-    TRetimeWindow dialog(host);
-    dialog.setRange(0, 3);
+    const EntryTable after = host.entries();
+    dialog.setRange(0, 2);
     QVERIFY(open(dialog));
-    dialog.SEDuration->setFocus();
-    QTest::keyClicks(dialog.SEDuration, "2");
-    QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
-    dialog.RBFactor->setChecked(true);
     typeInto(dialog.EdFactor, "-1");
     QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
+    dialog.RBDuration->setChecked(true);
+    dialog.SEDuration->setFocus();
+    QTest::keyClicks(dialog.SEDuration, "1");
+    QTest::mouseClick(dialog.BBOk, Qt::LeftButton);
     QCOMPARE(prompts.messageTexts(),
-             (QStringList{"The new duration is too short to keep the Frames rising!",
-                          "Invalid value!"}));
-    QVERIFY(dialog.EdFactor->hasFocus() && dialog.isVisible());
-    QVERIFY(host.entries() == before);
+             (QStringList{"Invalid value!",
+                          "The new duration is too short to keep the Frames rising!"}));
+    QVERIFY(dialog.isVisible() && host.entries() == after);
 }
 
 } // namespace skyvane
