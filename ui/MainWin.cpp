@@ -835,13 +835,13 @@ void TMainWindow::CheckPlayback1Click() {
         return;
     }
     const std::vector<PlaybackJump> jumps = documentJumps(session_.snapshot());
-    if (jumps.empty()) {
-        showMessage(this, MessageKind::Information, fromBytes(checkPlaybackMessage(jumps)));
-        return;
-    }
+    // Jumps listed can be mended from the box.
+    const MessageButtons buttons = jumps.empty() ? MessageButtons::Ok : MessageButtons::OkMend;
     if (showMessage(this, MessageKind::Information, fromBytes(checkPlaybackMessage(jumps)),
-                    MessageButtons::OkMend) == MessageAnswer::Mend)
+                    buttons) == MessageAnswer::Mend)
         mendJumps();
+    if (jumps.empty())
+        return;
     const PlaybackJump& first = jumps.front();
     // Another node is reached as a tab change is: the current node has just passed its check.
     if (first.node != session_.currentNode())
