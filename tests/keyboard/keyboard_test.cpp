@@ -207,6 +207,11 @@ private slots:
             << 't' << 'o' << "OffsetVal1" << none << "Select entries to Offset, then press OK";
         QTest::newRow("Tools Orientate") << 't' << 'a' << "AutoOrientate1" << none
                                          << "Select entries to Orientate, then press OK";
+        QTest::newRow("Tools Mend") << 't' << 'm' << "MendJumps1" << none << none;
+        QTest::newRow("Tools Smooth") << 't' << 's' << "SmoothPath1" << none
+                                      << "Select the keys to smooth through, then press OK";
+        QTest::newRow("Tools Retime") << 't' << 'r' << "Retime1" << none
+                                      << "Select entries to Retime, then press OK";
         QTest::newRow("Tools Preview") << 't' << 'p' << "Preview1" << none << none;
         QTest::newRow("Help Contents") << 'h' << 'c' << "Contents1"
                                        << "Helpa !" << none;
@@ -263,9 +268,11 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::newRow("Offset Values") << 'o' << "Offset Values";
         QTest::newRow("Auto Orientate") << 'a' << "Auto Orientate";
+        QTest::newRow("Smooth Path") << 's' << "Smooth Path";
+        QTest::newRow("Retime") << 'r' << "Retime";
     }
 
-    // The two tools that work on a range open their dialog when the selector is confirmed.
+    // The tools that work on a range open their dialog when the selector is confirmed.
     void selectorDialog_toursWithTabAndClosesWithEsc() {
         QFETCH(char, item);
         QFETCH(QString, caption);
