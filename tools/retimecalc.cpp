@@ -11,6 +11,9 @@
 namespace skyvane {
 namespace {
 
+constexpr std::int64_t kLargestFrame = std::numeric_limits<std::int32_t>::max();
+constexpr long double kBeyondLargest = kLargestFrame + 1.0L;
+
 int lastOfRange(const EntryTable& table, int last) {
     return std::min(last, countEntries(table) - 1);
 }
@@ -52,7 +55,8 @@ std::int64_t rangeDuration(const EntryTable& table, int first, int last) {
 }
 
 std::int64_t scaledDuration(const EntryTable& table, int first, int last, long double factor) {
-    return roundHalfEven(rangeDuration(table, first, last) * factor);
+    // Anything beyond the largest Frame is refused alike, however far beyond.
+    return roundHalfEven(std::min(rangeDuration(table, first, last) * factor, kBeyondLargest));
 }
 
 Retiming retime(const EntryTable& table, int first, int last, std::int64_t duration) {
@@ -61,15 +65,14 @@ Retiming retime(const EntryTable& table, int first, int last, std::int64_t durat
         return {{}, kRetimeTooFewEntries};
     if (duration < end - first)
         return {{}, kRetimeTooShort};
-    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
-    if (duration > kLargest)
+    if (duration > kLargestFrame)
         return {{}, kRetimeTooLong};
     const std::vector<std::int64_t> frames = rescaledFrames(table, first, end, duration);
     const std::int64_t shift = frames.back() - frameOf(table, end);
     Retiming result;
     for (int e = first; e <= end; ++e) {
         const std::size_t i = static_cast<std::size_t>(e - first);
-        if (frames[i] > kLargest)
+        if (frames[i] > kLargestFrame)
             return {{}, kRetimeTooLong};
         setIfChanged(table, ColFrame, e, frames[i], result.edits);
         if (e < end)
@@ -79,7 +82,7 @@ Retiming retime(const EntryTable& table, int first, int last, std::int64_t durat
         const std::optional<std::int32_t> frame = tryParseInt(table.cell(ColFrame, e));
         if (!frame)
             continue;
-        if (*frame + shift > kLargest)
+        if (*frame + shift > kLargestFrame)
             return {{}, kRetimeTooLong};
         setIfChanged(table, ColFrame, e, *frame + shift, result.edits);
     }

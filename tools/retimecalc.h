@@ -26,8 +26,8 @@ struct Retiming {
 // the entry check; a Frame or Steps that is no integer raises ConversionError.
 Retiming retime(const EntryTable& table, int first, int last, std::int64_t duration);
 
-// The duration a factor gives a range (its length times the factor, rounded). A range of fewer
-// than two entries has length 0.
+// The duration a factor gives a range (its length times the factor, rounded, and no more than
+// one frame beyond the largest Frame). A range of fewer than two entries has length 0.
 std::int64_t rangeDuration(const EntryTable& table, int first, int last);
 std::int64_t scaledDuration(const EntryTable& table, int first, int last, long double factor);
 

@@ -53,6 +53,7 @@ TEST(Retime, impossibleDurationsAndRanges_refusedWithNothingWritten) {
     EXPECT_STREQ(retime(kTable, 4, 9, 20).refusal, kRetimeTooFewEntries);
     EXPECT_STREQ(retime(kTable, 0, 3, 2147483643).refusal, kRetimeTooLong);
     EXPECT_EQ(retime(kTable, 0, 3, 2147483642).refusal, nullptr);
+    EXPECT_STREQ(retime(kTable, 0, 3, scaledDuration(kTable, 0, 3, 1e30L)).refusal, kRetimeTooLong);
 }
 
 } // namespace
