@@ -1,4 +1,4 @@
-// The program's nine windows, each created once, in start-up order, living until the end.
+// The program's windows, each created once, in start-up order, living until the end.
 #pragma once
 
 #include "MainWin.h"
