@@ -210,8 +210,8 @@ private slots:
         QTest::newRow("Tools Mend") << 't' << 'm' << "MendJumps1" << none << none;
         QTest::newRow("Tools Smooth") << 't' << 's' << "SmoothPath1" << none
                                       << "Select the keys to smooth through, then press OK";
-        QTest::newRow("Tools Retime") << 't' << 'r' << "Retime1" << none
-                                      << "Select entries to Retime, then press OK";
+        QTest::newRow("Tools Retime")
+            << 't' << 'r' << "Retime1" << none << "Select entries to Retime, then press OK";
         QTest::newRow("Tools Preview") << 't' << 'p' << "Preview1" << none << none;
         QTest::newRow("Help Contents") << 'h' << 'c' << "Contents1"
                                        << "Helpa !" << none;
