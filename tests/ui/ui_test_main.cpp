@@ -10,6 +10,7 @@ std::unique_ptr<QObject> makeDialogsTest();
 std::unique_ptr<QObject> makeOpeningTest();
 std::unique_ptr<QObject> makeCheckPlaybackTest();
 std::unique_ptr<QObject> makeUndoTest();
+std::unique_ptr<QObject> makeHeaderTest();
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,7 +18,7 @@ int main(int argc, char* argv[]) {
     int failures = 0;
     for (const auto& test :
          {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(), makeDialogsTest(),
-          makeOpeningTest(), makeCheckPlaybackTest(), makeUndoTest()})
+          makeOpeningTest(), makeCheckPlaybackTest(), makeUndoTest(), makeHeaderTest()})
         failures += QTest::qExec(test.get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }
