@@ -179,6 +179,12 @@ void TMainWindow::createGui() {
     // The combo box passes its keys on to its line edit, which may also have the focus.
     MeshName->installEventFilter(this);
     MeshName->lineEdit()->installEventFilter(this);
+    // The header boxes come after the designed controls in the Tab cycle, so the keys that
+    // walk from one designed control to the next are as they always were.
+    QWidget* const chain[] = {BtnGetMeshName, HeaderType, LoopFrames, CBFitFrames,
+                              SEJoints,       SEJoint,    FrameRate};
+    for (std::size_t i = 0; i + 1 < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
     createRecentMenu();
     new FileDrops(this, [this](const QString& path) { openFile(path); });
 }
