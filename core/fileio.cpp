@@ -345,6 +345,24 @@ std::string readFileBytes(const std::string& path) {
     }
 }
 
+std::string readStreamBytes(int fd, const std::string& name) {
+    // A stream that never ends is refused at the size limit.
+    std::string bytes;
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            failRead(name, errno);
+        if (count == 0)
+            return bytes;
+        if (bytes.size() + static_cast<std::size_t>(count) > kMaxFileBytes)
+            failTooLarge(name);
+        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+}
+
 void writeFileAtomically(const std::string& path, const std::string& bytes) {
     const SaveTarget target = saveTarget(path);
     if (!(unnamedTemporaryFiles && saveUnnamed(path, target, bytes)))

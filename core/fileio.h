@@ -29,6 +29,10 @@ inline constexpr std::size_t kMaxFileBytes = std::size_t{192} << 20;
 // read; a FIFO, socket or device is refused without being opened, so reading never blocks.
 std::string readFileBytes(const std::string& path);
 
+// Everything left to read from an open descriptor, such as standard input, under the same size
+// limit; `name` stands for the file in the FileError.
+std::string readStreamBytes(int fd, const std::string& name);
+
 // Writes to a temporary file in the target's folder and puts it in place of the target, so an
 // existing file is either replaced whole or left untouched. Symbolic links are followed and stay
 // links, also a dangling one, whose target is created. Only regular files are written: an

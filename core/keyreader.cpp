@@ -105,7 +105,8 @@ private:
                 // One past the largest Frame can leave the 32-bit range the engine reads; such
                 // a loop length is derived again from the entries.
                 header.frames = tryParseInt(fields[1]);
-            else if (sameIgnoringCase(fields[0], "SECTION:") && sameIgnoringCase(fields[1], "MARKERS"))
+            else if (sameIgnoringCase(fields[0], "SECTION:") &&
+                     sameIgnoringCase(fields[1], "MARKERS"))
                 header.markers = readMarkers();
         }
     }
@@ -178,7 +179,7 @@ private:
             checkJoint(*node.Joint);
             nodeName = "node " + std::to_string(*node.Joint);
         }
-        need(lines_.find(3, {"MESH", "NAME"}), "the \"MESH NAME\" line of " + nodeName);
+        need(findMeshName(), "the \"MESH NAME\" line of " + nodeName);
         node.Mesh = std::string(field(2));
         need(lines_.find(2, {"ENTRIES"}), "the \"ENTRIES\" line of " + nodeName);
         const std::int32_t count = parseInt(field(1));
@@ -315,13 +316,37 @@ private:
 
     std::string_view field(std::size_t index) const { return lines_.fields().at(index); }
 
+    // The search for a node's "MESH NAME m" line. A name holding a blank or a comma splits into
+    // more fields and is passed over, as every KEY reader does; the first such line is kept, as
+    // it is the likely reason a later search runs to the end of the file.
+    bool findMeshName() {
+        while (lines_.next(4)) {
+            const std::vector<std::string_view>& fields = lines_.fields();
+            if (fields.size() < 3 || !sameIgnoringCase(fields[0], "MESH") ||
+                !sameIgnoringCase(fields[1], "NAME"))
+                continue;
+            if (fields.size() == 3)
+                return true;
+            if (passedMeshNameLine_ == 0)
+                passedMeshNameLine_ = lines_.lineNumber();
+        }
+        return false;
+    }
+
     void need(bool found, const std::string& what) const {
-        if (!found)
-            fail("the file ends before " + what);
+        if (found)
+            return;
+        if (passedMeshNameLine_ != 0)
+            throw ReadFailure{"line " + std::to_string(passedMeshNameLine_) +
+                              ": a mesh name with a blank or a comma is not read, and the file "
+                              "ends before " +
+                              what};
+        fail("the file ends before " + what);
     }
 
     LineSearch lines_;
     std::vector<bool> driven_; // which joints have a block, while blocks carry joint numbers
+    std::size_t passedMeshNameLine_ = 0; // 0 while no mesh-name line was passed over
 };
 
 } // namespace

@@ -20,7 +20,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
     CommandLine result;
     const QString program = arguments.isEmpty() ? QString() : QFileInfo(arguments[0]).fileName();
-    const QString tryHelp = QStringLiteral("\nTry '%1 --help'.\n").arg(program);
+    // A wrong command line is answered with what was wrong, the usage line and where to learn
+    // more.
+    const QString tryHelp = QLatin1Char('\n') + parser.helpText().section(QLatin1Char('\n'), 0, 0) +
+                            QStringLiteral("\nTry '%1 --help'.\n").arg(program);
     if (!parser.parse(arguments)) {
         result.action = CommandLine::Action::Fail;
         result.text = parser.errorText() + tryHelp;

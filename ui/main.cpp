@@ -47,17 +47,16 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Skyvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Skyvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
-    // Help and version need no display: they are answered before one is opened.
-    if (skyvane::parseCommandLine(argumentsOf(argc, argv)).action ==
-        skyvane::CommandLine::Action::Print) {
+    // Help, version and wrong arguments need no display: they are answered before one is
+    // opened.
+    if (skyvane::parseCommandLine(argumentsOf(argc, argv)).action !=
+        skyvane::CommandLine::Action::Run) {
         const QCoreApplication app(argc, argv);
         return answer(skyvane::parseCommandLine(QCoreApplication::arguments()));
     }
 
     SkyvaneApplication app(argc, argv);
     const skyvane::CommandLine command = skyvane::parseCommandLine(QCoreApplication::arguments());
-    if (command.action != skyvane::CommandLine::Action::Run)
-        return answer(command);
     skyvane::setDecimalSeparator(skyvane::decimalSeparatorOf(QLocale::system()));
     skyvane::AppWindows windows;
     windows.show(command.file);

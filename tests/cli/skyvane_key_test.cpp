@@ -67,8 +67,8 @@ protected:
         return path.string();
     }
 
-    // Runs the program with its standard output sent to a file, or where `output` says (a shell
-    // redirection or pipe ending in "%s", the file). A watchdog ends a run that blocks.
+    // Runs the program with its standard output sent to a file, or where `output` says (shell
+    // redirections, or a pipe, with "%s" for the file). A watchdog ends a run that blocks.
     Outcome run(const std::vector<std::string>& args, const std::string& output = ">%s") {
         std::string command = "timeout 20 " + quoted(SKYVANE_KEY_PATH);
         for (const std::string& arg : args)
@@ -78,10 +78,17 @@ protected:
         std::string redirect = output;
         if (const std::size_t at = redirect.find("%s"); at != std::string::npos)
             redirect.replace(at, 2, quoted(out.string()));
-        command += " 2>" + quoted(err.string()) + " " + redirect;
+        command += " 2>" + quoted(err.string());
+        // The status of a pipe is its last command's, so the program's own is kept in a file.
+        const fs::path statusFile = dir_ / "status.txt";
+        const bool piped = redirect.rfind("|", 0) == 0;
+        command = piped ? "{ " + command + "; echo $? >" + quoted(statusFile.string()) + "; } " +
+                              redirect
+                        : command + " " + redirect;
         const int status = std::system(command.c_str());
         Outcome result;
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = piped ? std::stoi(contents(statusFile))
+                              : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         result.out = contents(out);
         result.err = contents(err);
         return result;
@@ -178,35 +185,84 @@ TEST_F(SkyvaneKey, check_unreadableFileNamesTheLineAndGivesTwo) {
     const std::string missing = (dir_ / "missing.KEY").string();
     const Outcome r = run({"check", bad, faulty, missing});
     EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, faulty + ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n");
     const std::string expectedStart =
         bad +
         ": not a readable KEY file: line 6: the file ends before the \"MESH NAME\" line of "
         "node 0\n" +
-        faulty + ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n" + missing +
-        ": not a readable KEY file: ";
-    EXPECT_EQ(r.out.substr(0, expectedStart.size()), expectedStart);
-    EXPECT_NE(r.out.find(missing, expectedStart.size()), std::string::npos) << r.out;
+        missing + ": not a readable KEY file: ";
+    EXPECT_EQ(r.err.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_NE(r.err.find(missing, expectedStart.size()), std::string::npos) << r.err;
 }
 
+// Into a file or onto standard output ("-"), from a file or from standard input ("-").
 TEST_F(SkyvaneKey, resave_writesTheNormalisedFile) {
     const std::string in = file("in.KEY", kGood);
     const std::string out = (dir_ / "out.KEY").string();
-    const Outcome r = run({"resave", in, out});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out + r.err, "");
     const KeyReadResult read = readKeyFile(in);
     ASSERT_TRUE(read.ok);
-    const std::string expected = keyFileText(read.document, "out.KEY", "DATE", "TIME");
-    const std::string written = contents(out);
-    // Everything but the date and time of line 2 is known.
-    const std::size_t line2 = written.find("\r\n") + 2;
-    const std::size_t line3 = written.find("\r\n", line2) + 2;
-    EXPECT_EQ(written.substr(0, line2) + written.substr(line3),
-              expected.substr(0, line2) + expected.substr(expected.find("\r\n", line2) + 2));
-    const std::string dateLine = written.substr(line2, line3 - line2);
-    EXPECT_EQ(dateLine.rfind("# Created on ", 0), 0u) << dateLine;
-    EXPECT_NE(dateLine.find(" at "), std::string::npos) << dateLine;
-    EXPECT_EQ(dateLine.substr(dateLine.size() - 13), " by Skyvane\r\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string redirect;
+        std::string nameInFile; // the name the written file's first line gives
+        bool toStandardOutput;
+    } cases[] = {
+        {{"resave", in, out}, ">%s", "out.KEY", false},
+        {{"resave", in, "-"}, ">%s", "in.KEY", true},
+        {{"resave", "-", "-"}, "<" + quoted(in) + " >%s", "-", true},
+        {{"-q", "resave", "--", "-", out}, "<" + quoted(in) + " >%s", "out.KEY", false},
+    };
+    for (const auto& c : cases) {
+        fs::remove(out);
+        const Outcome r = run(c.args, c.redirect);
+        EXPECT_EQ(r.status, 0) << c.nameInFile;
+        EXPECT_EQ(r.err, "");
+        const std::string written = c.toStandardOutput ? r.out : contents(out);
+        EXPECT_EQ(c.toStandardOutput ? "" : r.out, "");
+        const std::string expected = keyFileText(read.document, c.nameInFile, "DATE", "TIME");
+        // Everything but the date and time of line 2 is known.
+        const std::size_t line2 = written.find("\r\n") + 2;
+        const std::size_t line3 = written.find("\r\n", line2) + 2;
+        EXPECT_EQ(written.substr(0, line2) + written.substr(line3),
+                  expected.substr(0, line2) + expected.substr(expected.find("\r\n", line2) + 2));
+        const std::string dateLine = written.substr(line2, line3 - line2);
+        EXPECT_EQ(dateLine.rfind("# Created on ", 0), 0u) << dateLine;
+        EXPECT_NE(dateLine.find(" at "), std::string::npos) << dateLine;
+        EXPECT_EQ(dateLine.substr(dateLine.size() - 13), " by Skyvane\r\n");
+    }
+}
+
+// Options stand before or after the command; after "--" a name starting with "-" is a file.
+TEST_F(SkyvaneKey, check_optionsAnywhereAndStandardInput) {
+    const std::string good = file("good.KEY", kGood);
+    const std::string yaw = file("yaw.KEY", keyText("cam", {"0 0 0 0 0 0 400 0"}));
+    const std::string yawFault = yaw + ": node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string redirect;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"check", good, yaw, "-q"}, ">%s", 1, yawFault, ""},
+        {{"--quiet", "check", good}, ">%s", 0, "", ""},
+        {{"check", "-"}, "<" + quoted(good) + " >%s", 0, "(standard input): OK\n", ""},
+        {{"check", "-", good}, "<" + quoted(yaw) + " >%s", 1,
+         "(standard input): node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n" + good +
+             ": OK\n",
+         ""},
+        {{"check", "-"}, "</dev/null >%s", 2, "",
+         "(standard input): not a readable KEY file: line 1: the file ends without a "
+         "\"SECTION: HEADER\" line\n"},
+        {{"check", "--", "-q"}, ">%s", 2, "",
+         "-q: not a readable KEY file: Cannot read file \"-q\": No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args, c.redirect);
+        EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.out, c.out) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.err, c.err) << ::testing::PrintToString(c.args);
+    }
 }
 
 TEST_F(SkyvaneKey, resave_faultOrUnreadableWritesNothing) {
@@ -233,18 +289,25 @@ TEST_F(SkyvaneKey, resave_unwritableTargetGivesTwo) {
     EXPECT_NE(r.err.find(out), std::string::npos) << r.err;
 }
 
-TEST_F(SkyvaneKey, arguments_helpAndUsage) {
+TEST_F(SkyvaneKey, arguments_helpVersionAndUsage) {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: skyvane-key check FILE...\n", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: skyvane-key [-q] check FILE...\n", 0), 0u) << help.out;
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "skyvane-key (Skyvane) " SKYVANE_VERSION "\n");
     const std::vector<std::vector<std::string>> wrong = {
-        {}, {"check"}, {"resave", "a"}, {"resave", "a", "b", "c"}, {"fix", "a"}, {"--help", "x"}};
+        {},           {"check"},         {"resave", "a"},     {"resave", "a", "b", "c"},
+        {"fix", "a"}, {"--help", "x"},   {"--version", "x"}, {"check", "a", "--bogus"},
+        {"-x"},       {"check", "--"}};
     for (const auto& args : wrong) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err.rfind("Usage: skyvane-key", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("Usage: skyvane-key"), std::string::npos) << r.err;
     }
+    EXPECT_EQ(run({"check", "a", "--bogus"}).err.rfind("skyvane-key: unknown option '--bogus'\n", 0),
+              0u);
 }
 
 // Targets and sources that are not regular files: never read, never replaced.
@@ -257,7 +320,7 @@ TEST_F(SkyvaneKey, specialFiles_areRefusedAtOnceAndLeftAlone) {
 
     const Outcome read = run({"check", fifo, device});
     EXPECT_EQ(read.status, 2);
-    EXPECT_EQ(read.out, fifo + ": not a readable KEY file: Cannot read file \"" + fifo + "\"" +
+    EXPECT_EQ(read.err, fifo + ": not a readable KEY file: Cannot read file \"" + fifo + "\"" +
                             notRegular + device + ": not a readable KEY file: Cannot read file \"" +
                             device + "\"" + notRegular);
 
@@ -275,6 +338,10 @@ TEST_F(SkyvaneKey, specialFiles_areRefusedAtOnceAndLeftAlone) {
 
 TEST_F(SkyvaneKey, outputThatCannotBeWritten_givesTwoAndSaysWhy) {
     const std::string good = file("good.KEY", kGood);
+    std::vector<std::string> entries;
+    for (int frame = 0; frame < 1000; ++frame)
+        entries.push_back(std::to_string(frame) + " 0 0 0 0 0 0 0");
+    const std::string big = file("big.KEY", keyText("cam", entries));
     struct Case {
         std::vector<std::string> args;
         const char* output;
@@ -284,6 +351,8 @@ TEST_F(SkyvaneKey, outputThatCannotBeWritten_givesTwoAndSaysWhy) {
         {{"check", good}, ">/dev/full", "No space left on device"},
         {{"--help"}, ">/dev/full", "No space left on device"},
         {{"check", good}, ">&-", "Bad file descriptor"},
+        // More than a pipe holds, to a reader that has gone.
+        {{"resave", big, "-"}, "| true", "Broken pipe"},
     };
     for (const Case& c : cases) {
         const Outcome r = run(c.args, c.output);
@@ -298,7 +367,7 @@ TEST_F(SkyvaneKey, check_hugeFieldPrintsItsStartOnly) {
     const std::string huge = file("huge.KEY", keyText("cam", {"0 0 " + digits + "x 0 0 0 0 0"}));
     const Outcome r = run({"check", huge});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, huge + ": not a readable KEY file: line 8: '" + digits.substr(0, 60) +
+    EXPECT_EQ(r.err, huge + ": not a readable KEY file: line 8: '" + digits.substr(0, 60) +
                          "...' is not a valid floating point value\n");
 }
 

@@ -229,7 +229,8 @@ TEST(KeyReader, lfOnlyAndMissingFinalLineEnd_areRead) {
 }
 
 TEST(KeyReader, moreNodesThanTheEditorShows_areReadWhole) {
-    std::string text = withReplaced(withReplaced(kHeader, "JOINTS 1", "JOINTS 60"), "NODES 1", "NODES 60");
+    std::string text =
+        withReplaced(withReplaced(kHeader, "JOINTS 1", "JOINTS 60"), "NODES 1", "NODES 60");
     for (int k = 0; k < 60; ++k)
         text += "NODE " + std::to_string(k) + "\nMESH NAME m" + std::to_string(k) + "\nENTRIES 0\n";
     const KeyReadResult read = readKeyText(text);
@@ -239,9 +240,9 @@ TEST(KeyReader, moreNodesThanTheEditorShows_areReadWhole) {
 }
 
 TEST(KeyReader, nodesLine_decidesTheBlockCount_withoutOneJointsDoes) {
-    const std::string text = withReplaced(
-        kHeader + kWorkedExampleNode + "NODE 1\r\nMESH NAME x\r\nENTRIES 0\r\n", "JOINTS 1",
-        "JOINTS 2");
+    const std::string text =
+        withReplaced(kHeader + kWorkedExampleNode + "NODE 1\r\nMESH NAME x\r\nENTRIES 0\r\n",
+                     "JOINTS 1", "JOINTS 2");
     const KeyReadResult nodes = readKeyText(text);
     ASSERT_TRUE(nodes.ok) << nodes.reason;
     EXPECT_EQ(nodes.document.Nodes.size(), 1u);
@@ -304,8 +305,18 @@ TEST(KeyReader, unreadableFiles_failNamingTheLine) {
          "line 10: JOINTS 501 is more than 500 nodes"},
         {"huge joints", withReplaced(good, "JOINTS 1", "JOINTS 2000000000"),
          "line 10: JOINTS 2000000000 is more than 500 nodes"},
-        {"no MESH NAME", withReplaced(good, "MESH NAME cam", "MESH NAME a b"),
+        {"no MESH NAME", withReplaced(good, "MESH NAME cam", "MESH NAME"),
          "line 27: the file ends before the \"MESH NAME\" line of node 0"},
+        {"mesh name with a blank", withReplaced(good, "MESH NAME cam", "MESH NAME a b"),
+         "line 18: a mesh name with a blank or a comma is not read, and the file ends before "
+         "the \"MESH NAME\" line of node 0"},
+        {"mesh name with a comma, taking the next node's name",
+         withReplaced(withReplaced(withReplaced(good + "NODE 1\r\nMESH NAME x\r\nENTRIES 0\r\n",
+                                                "JOINTS 1", "JOINTS 2"),
+                                   "NODES 1", "NODES 2"),
+                      "MESH NAME cam", "MESH NAME a,b"),
+         "line 18: a mesh name with a blank or a comma is not read, and the file ends before "
+         "the \"NODE\" line of node block 1"},
         {"no ENTRIES", withReplaced(good, "ENTRIES 2", "ENTRIES"),
          "line 27: the file ends before the \"ENTRIES\" line of node 0"},
         {"ENTRIES above 1000", withReplaced(good, "ENTRIES 2", "ENTRIES 1001"),
