@@ -27,10 +27,10 @@ struct LabelLayout {
     int height;
 };
 constexpr LabelLayout kName{"Label1", "Skyvane", 4, 32};
-constexpr LabelLayout kVersion{"Label2", "version 1.1", 36, 16};
+constexpr LabelLayout kVersion{"Label2", "version " SKYVANE_VERSION, 36, 16};
 constexpr int kPictureTop = 56;
-constexpr LabelLayout kCredit{"Label3", "Made by the Skyvane team", 164, 18};
-constexpr LabelLayout kContact{"Label4", "Reports: the Skyvane project", 184, 18};
+constexpr LabelLayout kCredit{"Label3", "\u00a9 2026 The Skyvane developers", 164, 18};
+constexpr LabelLayout kContact{"Label4", "Free software: MIT licence", 184, 18};
 
 // A few fixed stars, so the picture is the same at every start.
 constexpr QPoint kStars[] = {{9, 12},   {31, 80},  {52, 7},  {70, 91},  {88, 18}, {121, 9},
@@ -77,7 +77,7 @@ QPixmap spacecraft() {
 }
 
 QLabel* addYellowLabel(QWidget* parent, const LabelLayout& item) {
-    auto* label = new QLabel(QString::fromLatin1(item.text), parent);
+    auto* label = new QLabel(QString::fromUtf8(item.text), parent);
     label->setObjectName(QString::fromLatin1(item.name));
     label->setGeometry(0, item.y, kClientWidth, item.height);
     label->setAlignment(Qt::AlignCenter);

@@ -47,6 +47,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Skyvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Skyvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SKYVANE_VERSION));
+    // Desktops match the windows with the installed desktop entry, and so with its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("skyvane"));
     // Help, version and wrong arguments need no display: they are answered before one is
     // opened.
     if (skyvane::parseCommandLine(argumentsOf(argc, argv)).action !=

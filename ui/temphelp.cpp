@@ -25,7 +25,7 @@ QString titled(const QString& title, QChar rule) {
 
 QString helpText() {
     const QStringList parts{
-        titled(QStringLiteral("Skyvane v. 1.1 help"), QLatin1Char('=')),
+        titled(QStringLiteral("Skyvane v. " SKYVANE_VERSION " help"), QLatin1Char('=')),
         QStringLiteral(
             "Skyvane makes KEY files for Jedi Knight and Mysteries of the Sith that move one "
             "object along a trajectory worked out in advance: a camera flying through a "
@@ -34,7 +34,7 @@ QString helpText() {
                        "page explains every command. Your impressions and problem reports are "
                        "very welcome: report them in the issue tracker of the Skyvane project, "
                        "where the program is published."),
-        titled(QStringLiteral("What's new in version 1.1?"), QLatin1Char('-')),
+        titled(QStringLiteral("What's new in version " SKYVANE_VERSION "?"), QLatin1Char('-')),
         QStringLiteral(
             "- Transform Object can now be limited to the fields you tick. Earlier versions "
             "always changed all six of X, Y, Z, Pitch, Yaw and Roll.\n"

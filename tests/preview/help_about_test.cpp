@@ -47,6 +47,31 @@ private slots:
             QVERIFY2(!text.contains(QString::fromLatin1(address)), address);
     }
 
+    // The newest version in the changelog is the program's, and its list starts with the help's
+    // "What's new", word for word.
+    void help_whatsNewIsTheChangelogsNewest() {
+        QFile file(QStringLiteral(SKYVANE_SOURCE_DIR "/CHANGELOG.md"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString changelog = QString::fromUtf8(file.readAll());
+        const qsizetype newest = changelog.indexOf(QStringLiteral("\n## "));
+        const QString section =
+            changelog.mid(newest, changelog.indexOf(QStringLiteral("\n## "), newest + 1) - newest);
+        QVERIFY2(section.startsWith(QStringLiteral("\n## " SKYVANE_VERSION " (")),
+                 qPrintable(section.left(40)));
+
+        THelpWin help;
+        const QString text =
+            help.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+        const QString title = QStringLiteral("What's new in version " SKYVANE_VERSION "?\n");
+        const qsizetype start = text.indexOf(QLatin1Char('\n'), text.indexOf(title) + title.size());
+        const QStringList items =
+            text.mid(start + 2, text.indexOf(QStringLiteral("\n\n"), start + 2) - start - 2)
+                .split(QLatin1Char('\n'));
+        QCOMPARE(items.size(), 3);
+        for (const QString& item : items)
+            QVERIFY2(section.contains(QLatin1Char('\n') + item + QLatin1Char('\n')), qPrintable(item));
+    }
+
     void about_showsNameVersionPictureAndCredits() {
         TAboutWin about;
         QCOMPARE(about.windowTitle(), QStringLiteral("About Skyvane"));
