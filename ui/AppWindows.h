@@ -2,6 +2,7 @@
 #pragma once
 
 #include "MainWin.h"
+#include "placement.h"
 #include "Transform.h"
 #include "about.h"
 #include "fr_insert.h"
@@ -13,12 +14,25 @@
 #include "smooth.h"
 #include "temphelp.h"
 
+class QIcon;
 class QLocale;
 
 namespace skyvane {
 
 // The locale's decimal separator when it is one 8-bit character, otherwise '.'.
 char decimalSeparatorOf(const QLocale& locale);
+
+// The main window's entry grid and the part of it that a preview opened over the main window
+// leaves in view: the headers and the first five entries of the Frame to Z columns. In the main
+// window's client coordinates, once it is laid out.
+struct GridAreas {
+    Rect grid;
+    Rect keepVisible;
+};
+GridAreas gridAreasOf(const TMainWindow& main);
+
+// The icon the installation put into the desktop's icon theme, or the same picture built in.
+QIcon applicationIcon();
 
 class AppWindows {
 public:
@@ -47,7 +61,7 @@ public:
     TRetimeWindow retimeWindow;
 
 private:
-    void placeStartWindows();
+    StartScreen startScreen() const;
 };
 
 } // namespace skyvane

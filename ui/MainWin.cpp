@@ -762,14 +762,24 @@ void TMainWindow::OpenClick() {
     readDocument(path);
 }
 
+bool TMainWindow::openModel(const QString& path) {
+    // The first name filled into a new, untouched document is part of starting it from the
+    // model, not a change that Exit should offer to save.
+    const bool untouched = fileName_.isEmpty() && !session_.modified();
+    if (!readMeshNames(path))
+        return false;
+    if (untouched)
+        session_.markSaved();
+    return true;
+}
+
 bool TMainWindow::openFile(const QString& path) {
     DataGrid->finishEditing();
     bool opened = false;
     runGuarded(
         [&] {
             // A model only offers its mesh names, as Get Mesh Names does; the document stays.
-            opened =
-                is3doFileName(path) ? readMeshNames(path) : offerToSave() && readDocument(path);
+            opened = is3doFileName(path) ? openModel(path) : offerToSave() && readDocument(path);
         },
         this);
     return opened;

@@ -173,6 +173,7 @@ private:
     void writeDocument(const QString& path);
     bool readDocument(const QString& path);
     bool readMeshNames(const QString& path);
+    bool openModel(const QString& path);
     void setFileName(const QString& path);
 
     // Every Steps that falls short of the next entry, in every node, as one step; says how many.

@@ -1,6 +1,8 @@
 // The frame selector: prompt, OK and Cancel; the grid selects whole rows while it is shown.
 #include "fr_select.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -14,11 +16,14 @@ constexpr int kTop = 196;
 constexpr QRect kPromptRect{15, 4, 153, 41};
 constexpr QRect kOkRect{12, 50, 75, 25};
 constexpr QRect kCancelRect{97, 50, 75, 25};
+// Beside the caption, a title bar holds the window manager's close button and margins.
+constexpr int kTitleBarExtras = 80;
 
 } // namespace
 
 TFrameSelector::TFrameSelector(FrameSelectorClient& client, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+    // A tool window: window managers give it no minimise or maximise button.
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint),
       client_(client) {
     createGui();
@@ -28,7 +33,9 @@ void TFrameSelector::createGui() {
     setObjectName(QStringLiteral("FrameSelector"));
     setWindowTitle(QStringLiteral("Select Frames"));
     setModal(false);
-    setFixedSize(kClientWidth, kClientHeight);
+    // Wider than designed only where the title font would cut the caption short.
+    const int captionWidth = fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarExtras;
+    setFixedSize(std::max(kClientWidth, captionWidth), kClientHeight);
     move(kLeft, kTop);
 
     Label1 = new QLabel(this);

@@ -9,6 +9,63 @@ namespace {
 
 // Room left between two windows placed side by side.
 constexpr int kGap = 8;
+// The sizes a preview over the main window tries, from the largest that fits to the smallest.
+constexpr int kShrinkSteps = 8;
+
+Rect movedBy(const Rect& rect, int dx, int dy) {
+    return {rect.x + dx, rect.y + dy, rect.width, rect.height};
+}
+
+long long overlapArea(const Rect& a, const Rect& b) {
+    const long long width = std::min(a.right(), b.right()) - std::max(a.x, b.x);
+    const long long height = std::min(a.bottom(), b.bottom()) - std::max(a.y, b.y);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+int between(int from, int to, int step) {
+    return from + (to - from) * step / kShrinkSteps;
+}
+
+// With no room beside the main window, the preview overlaps it: the largest size that keeps the
+// grid's first rows and columns in view, in the place that covers the least of the grid, the
+// preview's own place first, then the corners of the screen.
+Place previewOverMain(const StartScreen& screen, const Place& main, const Rect& area) {
+    const Margins& frame = screen.frame;
+    const Place fitted = fitInside(screen.preview, screen.previewMinimum, frame, area);
+    const int clientX = main.x + frame.left;
+    const int clientY = main.y + frame.top;
+    const Rect keep = movedBy(screen.gridKeepVisible, clientX, clientY);
+    const Rect grid = movedBy(screen.grid, clientX, clientY);
+    const Size smallest{std::min(screen.previewSmallest.width, fitted.width),
+                        std::min(screen.previewSmallest.height, fitted.height)};
+
+    std::optional<Place> best;
+    long long bestCover = 0;
+    for (int step = 0; step <= kShrinkSteps; ++step) {
+        const int width = between(fitted.width, smallest.width, step);
+        const int height = between(fitted.height, smallest.height, step);
+        const int right = area.right() - width - frame.left - frame.right;
+        const int bottom = area.bottom() - height - frame.top - frame.bottom;
+        const Place candidates[] = {
+            fitInside({fitted.x, fitted.y, width, height}, {width, height}, frame, area),
+            {area.x, area.y, width, height},
+            {right, area.y, width, height},
+            {area.x, bottom, width, height},
+            {right, bottom, width, height},
+        };
+        for (const Place& place : candidates) {
+            const Rect covering = frameRect(place, frame);
+            if (!area.contains(covering) || covering.intersects(keep))
+                continue;
+            const long long cover = overlapArea(covering, grid);
+            if (!best || cover < bestCover) {
+                best = place;
+                bestCover = cover;
+            }
+        }
+    }
+    return best ? *best : fitted;
+}
 
 // Moves a run of `length` pixels starting at `start` into [areaStart, areaEnd): the far edge
 // first, then the near one, so that a run too long for the area keeps its start inside.
@@ -50,7 +107,7 @@ Place previewBesideMain(const StartScreen& screen, const Place& main, const Rect
             place.height >= screen.previewMinimum.height && fitsInside(place, frame, area))
             return place;
     }
-    return fitInside(screen.preview, screen.previewMinimum, frame, area);
+    return previewOverMain(screen, main, area);
 }
 
 } // namespace
@@ -60,6 +117,9 @@ bool Rect::contains(const Rect& inner) const {
 }
 
 bool Rect::intersects(const Rect& other) const {
+    // An empty rectangle holds no pixel to share.
+    if (width <= 0 || height <= 0 || other.width <= 0 || other.height <= 0)
+        return false;
     return other.x < right() && x < other.right() && other.y < bottom() && y < other.bottom();
 }
 

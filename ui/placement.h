@@ -64,9 +64,15 @@ struct StartScreen {
     Place main;    // as designed
     Place preview; // as designed
     Size mainMinimum;
-    // The smallest useful preview: it goes beside the main window down to this size, and is
-    // never shrunk below it.
+    // The smallest useful preview: it goes beside the main window down to this size.
     Size previewMinimum;
+    // Where there is no room beside the main window, the preview may shrink down to this size
+    // to keep off the grid.
+    Size previewSmallest;
+    // The main window's entry grid and the part of it that must stay in view (its first rows
+    // and the Frame to Z columns), in the main window's client coordinates.
+    Rect grid;
+    Rect gridKeepVisible;
     std::optional<Place> rememberedMain;
     std::optional<Place> rememberedPreview;
 };
@@ -78,8 +84,9 @@ struct StartPlaces {
 
 // A remembered place is kept when it still fits a screen. Otherwise the main window takes its
 // designed place and the preview goes to its right, or below it, at its designed size or, where
-// that is too large, at what is left down to `previewMinimum`; only when even that is too small
-// does it overlap the main window, fitted into the screen.
+// that is too large, at what is left down to `previewMinimum`. Only when even that is too small
+// does it overlap the main window: down to `previewSmallest`, where it covers the least of the
+// grid and never `gridKeepVisible`.
 StartPlaces placeStartWindows(const StartScreen& screen);
 
 } // namespace skyvane

@@ -82,6 +82,11 @@ private slots:
         QCOMPARE(main.frameClipboard().rowCount(), kClipboardStartRows);
         QVERIFY(!ui.selector().isVisible());
         QCOMPARE(ui.selector().windowTitle(), QStringLiteral("Select Frames"));
+        QCOMPARE(ui.selector().windowType(), Qt::Tool);
+        // The theme's icon, or the same picture built in.
+        QVERIFY(QGuiApplication::windowIcon().availableSizes().contains(QSize(48, 48)));
+        QVERIFY(ui.selector().width() >=
+                ui.selector().fontMetrics().horizontalAdvance(ui.selector().windowTitle()) + 80);
         QCOMPARE(ui.windows->insertWindow.windowTitle(), QStringLiteral("Insert Frames"));
         QCOMPARE(main.BtnGetMeshName->text(), QStringLiteral("Get Mesh Names from 3DO"));
     }

@@ -21,12 +21,17 @@ constexpr Place kMain{24, 24, 640, 480};
 constexpr Place kPreview{80, 80, 650, 470};
 constexpr Size kMainMinimum{420, 260};
 constexpr Size kPreviewMinimum{400, 300};
+constexpr Size kPreviewSmallest{320, 200};
+// The main window's grid and its headers with the first five entries of Frame to Z, in the
+// main window's client coordinates.
+constexpr Rect kGrid{3, 128, 632, 325};
+constexpr Rect kGridKeepVisible{45, 128, 585, 100};
 constexpr Margins kNoFrame{};
 constexpr Margins kFrame{4, 30, 4, 4};
 
 // A screen of `width` x `height` device pixels at scale `factor`, less a panel along its top.
-Rect screen(int width, int height, int factor = 1, int panel = 0) {
-    return {0, panel, width / factor, height / factor - panel};
+Rect screen(int width, int height, double factor = 1, int panel = 0) {
+    return {0, panel, static_cast<int>(width / factor), static_cast<int>(height / factor) - panel};
 }
 
 StartScreen startScreen(std::vector<Rect> areas, Margins frame) {
@@ -37,6 +42,9 @@ StartScreen startScreen(std::vector<Rect> areas, Margins frame) {
     start.preview = kPreview;
     start.mainMinimum = kMainMinimum;
     start.previewMinimum = kPreviewMinimum;
+    start.previewSmallest = kPreviewSmallest;
+    start.grid = kGrid;
+    start.gridKeepVisible = kGridKeepVisible;
     return start;
 }
 
@@ -67,16 +75,21 @@ TEST(StartPlaces, eachScreen_keepsWindowsInsideAndApartWhereThereIsRoom) {
         {"1280x1024", screen(1280, 1024), kNoFrame, true, kMain, {24, 512, 650, 470}},
         {"1280x1024 framed", screen(1280, 1024), kFrame, true, kMain, {680, 24, 592, 470}},
         {"1080x1920 portrait", screen(1080, 1920), kFrame, true, kMain, {24, 546, 650, 470}},
-        // Scale factor 2: the preview fits nowhere beside the main window; both are fitted.
-        {"1920x1080 at 2", screen(1920, 1080, 2), kFrame, false, kMain, {80, 36, 650, 470}},
+        {"1920x1080 at 1.5", screen(1920, 1080, 1.5), kFrame, true, kMain, {680, 24, 592, 470}},
+        // Scale factors 1.5 and 2: the preview fits nowhere beside the main window at its
+        // smallest useful size. It shrinks and goes where it covers the least of the grid,
+        // never its first rows and columns: here below them.
+        {"1280x1024 at 1.5", screen(1280, 1024, 1.5), kFrame, false, kMain, {525, 448, 320, 200}},
+        {"1920x1080 at 2", screen(1920, 1080, 2), kFrame, false, kMain, {632, 306, 320, 200}},
         {"1280x1024 at 2",
          screen(1280, 1024, 2),
          kFrame,
          false,
          {0, 0, 632, 478},
-         {0, 8, 632, 470}},
-        {"1024x768", screen(1024, 768), kFrame, false, kMain, {80, 80, 650, 470}},
-        {"800x600", screen(800, 600), kNoFrame, false, kMain, kPreview},
+         {0, 278, 320, 200}},
+        // Beside the main window at that size, where there is room for it.
+        {"1024x768", screen(1024, 768), kFrame, true, kMain, {696, 0, 320, 200}},
+        {"800x600", screen(800, 600), kNoFrame, false, kMain, {480, 400, 320, 200}},
     };
     for (const StartCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -88,6 +101,10 @@ TEST(StartPlaces, eachScreen_keepsWindowsInsideAndApartWhereThereIsRoom) {
         const bool apart =
             !frameRect(places.main, c.frame).intersects(frameRect(places.preview, c.frame));
         EXPECT_EQ(apart, c.sideBySide);
+        const Rect kept{places.main.x + c.frame.left + kGridKeepVisible.x,
+                        places.main.y + c.frame.top + kGridKeepVisible.y, kGridKeepVisible.width,
+                        kGridKeepVisible.height};
+        EXPECT_FALSE(frameRect(places.preview, c.frame).intersects(kept));
     }
 }
 

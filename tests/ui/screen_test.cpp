@@ -65,6 +65,17 @@ private slots:
                      qPrintable(inside(main) + " / " + inside(preview)));
     }
 
+    // Where the preview must overlap the main window, it leaves the grid's headers and first
+    // five entries of the Frame to Z columns in view.
+    void startUp_previewLeavesTheGridsFirstRowsInView() {
+        const TMainWindow& main = windows->mainWindow;
+        const Rect keep = gridAreasOf(main).keepVisible;
+        const QRect kept(main.mapToGlobal(QPoint(keep.x, keep.y)), QSize(keep.width, keep.height));
+        QVERIFY2(area().contains(kept), qPrintable(inside(main)));
+        QVERIFY2(!windows->previewWindow.frameGeometry().intersects(kept),
+                 qPrintable(inside(windows->previewWindow)));
+    }
+
     // Where there is room, the main window starts wide enough for all nine columns.
     void startUp_gridShowsAllColumnsWhereThereIsRoom() {
         if (qEnvironmentVariableIntValue("SKYVANE_TEST_ROOM") != 1)
