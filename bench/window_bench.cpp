@@ -1,7 +1,8 @@
 // The windows' own code paths with the largest document: creating and showing
 // the nine windows, Open KEY and Save KEY of 50 nodes of 1000 entries through
 // the main window, a tab change between two full nodes, a preview redraw of
-// 1000 entries at 1280 x 1024, and Open KEY of a Frame of 50 million digits. Each measured step
+// 1000 entries at 1280 x 1024, Open KEY of a Frame of 50 million digits, and the level chooser
+// of a million levels. Each measured step
 // ends once the event loop has painted what changed, as the user would see it.
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -176,6 +178,19 @@ void BM_previewRedraw(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_previewRedraw)->Unit(benchmark::kMillisecond);
+
+// The level chooser of an archive of a million levels, until it is shown (and closed at once).
+void BM_levelChooserOfAMillion(benchmark::State& state) {
+    QStringList levels;
+    for (int i = 0; i < 1'000'000; ++i)
+        levels << QStringLiteral("jkl\\level%1.jkl").arg(i);
+    for (auto _ : state) {
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        prompts().chooseItem(nullptr, QStringLiteral("Load Level"), QStringLiteral("Levels:"),
+                             levels);
+    }
+}
+BENCHMARK(BM_levelChooserOfAMillion)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
