@@ -1,11 +1,14 @@
 // The standard file dialogs: where they open, and that listing a folder opens none of its
 // files, so a FIFO or a /proc file that would block a read cannot stall them.
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include <fcntl.h>
@@ -124,6 +127,27 @@ private slots:
             makeFileDialog(nullptr, openKeySettings(offersName ? name : QString()));
         QCOMPARE(dialog->directory().absolutePath(),
                  offersName ? QDir(kept.path()).absolutePath() : QDir::currentPath());
+    }
+
+    // A long list (a huge archive's levels) is shown another way; the choice comes back alike.
+    void chooser_givesThePickedItem_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("a few levels") << 3;
+        QTest::newRow("thousands of levels") << 5000;
+    }
+    void chooser_givesThePickedItem() {
+        QFETCH(int, count);
+        QStringList levels;
+        for (int i = 0; i < count; ++i)
+            levels << QStringLiteral("level%1.jkl").arg(i);
+        QTimer::singleShot(0, [] {
+            auto* box = QApplication::activeModalWidget()->findChild<QComboBox*>();
+            box->setCurrentIndex(2);
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        });
+        QCOMPARE(prompts().chooseItem(nullptr, QStringLiteral("Load Level"), QString(), levels),
+                 QStringLiteral("level2.jkl"));
+        QVERIFY(!QApplication::overrideCursor());
     }
 };
 
