@@ -17,6 +17,8 @@ constexpr int kTop = 92;
 constexpr int kClientWidth = 192;
 constexpr int kClientHeight = 211;
 constexpr int kNamePixels = 24;
+// The credit lines in a smaller type, so the copyright line fits the window's width.
+constexpr int kCreditPixels = 11;
 constexpr int kPictureWidth = 148;
 constexpr int kPictureHeight = 100;
 
@@ -121,6 +123,10 @@ void TAboutWin::createGui() {
 
     Label3 = addYellowLabel(this, kCredit);
     Label4 = addYellowLabel(this, kContact);
+    QFont small = Label3->font();
+    small.setPixelSize(kCreditPixels);
+    Label3->setFont(small);
+    Label4->setFont(small);
 }
 
 } // namespace skyvane
