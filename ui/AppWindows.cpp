@@ -67,9 +67,10 @@ GridAreas gridAreasOf(const TMainWindow& main) {
     const QPoint origin = grid.mapTo(&main, QPoint(0, 0));
     const QWidget& cells = *grid.viewport();
     const QPoint from = cells.mapTo(&main, QPoint(grid.columnViewportPosition(ColFrame), 0));
-    const QPoint to = cells.mapTo(
-        &main, QPoint(grid.columnViewportPosition(ColZ) + grid.columnWidth(ColZ),
-                      grid.rowViewportPosition(kKeptEntries - 1) + grid.rowHeight(kKeptEntries - 1)));
+    const QPoint to =
+        cells.mapTo(&main, QPoint(grid.columnViewportPosition(ColZ) + grid.columnWidth(ColZ),
+                                  grid.rowViewportPosition(kKeptEntries - 1) +
+                                      grid.rowHeight(kKeptEntries - 1)));
     return {{origin.x(), origin.y(), grid.width(), grid.height()},
             {from.x(), origin.y(), to.x() - from.x(), to.y() - origin.y()}};
 }

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "MainWin.h"
-#include "placement.h"
 #include "Transform.h"
 #include "about.h"
 #include "fr_insert.h"
 #include "fr_select.h"
 #include "offset.h"
 #include "orientate.h"
+#include "placement.h"
 #include "preview.h"
 #include "retime.h"
 #include "smooth.h"

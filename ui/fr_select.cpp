@@ -23,8 +23,8 @@ constexpr int kTitleBarExtras = 80;
 
 TFrameSelector::TFrameSelector(FrameSelectorClient& client, QWidget* parent)
     // A tool window: window managers give it no minimise or maximise button.
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint),
+    : QDialog(parent,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       client_(client) {
     createGui();
 }

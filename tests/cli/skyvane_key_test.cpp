@@ -82,13 +82,14 @@ protected:
         // The status of a pipe is its last command's, so the program's own is kept in a file.
         const fs::path statusFile = dir_ / "status.txt";
         const bool piped = redirect.rfind("|", 0) == 0;
-        command = piped ? "{ " + command + "; echo $? >" + quoted(statusFile.string()) + "; } " +
-                              redirect
-                        : command + " " + redirect;
+        command =
+            piped ? "{ " + command + "; echo $? >" + quoted(statusFile.string()) + "; } " + redirect
+                  : command + " " + redirect;
         const int status = std::system(command.c_str());
         Outcome result;
-        result.status = piped ? std::stoi(contents(statusFile))
-                              : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = piped               ? std::stoi(contents(statusFile))
+                        : WIFEXITED(status) ? WEXITSTATUS(status)
+                                            : -1;
         result.out = contents(out);
         result.err = contents(err);
         return result;
@@ -247,14 +248,22 @@ TEST_F(SkyvaneKey, check_optionsAnywhereAndStandardInput) {
         {{"check", good, yaw, "-q"}, ">%s", 1, yawFault, ""},
         {{"--quiet", "check", good}, ">%s", 0, "", ""},
         {{"check", "-"}, "<" + quoted(good) + " >%s", 0, "(standard input): OK\n", ""},
-        {{"check", "-", good}, "<" + quoted(yaw) + " >%s", 1,
+        {{"check", "-", good},
+         "<" + quoted(yaw) + " >%s",
+         1,
          "(standard input): node 0 entry 0 column 7: Error: Must be >= 0 and < 360\n" + good +
              ": OK\n",
          ""},
-        {{"check", "-"}, "</dev/null >%s", 2, "",
+        {{"check", "-"},
+         "</dev/null >%s",
+         2,
+         "",
          "(standard input): not a readable KEY file: line 1: the file ends without a "
          "\"SECTION: HEADER\" line\n"},
-        {{"check", "--", "-q"}, ">%s", 2, "",
+        {{"check", "--", "-q"},
+         ">%s",
+         2,
+         "",
          "-q: not a readable KEY file: Cannot read file \"-q\": No such file or directory\n"},
     };
     for (const auto& c : cases) {
@@ -297,8 +306,8 @@ TEST_F(SkyvaneKey, arguments_helpVersionAndUsage) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "skyvane-key (Skyvane) " SKYVANE_VERSION "\n");
     const std::vector<std::vector<std::string>> wrong = {
-        {},           {"check"},         {"resave", "a"},     {"resave", "a", "b", "c"},
-        {"fix", "a"}, {"--help", "x"},   {"--version", "x"}, {"check", "a", "--bogus"},
+        {},           {"check"},       {"resave", "a"},    {"resave", "a", "b", "c"},
+        {"fix", "a"}, {"--help", "x"}, {"--version", "x"}, {"check", "a", "--bogus"},
         {"-x"},       {"check", "--"}};
     for (const auto& args : wrong) {
         const Outcome r = run(args);
@@ -306,8 +315,8 @@ TEST_F(SkyvaneKey, arguments_helpVersionAndUsage) {
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find("Usage: skyvane-key"), std::string::npos) << r.err;
     }
-    EXPECT_EQ(run({"check", "a", "--bogus"}).err.rfind("skyvane-key: unknown option '--bogus'\n", 0),
-              0u);
+    EXPECT_EQ(
+        run({"check", "a", "--bogus"}).err.rfind("skyvane-key: unknown option '--bogus'\n", 0), 0u);
 }
 
 // Targets and sources that are not regular files: never read, never replaced.

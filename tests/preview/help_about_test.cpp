@@ -69,7 +69,8 @@ private slots:
                 .split(QLatin1Char('\n'));
         QCOMPARE(items.size(), 3);
         for (const QString& item : items)
-            QVERIFY2(section.contains(QLatin1Char('\n') + item + QLatin1Char('\n')), qPrintable(item));
+            QVERIFY2(section.contains(QLatin1Char('\n') + item + QLatin1Char('\n')),
+                     qPrintable(item));
     }
 
     void about_showsNameVersionPictureAndCredits() {
