@@ -108,6 +108,15 @@ TEST(StartPlaces, eachScreen_keepsWindowsInsideAndApartWhereThereIsRoom) {
     }
 }
 
+// The rows kept in view decide before the least covering: here, kept at the bottom, they turn
+// the preview from the bottom corner, which covers less of the grid, to the top one.
+TEST(StartPlaces, overMain_neverCoversTheRowsKeptInView) {
+    StartScreen start = startScreen({screen(800, 600)}, kNoFrame);
+    start.grid = {0, 0, 640, 480};
+    start.gridKeepVisible = {0, 380, 640, 100};
+    EXPECT_EQ(placeStartWindows(start).preview, (Place{480, 0, 320, 200}));
+}
+
 TEST(StartPlaces, rememberedPlaces_areKeptOnlyWhereTheyStillFit) {
     const Rect wide = screen(1920, 1080);
     const Place main{300, 200, 1200, 700};
