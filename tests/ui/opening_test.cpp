@@ -244,6 +244,15 @@ private slots:
         QVERIFY(recentEntries().isEmpty());
     }
 
+    // The name a model fills into a file that was opened is a change to that file.
+    void drop_3doModelOnOpenedFile_marksItModified() {
+        const QString file = keyFile(QStringLiteral("cam.KEY"));
+        ui.windows->show(file);
+        QVERIFY(dropFiles(&ui.main(), {writeText(ui.path(QStringLiteral("ship.3do")), kModel)}));
+        QTRY_COMPARE(ui.main().MeshName->currentText(), QStringLiteral("hull"));
+        QCOMPARE(shownCaption(ui.main()), caption(file) + QLatin1Char('*'));
+    }
+
     // Text and web addresses are not files: the drag is not taken at all.
     void drag_withoutLocalFiles_isNotTaken() {
         QMimeData data;
