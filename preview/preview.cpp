@@ -26,6 +26,7 @@
 #include <cstring>
 #include <optional>
 
+#include "BusyCursor.h"
 #include "EditBoxes.h"
 #include "ErrorReport.h"
 #include "GridHost.h"
@@ -599,7 +600,10 @@ void TPreviewWindow::BtnLoadLevelClick() {
     const QString path = OpenLevel.execute(this);
     if (path.isEmpty())
         return;
-    const ReadResult<LevelFile> file = openLevelFile(localPath(path));
+    const ReadResult<LevelFile> file = [&] {
+        const BusyCursor busy; // a large archive takes a moment to read
+        return openLevelFile(localPath(path));
+    }();
     ReadResult<Level> read{false, {}, file.reason};
     if (file.ok) {
         const std::optional<std::string> entry = chooseLevelEntry(file.value.levels);

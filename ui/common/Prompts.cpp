@@ -2,6 +2,8 @@
 // with the program's filters.
 #include "Prompts.h"
 
+#include "BusyCursor.h"
+
 #include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QComboBox>
@@ -139,17 +141,16 @@ public:
 
     QString chooseItem(QWidget* parent, const QString& title, const QString& label,
                        const QStringList& items) override {
-        const bool many = items.size() > kManyChoices;
-        if (many)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
         QInputDialog dialog(parent);
         dialog.setWindowTitle(title);
         dialog.setLabelText(label);
         dialog.setComboBoxEditable(false);
-        dialog.setComboBoxItems(items);
-        if (many) {
+        if (items.size() > kManyChoices) {
+            const BusyCursor busy;
+            dialog.setComboBoxItems(items);
             sizeWithoutMeasuringEachItem(dialog);
-            QApplication::restoreOverrideCursor();
+        } else {
+            dialog.setComboBoxItems(items);
         }
         return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
     }
