@@ -93,8 +93,6 @@ private slots:
         TFrameSelector& selector = windows->frameSelector;
         QVERIFY(QTest::qWaitForWindowExposed(&selector));
         const QRect grid(main.DataGrid->mapToGlobal(QPoint(0, 0)), main.DataGrid->size());
-        qDebug() << "dbg" << main.frameGeometry() << grid << main.minimumSizeHint()
-                 << main.minimumSize();
         QVERIFY2(!selector.frameGeometry().intersects(grid), qPrintable(inside(selector)));
         QVERIFY2(area().contains(selector.frameGeometry()), qPrintable(inside(selector)));
     }
