@@ -43,19 +43,33 @@ KeyMotion keyMotion(const KeyValues& from, const KeyValues& to, std::int32_t ste
 // with six decimals.
 float asReadFromKeyFile(float value);
 
-// Runs `work` for one entry of one node, naming them in a conversion or arithmetic fault so the
-// user can find the cell in a node that was never shown.
-template <typename Work> auto atEntry(int node, int entry, Work&& work) {
-    const auto where = [&](const std::exception& e) {
-        return "node " + std::to_string(node) + " entry " + std::to_string(entry) + ": " + e.what();
-    };
+// Runs `work`, putting `place()` before the text of a conversion or arithmetic fault.
+template <typename Place, typename Work> auto namingFaults(Place&& place, Work&& work) {
     try {
         return work();
     } catch (const ConversionError& e) {
-        throw ConversionError(where(e));
+        throw ConversionError(place() + ": " + e.what());
     } catch (const MathError& e) {
-        throw MathError(where(e));
+        throw MathError(place() + ": " + e.what());
     }
+}
+
+// Runs `work` for one entry of one node, naming them in a conversion or arithmetic fault so the
+// user can find the cell in a node that was never shown.
+template <typename Work> auto atEntry(int node, int entry, Work&& work) {
+    return namingFaults(
+        [&] { return "node " + std::to_string(node) + " entry " + std::to_string(entry); }, work);
+}
+
+// Runs `work` reading one cell, naming node, entry and column in a fault:
+// "node 1 entry 2, X pos: 'abc' is not a valid floating point value".
+template <typename Work> auto atCell(int node, int entry, int column, Work&& work) {
+    return namingFaults(
+        [&] {
+            return "node " + std::to_string(node) + " entry " + std::to_string(entry) + ", " +
+                   kColumnHeaders[static_cast<std::size_t>(column)];
+        },
+        work);
 }
 
 } // namespace skyvane

@@ -113,33 +113,40 @@ std::vector<PlaybackJump> nodeJumps(const EntryTable& table, int count, int node
     std::vector<PlaybackJump> jumps;
     if (count < 2)
         return jumps;
+    // Every cell is read naming itself, so a fault points at the very cell that holds it.
+    const auto frameAt = [&](int k) {
+        return atCell(node, k, ColFrame, [&] { return frameOf(table, k); });
+    };
+    const auto valuesAt = [&](int k) {
+        KeyValues values{};
+        for (int i = 0; i < kKeyValueCount; ++i)
+            values[i] =
+                atCell(node, k, ColX + i, [&] { return parseSingle(table.cell(ColX + i, k)); });
+        return values;
+    };
     // Each entry is read once, as the start of one pair and the end of the one before.
-    KeyValues values{};
-    KeyValues read{};
-    std::int32_t frame = 0;
-    atEntry(node, 0, [&] {
-        values = keyValues(table, 0);
-        read = readBack(values);
-        frame = frameOf(table, 0);
-    });
+    KeyValues values = valuesAt(0);
+    KeyValues read = readBack(values);
+    std::int32_t frame = frameAt(0);
     for (int k = 0; k + 1 < count; ++k) {
-        atEntry(node, k, [&] {
-            const KeyValues next = keyValues(table, k + 1);
-            const KeyValues nextRead = readBack(next);
-            const std::int32_t nextFrame = frameOf(table, k + 1);
-            const std::int32_t steps = parseInt(table.cell(ColSteps, k));
-            const std::int64_t distance = static_cast<std::int64_t>(nextFrame) - frame;
-            if (distance > 0) {
-                const PlayedEntry from = asPlayed(frame, read, keyMotion(values, next, steps));
-                PlaybackJump jump{node, k, nextFrame, steps, distance};
-                measureMiss(playedAfter(from, distance), nextRead, jump);
-                if (jump.jku > kJumpJku || jump.degrees > kJumpDegrees)
-                    jumps.push_back(jump);
-            }
-            values = next;
-            read = nextRead;
-            frame = nextFrame;
-        });
+        const KeyValues next = valuesAt(k + 1);
+        const KeyValues nextRead = readBack(next);
+        const std::int32_t nextFrame = frameAt(k + 1);
+        const std::int32_t steps =
+            atCell(node, k, ColSteps, [&] { return parseInt(table.cell(ColSteps, k)); });
+        const std::int64_t distance = static_cast<std::int64_t>(nextFrame) - frame;
+        if (distance > 0) {
+            const KeyMotion motion =
+                atCell(node, k, ColSteps, [&] { return keyMotion(values, next, steps); });
+            const PlayedEntry from = asPlayed(frame, read, motion);
+            PlaybackJump jump{node, k, nextFrame, steps, distance};
+            measureMiss(playedAfter(from, distance), nextRead, jump);
+            if (jump.jku > kJumpJku || jump.degrees > kJumpDegrees)
+                jumps.push_back(jump);
+        }
+        values = next;
+        read = nextRead;
+        frame = nextFrame;
     }
     return jumps;
 }

@@ -303,15 +303,30 @@ TEST(CheckPlayback, noJumps_saysSo) {
               "No jumps: the game plays every entry as shown.");
 }
 
-TEST(CheckPlayback, badCellInANode_namesNodeAndEntry) {
-    TKeyDocument document;
-    document.Nodes = {workedExample(), makeNode({{"0", "1", "0", "0", "0", "0", "0", "0"},
-                                                 {"1", "1", "0", "0", "abc", "0", "0", "0"}})};
-    try {
-        documentJumps(document);
-        FAIL() << "no error";
-    } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "node 1 entry 0: 'abc' is not a valid floating point value");
+TEST(CheckPlayback, badCellInANode_namesNodeEntryAndColumnOfThatCell) {
+    struct Case {
+        int entry;
+        int column;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {1, ColX, "abc", "node 1 entry 1, X pos: 'abc' is not a valid floating point value"},
+        {1, ColFrame, "1.5", "node 1 entry 1, Frame: '1.5' is not a valid integer value"},
+        {0, ColSteps, "x", "node 1 entry 0, Steps: 'x' is not a valid integer value"},
+        {0, ColRoll, "", "node 1 entry 0, Roll: '' is not a valid floating point value"},
+    };
+    for (const Case& c : cases) {
+        TKeyDocument document;
+        document.Nodes = {workedExample(), makeNode({{"0", "1", "0", "0", "0", "0", "0", "0"},
+                                                     {"1", "1", "0", "0", "0", "0", "0", "0"}})};
+        document.Nodes[1].Data.setCell(c.column, c.entry, c.text);
+        try {
+            documentJumps(document);
+            ADD_FAILURE() << "no error for " << c.message;
+        } catch (const ConversionError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
     }
 }
 

@@ -121,6 +121,18 @@ private slots:
         QCOMPARE(ui.main().document().Nodes[2].Data.cell(ColSteps, 0), std::string("3"));
     }
 
+    // A node not shown since it was read is not checked first: its bad cell is named exactly.
+    void badCellInAnotherNode_isNamedByNodeEntryAndColumn() {
+        TKeyDocument document;
+        document.Nodes = {kSmooth, kShortStep};
+        document.Nodes[1].Data.setCell(ColY, 2, "abc");
+        ui.main().session().install(document);
+        ui.trigger("CheckPlayback1");
+        QCOMPARE(
+            ui.prompts->errors,
+            QStringList({"node 1 entry 2, Y pos: 'abc' is not a valid floating point value."}));
+    }
+
     void faultInTheCurrentNode_isShownAsCheckDataShowsIt() {
         ui.setEntry(0, {"0", "1", "0", "0", "0", "0", "360", "0"});
         ui.trigger("CheckPlayback1");
