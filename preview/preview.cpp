@@ -4,6 +4,7 @@
 // the object and the level it draws around the path.
 #include "preview.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
@@ -271,7 +272,7 @@ void TPreviewWindow::createGui() {
 
     BtnPlay = addButton(LeftPanel, "BtnPlay", "Play", kPlayButton);
     connect(BtnPlay, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { BtnPlayClick(); }, this); });
+            [this] { guardPlayback([this] { BtnPlayClick(); }); });
 
     TBFrame = new QSlider(Qt::Horizontal, LeftPanel);
     TBFrame->setObjectName(QStringLiteral("TBFrame"));
@@ -281,7 +282,7 @@ void TPreviewWindow::createGui() {
     // and would step the frames too. A click on the slider gives it the keys.
     TBFrame->setFocusPolicy(Qt::ClickFocus);
     connect(TBFrame, &QSlider::valueChanged, this,
-            [this] { runGuarded([this] { TBFrameChange(); }, this); });
+            [this] { guardPlayback([this] { TBFrameChange(); }); });
 
     LblFrame = new QLabel(fromBytes(frameReadOut(0, kStartFps)), LeftPanel);
     LblFrame->setObjectName(QStringLiteral("LblFrame"));
@@ -311,7 +312,7 @@ void TPreviewWindow::createGui() {
     PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
     PlayTimer->setTimerType(Qt::PreciseTimer);
     connect(PlayTimer, &QTimer::timeout, this,
-            [this] { runGuarded([this] { PlayTimerTimer(); }, this); });
+            [this] { guardPlayback([this] { PlayTimerTimer(); }); });
 }
 
 void TPreviewWindow::showReadOuts(unsigned readOuts) {
@@ -341,6 +342,13 @@ void TPreviewWindow::hideEvent(QHideEvent* event) {
 }
 
 bool TPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Left unaccepted by the entry box, the main window's Undo and Redo take their keys here too.
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true;
+    }
     // Every key press enters through the window's platform window before it is passed to the
     // focused control; catching it there sees each press exactly once.
     if (event->type() == QEvent::KeyPress && watched == windowHandle())
@@ -384,7 +392,18 @@ void TPreviewWindow::SpEntryChange() {
     DrawScene();
 }
 
+// The keys a focused slider steps the frames with move nothing else.
+bool TPreviewWindow::sliderTakes(const QKeyEvent& key) const {
+    static constexpr int kSliderKeys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,
+                                          Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
+                                          Qt::Key_Home, Qt::Key_End};
+    return TBFrame->hasFocus() && std::find(std::begin(kSliderKeys), std::end(kSliderKeys),
+                                            key.key()) != std::end(kSliderKeys);
+}
+
 void TPreviewWindow::FormKeyDown(const QKeyEvent& key) {
+    if (sliderTakes(key))
+        return;
     if (key.key() == Qt::Key_Home) {
         moveCamera(resetCamera(camera_));
         return;
@@ -473,20 +492,55 @@ void TPreviewWindow::takePlayedFrame() {
         played_ = scenePlayback(host_.entries(), EntryCount, TBFrame->value());
 }
 
-// Draws `frame` from the current cells, through the entry check as activation does: cells that
-// fail it stop playback, and the main window shows the fault. False when it stopped.
-bool TPreviewWindow::showFrame(std::int64_t frame) {
+// Whatever fails while playing pauses before its box is shown, so the box comes once and not
+// again on every tick of the timer.
+void TPreviewWindow::guardPlayback(const std::function<void()>& work) {
+    runGuarded(
+        [&] {
+            try {
+                work();
+            } catch (...) {
+                pause();
+                throw;
+            }
+        },
+        this);
+}
+
+// The timing of the current cells, through the entry check as activation does. Before anything
+// else, cells that fail the check or give no timing pause playback with one message in the
+// status panel, and the main window shows it.
+std::optional<PlaybackTiming> TPreviewWindow::checkedTiming() {
     takeEntryCount();
     if (host_.checkEntries(0, kMaxEntries - 1)) {
         pause();
         showMainWithFault();
-        return false;
+        return std::nullopt;
     }
-    showTiming(host_.session().playbackTiming(), frame);
+    try {
+        return host_.session().playbackTiming();
+    } catch (const ConversionError& fault) {
+        pause();
+        host_.setStatus(fromBytes(fault.what()));
+        showMainWithFault();
+        return std::nullopt;
+    }
+}
+
+// Draws `frame` of the timing from the current cells.
+void TPreviewWindow::drawFrame(const PlaybackTiming& timing, std::int64_t frame) {
+    showTiming(timing, frame);
     takePlayedFrame();
     DrawScene();
     host_.setStatus(QString());
-    return true;
+}
+
+// Draws `frame` from the current cells when they pass the check. False when it paused.
+bool TPreviewWindow::showFrame(std::int64_t frame) {
+    const std::optional<PlaybackTiming> timing = checkedTiming();
+    if (timing)
+        drawFrame(*timing, frame);
+    return timing.has_value();
 }
 
 void TPreviewWindow::BtnPlayClick() {
@@ -497,17 +551,19 @@ void TPreviewWindow::BtnPlayClick() {
 }
 
 void TPreviewWindow::play() {
-    const PlaybackTiming timing = host_.session().playbackTiming();
-    if (!timing.fps || !(*timing.fps > 0)) {
+    const std::optional<PlaybackTiming> timing = checkedTiming();
+    if (!timing)
+        return;
+    if (!timing->fps || !(*timing->fps > 0)) {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid frame-rate value!"));
         return;
     }
     // At the end, Play starts again from the beginning.
     std::int64_t frame = TBFrame->value();
-    if (frame >= timing.frameCount - 1)
+    if (frame >= timing->frameCount - 1)
         frame = 0;
     playing_ = true;
-    playingFps_ = *timing.fps;
+    playingFps_ = *timing->fps;
     startFrame_ = frame;
     clock_.start();
     PlayTimer->start(tickMs(playingFps_));
@@ -515,32 +571,66 @@ void TPreviewWindow::play() {
     showFrame(frame);
 }
 
-// Pausing leaves the played object where it is.
+// Pausing leaves the played object where it is, unless the slider rests on frame 0, where the
+// picture is the path's alone.
 void TPreviewWindow::pause() {
     playing_ = false;
     PlayTimer->stop();
     BtnPlay->setText(QStringLiteral("Play"));
+    if (played_ && !playbackShown())
+        dropPlayedFrame();
+}
+
+void TPreviewWindow::dropPlayedFrame() {
+    played_.reset();
+    DrawScene();
+}
+
+void TPreviewWindow::shareUndoKeys(const QList<QAction*>& undoAndRedo) {
+    addActions(undoAndRedo);
+    // A step undone from here shows at once, as on activation.
+    for (QAction* action : undoAndRedo)
+        connect(action, &QAction::triggered, this, [this] {
+            if (isActiveWindow())
+                runGuarded([this] { FormActivate(); }, this);
+        });
+}
+
+void TPreviewWindow::documentReplaced() {
+    pause();
+    const QSignalBlocker quiet(TBFrame);
+    TBFrame->setValue(0);
+    LblFrame->setText(fromBytes(frameReadOut(0, shownFps_)));
+    // A played object of the old document goes; otherwise the picture waits for activation.
+    if (played_) {
+        takeEntryCount();
+        dropPlayedFrame();
+    }
 }
 
 void TPreviewWindow::PlayTimerTimer() {
     if (!playing_)
         return;
-    const PlaybackTiming timing = host_.session().playbackTiming();
-    if (!timing.fps || !(*timing.fps > 0)) {
+    const std::optional<PlaybackTiming> timing = checkedTiming();
+    if (!timing)
+        return;
+    if (!timing->fps || !(*timing->fps > 0)) {
         pause();
+        host_.setStatus(QStringLiteral("Invalid frame-rate value!"));
         return;
     }
     // A new frame rate takes over from the frame shown now.
-    if (*timing.fps != playingFps_) {
+    if (*timing->fps != playingFps_) {
         startFrame_ = TBFrame->value();
-        playingFps_ = *timing.fps;
+        playingFps_ = *timing->fps;
         clock_.restart();
         PlayTimer->setInterval(tickMs(playingFps_));
     }
     const long double elapsed = static_cast<long double>(clock_.nsecsElapsed()) / 1e9L;
     const PlaybackStep step =
-        advancePlayback(startFrame_, elapsed, playingFps_, timing.frameCount, CBLoop->isChecked());
-    if (showFrame(step.frame) && step.ended)
+        advancePlayback(startFrame_, elapsed, playingFps_, timing->frameCount, CBLoop->isChecked());
+    drawFrame(*timing, step.frame);
+    if (step.ended)
         pause();
 }
 

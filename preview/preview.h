@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "Prompts.h"
@@ -13,6 +14,7 @@
 #include "model3do.h"
 #include "scene.h"
 
+class QAction;
 class QCheckBox;
 class QFrame;
 class QKeyEvent;
@@ -36,6 +38,11 @@ class TPreviewWindow : public QWidget {
 public:
     explicit TPreviewWindow(GridHost& host, QWidget* parent = nullptr);
 
+    // After New or Open: playback stops and a played object of the old document goes.
+    void documentReplaced();
+    // The main window's Undo and Redo, whose keys act from here too.
+    void shareUndoKeys(const QList<QAction*>& undoAndRedo);
+
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -48,6 +55,7 @@ private:
     void FormResize();
     void SpEntryChange();
     void FormKeyDown(const QKeyEvent& key);
+    bool sliderTakes(const QKeyEvent& key) const;
     void DrawScene();
     void showReadOuts(unsigned readOuts);
     void moveCamera(unsigned changed);
@@ -63,6 +71,10 @@ private:
     void showMainWithFault();
     void showTiming(const PlaybackTiming& timing, std::int64_t frame);
     bool showFrame(std::int64_t frame);
+    void drawFrame(const PlaybackTiming& timing, std::int64_t frame);
+    std::optional<PlaybackTiming> checkedTiming();
+    void guardPlayback(const std::function<void()>& work);
+    void dropPlayedFrame();
     bool playbackShown() const;
     void takePlayedFrame();
     std::optional<PlaybackTiming> timingIfReadable() const;

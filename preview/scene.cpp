@@ -150,18 +150,36 @@ void drawHighlighted(Bitmap& bitmap, int cx, int cy, const Camera& camera,
                cellValue(entries.table, ColYaw, k));
 }
 
+// A square outline of side 2 x half around the pixel, all four sides drawn.
+void drawRing(Bitmap& bitmap, Pixel centre, int half) {
+    const Pixel corners[] = {{centre.x - half, centre.y - half},
+                             {centre.x + half, centre.y - half},
+                             {centre.x + half, centre.y + half},
+                             {centre.x - half, centre.y + half}};
+    bitmap.moveTo(corners[3]);
+    for (const Pixel& corner : corners)
+        bitmap.lineTo(corner);
+}
+
+// The red square of the highlighted entry covers its jump square, so a jump there is also
+// ringed, clear of the red square and under its heading line.
 void drawJumps(Bitmap& bitmap, int cx, int cy, const Camera& camera, const SceneEntries& entries,
                const std::vector<int>& jumps) {
     bitmap.setPen(kMagenta);
     bitmap.setBrush(kMagenta);
+    const int highlighted = std::clamp(entries.highlighted, 0, entries.count - 1);
     for (const int k : jumps) {
         if (k < 0 || k >= entries.count)
             continue;
         const auto position = entryPosition(entries.table, k);
         if (!position)
             continue;
-        if (const auto pixel = ProjectPoint(cx, cy, camera, *position))
-            drawSquare(bitmap, *pixel, 3);
+        const auto pixel = ProjectPoint(cx, cy, camera, *position);
+        if (!pixel)
+            continue;
+        drawSquare(bitmap, *pixel, 3);
+        if (k == highlighted)
+            drawRing(bitmap, *pixel, 5);
     }
 }
 

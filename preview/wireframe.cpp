@@ -128,19 +128,27 @@ public:
     }
 
 private:
-    // The reader has made sure every chain of parents ends at a root.
+    // The reader has made sure every chain of parents ends at a root. The chain is walked as a
+    // loop, not by recursion, so a hierarchy of any depth the reader accepts is posed.
     const Frame& worldFrame(std::size_t n) {
-        if (frames_[n])
-            return *frames_[n];
+        std::vector<std::size_t> unknown; // n and its ancestors not yet posed, nearest first
+        for (int at = static_cast<int>(n); at >= 0 && !frames_[static_cast<std::size_t>(at)];
+             at = model_.nodes[static_cast<std::size_t>(at)].parent)
+            unknown.push_back(static_cast<std::size_t>(at));
+        for (auto it = unknown.rbegin(); it != unknown.rend(); ++it)
+            frames_[*it] = framedInParent(*it);
+        return *frames_[n];
+    }
+
+    // A node's world frame once its parent's is known.
+    Frame framedInParent(std::size_t n) const {
         const HierarchyNode& node = model_.nodes[n];
         const NodePose rest{node.position, node.rotation};
         const NodePose pose = n < nodePoses_.size() && nodePoses_[n] ? *nodePoses_[n] : rest;
-        const HierarchyNode* parent =
-            node.parent >= 0 ? &model_.nodes[static_cast<std::size_t>(node.parent)] : nullptr;
-        const Frame& outer =
-            parent ? worldFrame(static_cast<std::size_t>(node.parent)) : placement_;
-        frames_[n] = outer.after(nodeFrame(node, pose, parent));
-        return *frames_[n];
+        const auto parentIndex = static_cast<std::size_t>(node.parent);
+        const HierarchyNode* parent = node.parent >= 0 ? &model_.nodes[parentIndex] : nullptr;
+        const Frame& outer = parent ? *frames_[parentIndex] : placement_;
+        return outer.after(nodeFrame(node, pose, parent));
     }
 
     const Model3do& model_;

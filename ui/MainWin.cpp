@@ -137,6 +137,8 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::setSecondaryWindows(const SecondaryWindows& windows) {
     windows_ = windows;
+    if (windows_.previewWindow)
+        windows_.previewWindow->shareUndoKeys({Undo1, Redo1});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -584,6 +586,8 @@ void TMainWindow::startedAfresh() {
     }
     sessionChanged();
     setCursor(ColFrame, 0);
+    if (windows_.previewWindow)
+        windows_.previewWindow->documentReplaced();
 }
 
 void TMainWindow::SENodesChange(int value) {

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSlider>
 #include <QScrollArea>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -565,17 +565,107 @@ private slots:
         QCOMPARE(pictureKey(), picture);
     }
 
-    void play_followsEditsAndStopsAtCellsThatFailTheCheck() {
+    void play_followsEditsAndPausesOnceAtCellsThatFailTheCheck_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("X no number") << 3 << "abc"
+                                     << "Error: Invalid number";
+        QTest::newRow("Frame no integer") << 1 << "1.5"
+                                          << "Error: Invalid integer";
+        QTest::newRow("Frame no number") << 1 << "abc"
+                                         << "Error: Invalid integer";
+    }
+    void play_followsEditsAndPausesOnceAtCellsThatFailTheCheck() {
+        QFETCH(int, column);
+        QFETCH(QString, cell);
+        skyvane::test::ScriptedPrompts prompts;
         fillOvershootingPath(*host);
         host->edit.setFrameRateText("10.0");
         activate();
         auto* play = control<QPushButton>("BtnPlay");
         QTest::mouseClick(play, Qt::LeftButton);
-        host->setEntry(1, {"4", "1", "abc", "0", "0", "0", "90", "0"});
+        host->edit.typeCell(column, 1, cell.toStdString());
         QTRY_COMPARE(play->text(), QStringLiteral("Play"));
-        QCOMPARE(host->status, QStringLiteral("Error: Invalid number"));
-        QCOMPARE(host->cursorColumn, 3);
+        QTEST(host->status, "status");
+        QCOMPARE(host->cursorColumn, column);
         QCOMPARE(host->entry, 1);
+        // No box, now or on later ticks: the event loop serves the window.
+        QTest::qWait(250);
+        QCOMPARE(prompts.messages.size() + prompts.errors.size(), 0);
+        QCOMPARE(play->text(), QStringLiteral("Play"));
+    }
+
+    // Another node's Frame is not checked by the entry check, only read for the timing.
+    void play_withAnotherNodesFrameNoInteger_saysWhichInTheStatusPanel() {
+        skyvane::test::ScriptedPrompts prompts;
+        TKeyDocument document;
+        document.Nodes.resize(2);
+        for (TNode& node : document.Nodes) {
+            node.Mesh = "m";
+            for (int e = 0; e < 2; ++e)
+                for (int c = ColFrame; c <= ColRoll; ++c)
+                    node.Data.setCell(c, e, c == ColFrame ? std::to_string(4 * e) : "1");
+            node.Entries = 2;
+        }
+        document.Nodes[1].Data.setCell(ColFrame, 1, "abc");
+        host->edit.install(document);
+        activate();
+        QTest::mouseClick(control<QPushButton>("BtnPlay"), Qt::LeftButton);
+        QCOMPARE(control<QPushButton>("BtnPlay")->text(), QStringLiteral("Play"));
+        QCOMPARE(host->status,
+                 QStringLiteral("node 1 entry 1: 'abc' is not a valid integer value"));
+        QCOMPARE(prompts.messages.size() + prompts.errors.size(), 0);
+    }
+
+    // The object stays after playback only where the slider rests away from frame 0.
+    void play_ofAOneEntryNode_endsWithoutThePlayedSquare() {
+        host->setEntry(0, {"0", "1", "0", "0", "0", "0", "90", "0"});
+        host->edit.setFrameRateText("30.0");
+        activate();
+        const QImage plain = picture();
+        QTest::mouseClick(control<QPushButton>("BtnPlay"), Qt::LeftButton);
+        QTRY_COMPARE(control<QPushButton>("BtnPlay")->text(), QStringLiteral("Play"));
+        QCOMPARE(paintedIn(control<QLabel>("Image1"), QColor(255, 255, 0)).count, 0);
+        QCOMPARE(picture(), plain);
+    }
+
+    void deepHierarchy_loadsAndDraws() {
+        skyvane::test::ScriptedPrompts prompts;
+        const QTemporaryDir dir;
+        std::ifstream cube(testdata::path("cube.3do"), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(cube)), std::istreambuf_iterator<char>());
+        text.erase(text.find("HIERARCHY NODES"));
+        // A chain 100,000 nodes deep, the fin at its end.
+        constexpr int kDepth = 100000;
+        text += "HIERARCHY NODES " + std::to_string(kDepth) + "\n";
+        for (int n = 0; n < kDepth; ++n)
+            text += std::to_string(n) + ": 0x0 0x1 " +
+                    (n == 0            ? "0"
+                     : n + 1 == kDepth ? "1"
+                                       : "-1") +
+                    " " + std::to_string(n - 1) + " -1 -1 0 0 0 0 0 0 0 0 0 0 n\n";
+        prompts.files = {writeFile(dir, "deep.3do", text)};
+        fillTrajectory(*host, 1);
+        activate();
+        click("BtnLoad3DO");
+        QCOMPARE(prompts.messages.size() + prompts.errors.size(), 0);
+        QVERIFY(paintedIn(control<QLabel>("Image1"), kObjectGrey).count > 0);
+    }
+
+    void sliderKeys_moveTheFrameAndLeaveTheCamera() {
+        fillOvershootingPath(*host);
+        activate();
+        auto* slider = control<QSlider>("TBFrame");
+        slider->setFocus();
+        const QStringList before = readOuts();
+        for (int key : {Qt::Key_Right, Qt::Key_Up, Qt::Key_End, Qt::Key_Left, Qt::Key_Home})
+            press(key);
+        QCOMPARE(readOuts(), before);
+        QCOMPARE(slider->value(), 0);
+        press(Qt::Key_Right);
+        QCOMPARE(slider->value(), 1);
+        QCOMPARE(readOuts(), before);
     }
 
     void closing_pausesPlayback() {

@@ -567,13 +567,16 @@ TEST(DrawScene, playback_drawsJumpsMagentaAndThePlayedObjectYellowOverAll) {
     EXPECT_EQ(bitmap.pixel(256, 220), kRed);
 }
 
-TEST(DrawScene, playback_redHighlightCoversAJumpMark) {
+TEST(DrawScene, playback_jumpOnTheHighlightedEntry_isRingedAroundTheRedSquare) {
     const EntryTable table = overshootingPath();
     ScenePlayback playback = scenePlayback(table, 2, 0);
     playback.position = {0, 0, 5}; // out of the way, above the centre
     const Bitmap bitmap = DrawScene(440, 439, startCamera(), {table, 2, 0}, {}, &playback);
     EXPECT_EQ(bitmap.pixel(217, 217), kRed);
-    EXPECT_EQ(penPixels(bitmap, kMagenta).size(), 0u);
+    for (const auto& [x, y] : {std::pair{215, 215}, {225, 215}, {225, 225}, {215, 225}, {220, 215}})
+        EXPECT_EQ(bitmap.pixel(x, y), kMagenta) << x << ", " << y;
+    EXPECT_EQ(bitmap.pixel(215, 220), kRed); // the heading line crosses the ring
+    EXPECT_NE(bitmap.pixel(226, 226), kMagenta);
 }
 
 TEST(DrawScene, withoutPlayback_isThePictureOfTheEntriesAlone) {

@@ -54,6 +54,7 @@ public:
     TMainWindow& main() { return windows->mainWindow; }
     EntryGrid& grid() { return *main().DataGrid; }
     TFrameSelector& selector() { return windows->frameSelector; }
+    TPreviewWindow& preview() { return windows->previewWindow; }
 
     void trigger(const char* actionName) {
         QAction* action = main().findChild<QAction*>(QString::fromLatin1(actionName));

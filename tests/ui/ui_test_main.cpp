@@ -11,6 +11,7 @@ std::unique_ptr<QObject> makeOpeningTest();
 std::unique_ptr<QObject> makeCheckPlaybackTest();
 std::unique_ptr<QObject> makeUndoTest();
 std::unique_ptr<QObject> makeHeaderTest();
+std::unique_ptr<QObject> makePreviewWiringTest();
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,7 +19,8 @@ int main(int argc, char* argv[]) {
     int failures = 0;
     for (const auto& test :
          {makeMainWindowTest(), makeFrameCommandsTest(), makeFileDialogTest(), makeDialogsTest(),
-          makeOpeningTest(), makeCheckPlaybackTest(), makeUndoTest(), makeHeaderTest()})
+          makeOpeningTest(), makeCheckPlaybackTest(), makeUndoTest(), makeHeaderTest(),
+          makePreviewWiringTest()})
         failures += QTest::qExec(test.get(), argc, argv);
     return failures == 0 ? 0 : 1;
 }

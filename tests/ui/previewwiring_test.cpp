@@ -1,0 +1,67 @@
+// The preview with the real main window: the main window's undo keys act from the preview, and a
+// document opened anew takes the played object of the old one away.
+#include <QApplication>
+#include <QLabel>
+#include <QSlider>
+
+#include "UiFixture.h"
+
+using namespace skyvane;
+using namespace skyvane::test;
+
+class PreviewWiringTest : public QObject {
+    Q_OBJECT
+
+    UiFixture ui;
+
+    template <typename T> T* control(const char* name) {
+        return ui.preview().findChild<T*>(QString::fromLatin1(name));
+    }
+    int yellowPixels() {
+        const QImage picture = control<QLabel>("Image1")->pixmap().toImage();
+        int count = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                count += picture.pixelColor(x, y) == QColor(255, 255, 0) ? 1 : 0;
+        return count;
+    }
+    void activatePreview() {
+        ui.preview().show();
+        ui.preview().activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == &ui.preview());
+    }
+
+private slots:
+    void init() { ui.start(); }
+    void cleanup() { ui.stop(); }
+
+    void undoAndRedoKeys_fromThePreview_actOnTheDocument() {
+        ui.setEntry(0, {"0", "1", "0", "0", "0", "0", "0", "0"});
+        ui.setEntry(0, {"0", "1", "5", "0", "0", "0", "0", "0"});
+        activatePreview();
+        // The entry box has the focus: its own undo must not take the key.
+        control<QWidget>("SpEntry")->setFocus();
+        QTest::keyClick(ui.preview().windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("0"));
+        QTest::keyClick(ui.preview().windowHandle(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(ui.cell(ColX, 0), QStringLiteral("5"));
+    }
+
+    void open_takesThePlayedObjectAway() {
+        ui.prompts->files = {ui.writeKey(QStringLiteral("a.KEY"), UiFixture::makeDocument(1, 3))};
+        ui.trigger("Open");
+        activatePreview();
+        control<QSlider>("TBFrame")->setValue(5);
+        QVERIFY(yellowPixels() > 0);
+        ui.prompts->files = {ui.writeKey(QStringLiteral("b.KEY"), UiFixture::makeDocument(1, 2))};
+        ui.trigger("Open");
+        QCOMPARE(control<QSlider>("TBFrame")->value(), 0);
+        QCOMPARE(yellowPixels(), 0);
+    }
+};
+
+#include "previewwiring_test.moc"
+
+std::unique_ptr<QObject> makePreviewWiringTest() {
+    return std::make_unique<PreviewWiringTest>();
+}
