@@ -109,7 +109,7 @@ constexpr int kZoomBoxWidth = 48;
 // squeezed below a wide main window on a 1280 x 1024 screen still shows them.
 constexpr int kSecondColumn = 100;
 // Below this height the panel scrolls, so no control is out of reach on a smaller screen.
-constexpr int kPanelHeight = 444;
+constexpr int kPanelHeight = 504;
 constexpr QRect kPlayButton{kMargin, 308, 88, 24};
 constexpr QRect kResetButton{kSecondColumn, 308, 88, 24};
 constexpr QRect kFrameSlider{kMargin, 338, 124, 20};
@@ -119,6 +119,16 @@ constexpr QRect kLoad3doButton{kMargin, 384, 88, 24};
 constexpr QRect kShowObjectBox{kSecondColumn, 386, 96, 20};
 constexpr QRect kLoadLevelButton{kMargin, 414, 88, 24};
 constexpr QRect kShowLevelBox{kSecondColumn, 416, 96, 20};
+// The timeline below them: one frame back, the frame number, one frame on; then the range of
+// frames that Play plays and Loop loops. In a window of the designed height the first row is in
+// sight; the panel scrolls to the rest.
+constexpr QRect kFrameBackButton{kMargin, 446, 24, 22};
+constexpr QRect kFrameBox{36, 446, 64, 22};
+constexpr QRect kFrameNextButton{104, 446, 24, 22};
+constexpr LabelLayout kRangeLabels[] = {{"LabelRange", "Range", kMargin, 478},
+                                        {"LabelRangeTo", "to", 112, 478}};
+constexpr QRect kRangeStartBox{44, 474, 64, 22};
+constexpr QRect kRangeEndBox{128, 474, 64, 22};
 constexpr float kStartFps = 15.0f;
 constexpr int kWheelEighthsPerNotch = 120;
 constexpr int kLongestTickMs = 1000; // even a slow frame rate shows the time passing
@@ -152,6 +162,17 @@ QCheckBox* addTickBox(QWidget* parent, const char* name, const char* caption, co
     auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(place);
+    return box;
+}
+
+// A frame number box: taken on Enter or on leaving it, not on every digit typed; not a tab stop.
+QSpinBox* addFrameBox(QWidget* parent, const char* name, const QRect& place) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(place);
+    box->setRange(0, 0);
+    box->setKeyboardTracking(false);
+    box->setFocusPolicy(Qt::ClickFocus);
     return box;
 }
 
@@ -290,6 +311,18 @@ void TPreviewWindow::createGui() {
 
     CBLoop = addTickBox(LeftPanel, "CBLoop", "Loop", kLoopBox);
 
+    BtnFrameBack = addButton(LeftPanel, "BtnFrameBack", "<", kFrameBackButton);
+    BtnFrameNext = addButton(LeftPanel, "BtnFrameNext", ">", kFrameNextButton);
+    connect(BtnFrameBack, &QPushButton::clicked, this, [this] { stepFrame(-1); });
+    connect(BtnFrameNext, &QPushButton::clicked, this, [this] { stepFrame(1); });
+    SpFrame = addFrameBox(LeftPanel, "SpFrame", kFrameBox);
+    connect(SpFrame, qOverload<int>(&QSpinBox::valueChanged), this,
+            [this](int frame) { TBFrame->setValue(frame); });
+    for (const auto& item : kRangeLabels)
+        addLabel(LeftPanel, item)->adjustSize();
+    SpRangeStart = addFrameBox(LeftPanel, "SpRangeStart", kRangeStartBox);
+    SpRangeEnd = addFrameBox(LeftPanel, "SpRangeEnd", kRangeEndBox);
+
     BtnResetView = addButton(LeftPanel, "BtnResetView", "Reset view", kResetButton);
     connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
 
@@ -392,18 +425,25 @@ void TPreviewWindow::SpEntryChange() {
     DrawScene();
 }
 
-// The keys a focused slider steps the frames with move nothing else.
-bool TPreviewWindow::sliderTakes(const QKeyEvent& key) const {
-    static constexpr int kSliderKeys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,
-                                          Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
-                                          Qt::Key_Home, Qt::Key_End};
-    return TBFrame->hasFocus() && std::find(std::begin(kSliderKeys), std::end(kSliderKeys),
-                                            key.key()) != std::end(kSliderKeys);
+// The keys a focused slider or frame box steps or edits with move nothing else.
+bool TPreviewWindow::timelineTakes(const QKeyEvent& key) const {
+    static constexpr int kTimelineKeys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,
+                                            Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
+                                            Qt::Key_Home, Qt::Key_End};
+    const bool focused = TBFrame->hasFocus() || SpFrame->hasFocus() || SpRangeStart->hasFocus() ||
+                         SpRangeEnd->hasFocus();
+    return focused && std::find(std::begin(kTimelineKeys), std::end(kTimelineKeys), key.key()) !=
+                          std::end(kTimelineKeys);
 }
 
 void TPreviewWindow::FormKeyDown(const QKeyEvent& key) {
-    if (sliderTakes(key))
+    if (timelineTakes(key))
         return;
+    const bool plain = !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (key.key() == Qt::Key_Comma || key.key() == Qt::Key_Period)) {
+        stepFrame(key.key() == Qt::Key_Comma ? -1 : 1);
+        return;
+    }
     if (key.key() == Qt::Key_Home) {
         moveCamera(resetCamera(camera_));
         return;
@@ -479,6 +519,17 @@ void TPreviewWindow::showTiming(const PlaybackTiming& timing, std::int64_t frame
     const QSignalBlocker quiet(TBFrame);
     TBFrame->setRange(0, last);
     TBFrame->setValue(static_cast<int>(std::clamp<std::int64_t>(frame, 0, last)));
+    // A range that ended at the last frame goes on ending there.
+    const bool rangeToTheEnd = SpRangeEnd->value() == SpRangeEnd->maximum();
+    for (QSpinBox* box : {SpFrame, SpRangeStart, SpRangeEnd}) {
+        const QSignalBlocker quietBox(box);
+        box->setMaximum(last);
+    }
+    const QSignalBlocker quietEnd(SpRangeEnd);
+    if (rangeToTheEnd)
+        SpRangeEnd->setValue(last);
+    const QSignalBlocker quietFrame(SpFrame);
+    SpFrame->setValue(TBFrame->value());
     // Without a frame rate to count in, the time goes on in the last one known.
     if (timing.fps && *timing.fps > 0)
         shownFps_ = *timing.fps;
@@ -527,10 +578,11 @@ std::optional<PlaybackTiming> TPreviewWindow::checkedTiming() {
     }
 }
 
-// Draws `frame` of the timing from the current cells.
+// Draws `frame` of the timing from the current cells; the grid follows.
 void TPreviewWindow::drawFrame(const PlaybackTiming& timing, std::int64_t frame) {
     showTiming(timing, frame);
     takePlayedFrame();
+    followInGrid(TBFrame->value());
     DrawScene();
     host_.setStatus(QString());
 }
@@ -558,10 +610,11 @@ void TPreviewWindow::play() {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid frame-rate value!"));
         return;
     }
-    // At the end, Play starts again from the beginning.
+    // At the end of the range or outside it, Play starts again from its beginning.
+    const PlayRange range = playRange();
     std::int64_t frame = TBFrame->value();
-    if (frame >= timing->frameCount - 1)
-        frame = 0;
+    if (frame < range.first || frame >= range.last)
+        frame = range.first;
     playing_ = true;
     playingFps_ = *timing->fps;
     startFrame_ = frame;
@@ -628,7 +681,7 @@ void TPreviewWindow::PlayTimerTimer() {
     }
     const long double elapsed = static_cast<long double>(clock_.nsecsElapsed()) / 1e9L;
     const PlaybackStep step =
-        advancePlayback(startFrame_, elapsed, playingFps_, timing->frameCount, CBLoop->isChecked());
+        advancePlayback(startFrame_, elapsed, playingFps_, playRange(), CBLoop->isChecked());
     drawFrame(*timing, step.frame);
     if (step.ended)
         pause();
@@ -641,6 +694,31 @@ void TPreviewWindow::TBFrameChange() {
         clock_.restart();
     }
     showFrame(TBFrame->value());
+}
+
+void TPreviewWindow::stepFrame(int by) {
+    TBFrame->setValue(TBFrame->value() + by);
+}
+
+// The two range boxes in either order.
+PlayRange TPreviewWindow::playRange() const {
+    return {std::min(SpRangeStart->value(), SpRangeEnd->value()),
+            std::max(SpRangeStart->value(), SpRangeEnd->value())};
+}
+
+// The grid's cursor goes to the entry whose way to the next holds the frame.
+void TPreviewWindow::followInGrid(std::int64_t frame) {
+    if (EntryCount > 0)
+        host_.followEntry(playedFrame(host_.entries(), EntryCount, frame).entry);
+}
+
+void TPreviewWindow::gridEntryClicked(int entry) {
+    if (playing_ || !isVisible() || entry >= host_.session().entryCount())
+        return;
+    // Cells that fail the check wait for the next activation to show their fault.
+    if (host_.session().checkEntries(0, kMaxEntries - 1).fault())
+        return;
+    TBFrame->setValue(parseInt(host_.entries().cell(ColFrame, entry)));
 }
 
 void TPreviewWindow::BtnResetViewClick() {

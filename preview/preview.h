@@ -42,6 +42,8 @@ public:
     void documentReplaced();
     // The main window's Undo and Redo, whose keys act from here too.
     void shareUndoKeys(const QList<QAction*>& undoAndRedo);
+    // A click on a grid row at rest: the slider goes to that entry's Frame.
+    void gridEntryClicked(int entry);
 
 protected:
     bool event(QEvent* event) override;
@@ -55,7 +57,7 @@ private:
     void FormResize();
     void SpEntryChange();
     void FormKeyDown(const QKeyEvent& key);
-    bool sliderTakes(const QKeyEvent& key) const;
+    bool timelineTakes(const QKeyEvent& key) const;
     void DrawScene();
     void showReadOuts(unsigned readOuts);
     void moveCamera(unsigned changed);
@@ -75,6 +77,9 @@ private:
     std::optional<PlaybackTiming> checkedTiming();
     void guardPlayback(const std::function<void()>& work);
     void dropPlayedFrame();
+    void stepFrame(int by);
+    PlayRange playRange() const;
+    void followInGrid(std::int64_t frame);
     bool playbackShown() const;
     void takePlayedFrame();
     std::optional<PlaybackTiming> timingIfReadable() const;
@@ -126,6 +131,11 @@ private:
     QSlider* TBFrame = nullptr;
     QLabel* LblFrame = nullptr;
     QCheckBox* CBLoop = nullptr;
+    QPushButton* BtnFrameBack = nullptr;
+    QSpinBox* SpFrame = nullptr;
+    QPushButton* BtnFrameNext = nullptr;
+    QSpinBox* SpRangeStart = nullptr;
+    QSpinBox* SpRangeEnd = nullptr;
     QPushButton* BtnResetView = nullptr;
     QPushButton* BtnLoad3DO = nullptr;
     QCheckBox* CBShowObject = nullptr;

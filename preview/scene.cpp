@@ -367,8 +367,9 @@ unsigned resetCamera(Camera& camera) {
 }
 
 PlaybackStep advancePlayback(std::int64_t startFrame, long double elapsed, float fps,
-                             std::int64_t frameCount, bool loop) {
-    const std::int64_t last = std::max<std::int64_t>(frameCount, 1) - 1;
+                             PlayRange range, bool loop) {
+    const std::int64_t first = std::max<std::int64_t>(range.first, 0);
+    const std::int64_t last = std::max(range.last, first);
     // Whole frames only: a frame is shown once its time has come.
     const long double played = std::floor(std::max(elapsed, 0.0L) * fps);
     const long double frame = startFrame + std::min(played, static_cast<long double>(kMaxPlayed));
@@ -376,7 +377,8 @@ PlaybackStep advancePlayback(std::int64_t startFrame, long double elapsed, float
         return {static_cast<std::int64_t>(frame), false};
     if (!loop)
         return {last, true};
-    return {static_cast<std::int64_t>(std::fmod(frame, static_cast<long double>(last + 1))), false};
+    const long double length = static_cast<long double>(last - first + 1);
+    return {first + static_cast<std::int64_t>(std::fmod(frame - first, length)), false};
 }
 
 std::string frameReadOut(std::int64_t frame, float fps) {

@@ -166,15 +166,21 @@ struct ScenePlayback {
     std::vector<int> jumps; // entries whose way to the next entry ends in a jump
 };
 
+// The frames played, first and last included.
+struct PlayRange {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+};
+
 // Where playback stands after `elapsed` seconds of real time from `startFrame`, at `fps` frames
-// per second over the frames 0 .. frameCount - 1: a loop starts again from frame 0, otherwise
-// the last frame ends the playback.
+// per second over the range: a loop starts again from its first frame, otherwise its last frame
+// ends the playback.
 struct PlaybackStep {
     std::int64_t frame = 0;
     bool ended = false;
 };
 PlaybackStep advancePlayback(std::int64_t startFrame, long double elapsed, float fps,
-                             std::int64_t frameCount, bool loop);
+                             PlayRange range, bool loop);
 
 // The frame number and its time at the frame rate: "Frame 12   0.800 s".
 std::string frameReadOut(std::int64_t frame, float fps);

@@ -161,7 +161,7 @@ void EntryGrid::setCursor(int column, int entry) {
 }
 
 void EntryGrid::finishEditing() {
-    if (state() != QAbstractItemView::EditingState)
+    if (!isEditing())
         return;
     if (QWidget* editor = indexWidget(currentIndex())) {
         commitData(editor);

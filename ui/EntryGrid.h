@@ -58,6 +58,7 @@ public:
 
     // Commits a cell being edited, so commands see what was typed.
     void finishEditing();
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
 
     void setModel(QAbstractItemModel* newModel) override;
 

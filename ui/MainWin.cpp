@@ -307,6 +307,11 @@ QWidget* TMainWindow::createNodePanel() {
                 if (current.isValid())
                     session_.setCursor({current.column(), current.row()});
             });
+    // At rest, the preview's slider goes to the Frame of the entry clicked.
+    connect(DataGrid, &QAbstractItemView::clicked, this, [this](const QModelIndex& clicked) {
+        if (windows_.previewWindow)
+            runGuarded([&] { windows_.previewWindow->gridEntryClicked(clicked.row()); }, this);
+    });
     connect(DataGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(DataGrid->viewport()->mapToGlobal(at)); });
     body->addWidget(DataGrid, 1);
@@ -475,6 +480,11 @@ void TMainWindow::setCursor(int column, int entry) {
 
 void TMainWindow::setCursorEntry(int entry) {
     DataGrid->setCursor(DataGrid->cursorColumn(), entry);
+}
+
+void TMainWindow::followEntry(int entry) {
+    if (!DataGrid->isEditing() && !DataGrid->rowSelectionMode() && entry != cursorEntry())
+        setCursorEntry(entry);
 }
 
 void TMainWindow::focusGrid() {

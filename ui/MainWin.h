@@ -66,6 +66,7 @@ public:
     int cursorEntry() const override;
     void setCursor(int column, int entry) override;
     void setCursorEntry(int entry) override;
+    void followEntry(int entry) override;
     void focusGrid() override;
     void setStatus(const QString& text) override;
     QWidget* mainWidget() override;

@@ -668,6 +668,52 @@ private slots:
         QCOMPARE(readOuts(), before);
     }
 
+    void frameBox_typedAndEntered_movesTheSliderAndTheGridCursor() {
+        fillTrajectory(*host, 10);
+        activate();
+        auto* box = control<QSpinBox>("SpFrame");
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, "7");
+        QCOMPARE(control<QSlider>("TBFrame")->value(), 0); // not before Enter
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(control<QSlider>("TBFrame")->value(), 7);
+        QCOMPARE(control<QLabel>("LblFrame")->text(), QStringLiteral("Frame 7   0.467 s"));
+        QCOMPARE(host->entry, 7);
+        click("BtnFrameBack");
+        QCOMPARE(box->value(), 6);
+        click("BtnFrameNext");
+        click("BtnFrameNext");
+        QCOMPARE(box->value(), 8);
+    }
+
+    void playRange_playsItsFramesAndLoopLoopsThem() {
+        fillTrajectory(*host, 10);
+        host->edit.setFrameRateText("100.0");
+        activate();
+        control<QSpinBox>("SpRangeStart")->setValue(3);
+        QCOMPARE(control<QSpinBox>("SpRangeEnd")->value(), 9);
+        control<QSpinBox>("SpRangeEnd")->setValue(5);
+        auto* play = control<QPushButton>("BtnPlay");
+        QTest::mouseClick(play, Qt::LeftButton);
+        QCOMPARE(control<QSlider>("TBFrame")->value(), 3);
+        QTRY_COMPARE(play->text(), QStringLiteral("Play"));
+        QCOMPARE(control<QSlider>("TBFrame")->value(), 5);
+
+        control<QCheckBox>("CBLoop")->setChecked(true);
+        QTest::mouseClick(play, Qt::LeftButton);
+        QSet<int> shown;
+        for (int i = 0; i < 30; ++i) {
+            QTest::qWait(5);
+            shown << control<QSlider>("TBFrame")->value();
+        }
+        QCOMPARE(play->text(), QStringLiteral("Pause"));
+        QTest::mouseClick(play, Qt::LeftButton);
+        QVERIFY(shown.contains(3) && shown.contains(5));
+        for (int frame : shown)
+            QVERIFY2(frame >= 3 && frame <= 5, qPrintable(QString::number(frame)));
+    }
+
     void closing_pausesPlayback() {
         fillOvershootingPath(*host);
         activate();

@@ -717,27 +717,31 @@ TEST(PlaybackClock, advancesInRealTimeAndEndsOrLoops) {
         std::int64_t start;
         long double elapsed;
         float fps;
-        std::int64_t frames;
+        PlayRange range;
         bool loop;
         std::int64_t frame;
         bool ended;
     };
     const Case cases[] = {
-        {"nothing elapsed", 3, 0.0L, 15, 31, false, 3, false},
-        {"a frame's time has not quite come", 0, 0.0666L, 15, 31, false, 0, false},
-        {"one frame at 15 per second", 0, 0.0667L, 15, 31, false, 1, false},
-        {"a second at 15 per second", 0, 1.0L, 15, 31, false, 15, false},
-        {"from the middle", 10, 0.5L, 30, 31, false, 25, false},
-        {"the last frame is shown", 0, 2.0L, 15, 31, false, 30, false},
-        {"past it the playback ends there", 0, 2.1L, 15, 31, false, 30, true},
-        {"a loop starts again from 0", 0, 2.1L, 15, 31, true, 0, false},
-        {"and goes on", 25, 1.0L, 15, 31, true, 9, false},
-        {"a single frame ends at once", 0, 0.1L, 15, 1, false, 0, true},
-        {"a single frame loops on itself", 0, 5.0L, 15, 1, true, 0, false},
-        {"a clock running backwards stays put", 4, -1.0L, 15, 31, false, 4, false},
+        {"nothing elapsed", 3, 0.0L, 15, {0, 30}, false, 3, false},
+        {"a frame's time has not quite come", 0, 0.0666L, 15, {0, 30}, false, 0, false},
+        {"one frame at 15 per second", 0, 0.0667L, 15, {0, 30}, false, 1, false},
+        {"a second at 15 per second", 0, 1.0L, 15, {0, 30}, false, 15, false},
+        {"from the middle", 10, 0.5L, 30, {0, 30}, false, 25, false},
+        {"the last frame is shown", 0, 2.0L, 15, {0, 30}, false, 30, false},
+        {"past it the playback ends there", 0, 2.1L, 15, {0, 30}, false, 30, true},
+        {"a loop starts again from 0", 0, 2.1L, 15, {0, 30}, true, 0, false},
+        {"and goes on", 25, 1.0L, 15, {0, 30}, true, 9, false},
+        {"a single frame ends at once", 0, 0.1L, 15, {0, 0}, false, 0, true},
+        {"a single frame loops on itself", 0, 5.0L, 15, {0, 0}, true, 0, false},
+        {"a clock running backwards stays put", 4, -1.0L, 15, {0, 30}, false, 4, false},
+        {"a range ends at its last frame", 15, 1.0L, 15, {10, 20}, false, 20, true},
+        {"its last frame is shown", 15, 0.34L, 15, {10, 20}, false, 20, false},
+        {"a range loops from its first frame", 15, 0.4L, 15, {10, 20}, true, 10, false},
+        {"and goes on within it", 15, 1.0L, 15, {10, 20}, true, 19, false},
     };
     for (const Case& c : cases) {
-        const PlaybackStep step = advancePlayback(c.start, c.elapsed, c.fps, c.frames, c.loop);
+        const PlaybackStep step = advancePlayback(c.start, c.elapsed, c.fps, c.range, c.loop);
         EXPECT_EQ(step.frame, c.frame) << c.name;
         EXPECT_EQ(step.ended, c.ended) << c.name;
     }

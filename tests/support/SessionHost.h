@@ -24,6 +24,7 @@ public:
         entry = newEntry;
     }
     void setCursorEntry(int newEntry) override { entry = newEntry; }
+    void followEntry(int newEntry) override { entry = newEntry; }
     void focusGrid() override { gridFocused = true; }
     void setStatus(const QString& text) override { status = text; }
     QWidget* mainWidget() override { return &main; }

@@ -1,5 +1,7 @@
-// The preview with the real main window: the main window's undo keys act from the preview, and a
-// document opened anew takes the played object of the old one away.
+// The preview with the real main window: the main window's undo keys act from the preview, the
+// grid's cursor follows the frames played and a click on a row moves the slider, and a document
+// opened anew takes the played object of the old one away.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QSlider>
@@ -45,6 +47,40 @@ private slots:
         QCOMPARE(ui.cell(ColX, 0), QStringLiteral("0"));
         QTest::keyClick(ui.preview().windowHandle(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(ui.cell(ColX, 0), QStringLiteral("5"));
+    }
+
+    // Entry e at Frame 10 e: the cursor stands on the entry whose way holds the frame.
+    void gridCursor_followsTheFramesPlayedWithoutTheFocusOrAnyCell() {
+        ui.fillEntries(10);
+        ui.main().session().setFrameRateText("2000");
+        ui.grid().setCursor(ColY, 0);
+        activatePreview();
+        QWidget* focused = QApplication::focusWidget();
+        const EntryTable cells = ui.main().entries();
+        for (int frame = 1; frame <= 90; ++frame) {
+            QTest::keyClick(ui.preview().windowHandle(), Qt::Key_Period);
+            QCOMPARE(control<QSlider>("TBFrame")->value(), frame);
+            QCOMPARE(ui.main().cursorEntry(), frame / 10);
+        }
+        QTest::keyClick(ui.preview().windowHandle(), Qt::Key_Comma);
+        QCOMPARE(ui.main().cursorEntry(), 8);
+        QTest::keyClick(ui.preview().windowHandle(), Qt::Key_Period);
+        control<QAbstractButton>("BtnPlay")->click(); // from the start, as it stood at the end
+        QCOMPARE(ui.main().cursorEntry(), 0);
+        QTRY_COMPARE(control<QAbstractButton>("BtnPlay")->text(), QStringLiteral("Play"));
+        QCOMPARE(ui.main().cursorEntry(), 9);
+        QCOMPARE(ui.grid().cursorColumn(), int(ColY));
+        QCOMPARE(QApplication::focusWidget(), focused);
+        QVERIFY(ui.main().entries() == cells);
+    }
+
+    void gridRowClickedAtRest_movesTheSliderToItsFrame() {
+        ui.fillEntries(10);
+        activatePreview();
+        const QRect row = ui.grid().visualRect(ui.grid().model()->index(4, ColX));
+        QTest::mouseClick(ui.grid().viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+        QCOMPARE(control<QSlider>("TBFrame")->value(), 40);
+        QVERIFY(yellowPixels() > 0);
     }
 
     void open_takesThePlayedObjectAway() {

@@ -20,6 +20,9 @@ public:
     virtual int cursorEntry() const = 0;
     virtual void setCursor(int column, int entry) = 0;
     virtual void setCursorEntry(int entry) = 0; // the cursor's column stays
+    // The cursor to `entry` as the preview plays, unless the user is typing into a cell or
+    // selecting rows; the focus stays where it is.
+    virtual void followEntry(int entry) = 0;
     virtual void focusGrid() = 0;
     virtual void setStatus(const QString& text) = 0; // PNLErrors
     virtual QWidget* mainWidget() = 0;
