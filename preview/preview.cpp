@@ -109,7 +109,7 @@ constexpr int kZoomBoxWidth = 48;
 // squeezed below a wide main window on a 1280 x 1024 screen still shows them.
 constexpr int kSecondColumn = 100;
 // Below this height the panel scrolls, so no control is out of reach on a smaller screen.
-constexpr int kPanelHeight = 504;
+constexpr int kPanelHeight = 534;
 constexpr QRect kPlayButton{kMargin, 308, 88, 24};
 constexpr QRect kResetButton{kSecondColumn, 308, 88, 24};
 constexpr QRect kFrameSlider{kMargin, 338, 124, 20};
@@ -129,6 +129,9 @@ constexpr LabelLayout kRangeLabels[] = {{"LabelRange", "Range", kMargin, 478},
                                         {"LabelRangeTo", "to", 112, 478}};
 constexpr QRect kRangeStartBox{44, 474, 64, 22};
 constexpr QRect kRangeEndBox{128, 474, 64, 22};
+// Framing: the camera turned to fit the path, or the object, into the picture.
+constexpr QRect kFramePathButton{kMargin, 502, 88, 24};
+constexpr QRect kFrameObjectButton{kSecondColumn, 502, 88, 24};
 constexpr float kStartFps = 15.0f;
 constexpr int kWheelEighthsPerNotch = 120;
 constexpr int kLongestTickMs = 1000; // even a slow frame rate shows the time passing
@@ -323,6 +326,11 @@ void TPreviewWindow::createGui() {
     SpRangeStart = addFrameBox(LeftPanel, "SpRangeStart", kRangeStartBox);
     SpRangeEnd = addFrameBox(LeftPanel, "SpRangeEnd", kRangeEndBox);
 
+    BtnFramePath = addButton(LeftPanel, "BtnFramePath", "Frame path", kFramePathButton);
+    BtnFrameObject = addButton(LeftPanel, "BtnFrameObject", "Frame object", kFrameObjectButton);
+    connect(BtnFramePath, &QPushButton::clicked, this, [this] { BtnFramePathClick(); });
+    connect(BtnFrameObject, &QPushButton::clicked, this, [this] { BtnFrameObjectClick(); });
+
     BtnResetView = addButton(LeftPanel, "BtnResetView", "Reset view", kResetButton);
     connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
 
@@ -446,6 +454,10 @@ void TPreviewWindow::FormKeyDown(const QKeyEvent& key) {
     }
     if (key.key() == Qt::Key_Home) {
         moveCamera(resetCamera(camera_));
+        return;
+    }
+    if (plain && key.key() == Qt::Key_F) {
+        BtnFramePathClick();
         return;
     }
     const std::optional<NavKey> nav = navKey(key.key());
@@ -719,6 +731,23 @@ void TPreviewWindow::gridEntryClicked(int entry) {
     if (host_.session().checkEntries(0, kMaxEntries - 1).fault())
         return;
     TBFrame->setValue(parseInt(host_.entries().cell(ColFrame, entry)));
+}
+
+// The entries drawn, as far as their cells hold numbers.
+void TPreviewWindow::BtnFramePathClick() {
+    std::vector<Vec3f> points;
+    for (int k = 0; k < EntryCount; ++k)
+        if (const auto position = entryPosition(host_.entries(), k))
+            points.push_back(*position);
+    moveCamera(frameAll(camera_, points, Image1->width(), Image1->height()));
+}
+
+// The object as it is shown now.
+void TPreviewWindow::BtnFrameObjectClick() {
+    std::vector<Vec3f> points;
+    for (const WireMesh& mesh : shownObject())
+        points.insert(points.end(), mesh.points.begin(), mesh.points.end());
+    moveCamera(frameAll(camera_, points, Image1->width(), Image1->height()));
 }
 
 void TPreviewWindow::BtnResetViewClick() {

@@ -67,6 +67,8 @@ private:
     void TBFrameChange();
     void PlayTimerTimer();
     void BtnResetViewClick();
+    void BtnFramePathClick();
+    void BtnFrameObjectClick();
     void play();
     void pause();
     void takeEntryCount();
@@ -136,6 +138,8 @@ private:
     QPushButton* BtnFrameNext = nullptr;
     QSpinBox* SpRangeStart = nullptr;
     QSpinBox* SpRangeEnd = nullptr;
+    QPushButton* BtnFramePath = nullptr;
+    QPushButton* BtnFrameObject = nullptr;
     QPushButton* BtnResetView = nullptr;
     QPushButton* BtnLoad3DO = nullptr;
     QCheckBox* CBShowObject = nullptr;

@@ -4,6 +4,7 @@
 #include "scene.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,9 +22,13 @@ constexpr long double kAzimuthStep = kPi / 12.0L;   // 15 degrees
 constexpr long double kPixelsPerRightAngle = 2000.0L;
 constexpr long double kDragDegreesPerPixel = 0.5L;
 constexpr long double kMaxPanAngle = kPi * 85.0L / 180.0L; // tan grows without bound at 90
-constexpr int kZoomRungs = 20;
+// Closer rungs above the keys' 10: framing reaches them, and the keys walk them from there.
+constexpr std::array<float, 6> kCloseZooms{20.0f, 50.0f, 100.0f, 200.0f, 500.0f, 1000.0f};
+// The 20 rungs of 0.1 .. 10 and the closer ones.
+constexpr int kZoomRungs = 20 + static_cast<int>(kCloseZooms.size());
 constexpr std::int64_t kMaxPlayed = std::int64_t{1} << 40; // frames of any one playback
 constexpr float kZoomMax = 10.0f;
+constexpr int kFramingAttempts = 64; // each doubles the eye's distance
 constexpr int kZoomTenthsMin = 1;
 constexpr int kGridHalf = 15;  // lines at -15 .. 15
 constexpr int kGridReach = 16; // each line runs from -16 to 16
@@ -55,15 +60,6 @@ std::optional<float> cellValue(const EntryTable& table, int column, int entry) {
     } catch (const MathError&) {
         return std::nullopt;
     }
-}
-
-std::optional<Vec3f> entryPosition(const EntryTable& table, int entry) {
-    const auto x = cellValue(table, ColX, entry);
-    const auto y = cellValue(table, ColY, entry);
-    const auto z = cellValue(table, ColZ, entry);
-    if (!x || !y || !z)
-        return std::nullopt;
-    return Vec3f{*x, *y, *z};
 }
 
 // The point one unit from `at` in the direction of pitch and yaw (degrees): yaw 0 towards +Y,
@@ -280,6 +276,15 @@ void deriveFields(Camera& camera) {
     camera.Up = {toSingle(-sinEl * cosAz), toSingle(-sinEl * sinAz), toSingle(cosEl)};
 }
 
+std::optional<Vec3f> entryPosition(const EntryTable& table, int entry) {
+    const auto x = cellValue(table, ColX, entry);
+    const auto y = cellValue(table, ColY, entry);
+    const auto z = cellValue(table, ColZ, entry);
+    if (!x || !y || !z)
+        return std::nullopt;
+    return Vec3f{*x, *y, *z};
+}
+
 Camera startCamera() {
     Camera camera;
     deriveFields(camera);
@@ -289,10 +294,17 @@ Camera startCamera() {
 float zoomIn(float zoom) {
     if (zoom < 1.0f)
         return tenths(static_cast<int>(roundHalfEven(zoom * 10.0L)) + 1);
-    return std::min(kZoomMax, static_cast<float>(roundHalfEven(zoom) + 1));
+    if (zoom <= kZoomMax)
+        return std::min(kZoomMax, static_cast<float>(roundHalfEven(zoom) + 1));
+    const auto closer = std::upper_bound(kCloseZooms.begin(), kCloseZooms.end(), zoom);
+    return closer == kCloseZooms.end() ? kCloseZooms.back() : *closer;
 }
 
 float zoomOut(float zoom) {
+    if (zoom > kZoomMax) {
+        const auto below = std::lower_bound(kCloseZooms.begin(), kCloseZooms.end(), zoom);
+        return below == kCloseZooms.begin() ? kZoomMax : *(below - 1);
+    }
     if (zoom > 1.0f)
         return static_cast<float>(roundHalfEven(zoom) - 1);
     return tenths(std::max(kZoomTenthsMin, static_cast<int>(roundHalfEven(zoom * 10.0L)) - 1));
@@ -359,6 +371,67 @@ unsigned zoomByWheel(Camera& camera, int notches) {
     for (int i = 0; i < std::min(std::abs(notches), kZoomRungs); ++i)
         camera.Zoom = notches > 0 ? zoomIn(camera.Zoom) : zoomOut(camera.Zoom);
     return ReadOutZoom;
+}
+
+std::vector<float> zoomLadder() {
+    std::vector<float> ladder;
+    for (float zoom = tenths(kZoomTenthsMin); zoom < kZoomMax; zoom = zoomIn(zoom))
+        ladder.push_back(zoom);
+    ladder.push_back(kZoomMax);
+    ladder.insert(ladder.end(), kCloseZooms.begin(), kCloseZooms.end());
+    return ladder;
+}
+
+unsigned frameAll(Camera& camera, const std::vector<Vec3f>& points, int width, int height) {
+    if (points.empty() || width <= 2 * kFrameMargin || height <= 2 * kFrameMargin)
+        return ReadOutNone;
+    Vec3f low = points.front();
+    Vec3f high = points.front();
+    for (const Vec3f& p : points) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    const auto middle = [](float a, float b) { return (static_cast<long double>(a) + b) / 2; };
+    const auto span = [](float a, float b) { return static_cast<long double>(b) - a; };
+    const long double radius =
+        std::hypot(std::hypot(span(low.x, high.x), span(low.y, high.y)), span(low.z, high.z)) / 2;
+    const Pixel centre = pictureCentre(width, height);
+    const auto fits = [&](const Camera& at) {
+        return std::all_of(points.begin(), points.end(), [&](const Vec3f& p) {
+            const auto pixel = ProjectPoint(centre.x, centre.y, at, p);
+            return pixel && pixel->x >= kFrameMargin && pixel->x < width - kFrameMargin &&
+                   pixel->y >= kFrameMargin && pixel->y < height - kFrameMargin;
+        });
+    };
+    const std::vector<float> ladder = zoomLadder();
+    // The eye stands back along the heading from the middle, at least twice the radius, so every
+    // point lies in front of it within 45 degrees of the view; where even the farthest rung does
+    // not fit the picture, it stands back further.
+    long double eye = std::max<long double>(camera.Distance, 2 * radius);
+    for (int attempt = 0; attempt < kFramingAttempts; ++attempt, eye *= 2) {
+        const long double back = eye - camera.Distance;
+        Camera framed = camera;
+        const auto fx = storable(middle(low.x, high.x) - back * camera.Heading.x);
+        const auto fy = storable(middle(low.y, high.y) - back * camera.Heading.y);
+        const auto fz = storable(middle(low.z, high.z) - back * camera.Heading.z);
+        if (!fx || !fy || !fz)
+            return ReadOutNone;
+        framed.Focus = {*fx, *fy, *fz};
+        try {
+            deriveFields(framed);
+        } catch (const MathError&) {
+            return ReadOutNone;
+        }
+        // The closest rung that fits.
+        for (auto rung = ladder.rbegin(); rung != ladder.rend(); ++rung) {
+            framed.Zoom = *rung;
+            if (fits(framed)) {
+                camera = framed;
+                return ReadOutAll;
+            }
+        }
+    }
+    return ReadOutNone;
 }
 
 unsigned resetCamera(Camera& camera) {

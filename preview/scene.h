@@ -67,6 +67,8 @@ enum ReadOut : unsigned {
 unsigned navigate(Camera& camera, NavKey key, KeyModifiers modifiers);
 
 // The zoom ladder 0.1, 0.2 .. 0.9, 1, 2 .. 10: the next value up or down, clamped at the ends.
+// Above 10, where only framing goes, the closer rungs 20, 50 .. 1000 are walked the same way and
+// zooming out comes back to 10.
 float zoomIn(float zoom);
 float zoomOut(float zoom);
 
@@ -90,6 +92,23 @@ unsigned panByDrag(Camera& camera, Pixel centre, Pixel from, Pixel to);
 unsigned zoomByWheel(Camera& camera, int notches);
 // Back to the start camera; every read-out changes.
 unsigned resetCamera(Camera& camera);
+
+// Every rung of the zoom ladder, from 0.1 up: the keys' 0.1 .. 10 and the closer rungs above.
+std::vector<float> zoomLadder();
+
+// Pixels kept clear at each edge of the picture when points are framed.
+inline constexpr int kFrameMargin = 20;
+
+// Turned as it is, the camera is put back along its heading from the middle of the points, far
+// enough that all lie in front of the eye, and given the closest zoom rung at which every point
+// lands inside a width x height picture with kFrameMargin pixels to spare at each edge (further
+// back where even the farthest rung does not fit). Nothing changes, and none is returned,
+// without points, in a picture with no room inside the margins, or where the eye would leave
+// the 32-bit range.
+unsigned frameAll(Camera& camera, const std::vector<Vec3f>& points, int width, int height);
+
+// The position of an entry, or none where a cell does not hold a number.
+std::optional<Vec3f> entryPosition(const EntryTable& table, int entry);
 
 // The pixel of a world point: offsets from the centre proportional to the horizontal and
 // vertical angle of the point seen from the eye, so never more than 2000 x Zoom pixels.

@@ -714,6 +714,32 @@ private slots:
             QVERIFY2(frame >= 3 && frame <= 5, qPrintable(QString::number(frame)));
     }
 
+    void framePathKeyAndButtons_fitThePathAndTheObjectIntoThePicture() {
+        skyvane::test::ScriptedPrompts prompts;
+        fillTrajectory(*host, 5);
+        activate();
+        auto* image = control<QLabel>("Image1");
+        press(Qt::Key_F);
+        Camera path = startCamera();
+        frameAll(path, {{0, 0, 0}, {4, 0, 0}}, image->width(), image->height());
+        QCOMPARE(readOuts(), readOutsOf(path));
+        click("BtnResetView");
+        click("BtnFramePath");
+        QCOMPARE(readOuts(), readOutsOf(path));
+
+        click("BtnFrameObject"); // no object: nothing to frame
+        QCOMPARE(readOuts(), readOutsOf(path));
+        prompts.files = {dataFile("cube.3do")};
+        click("BtnLoad3DO");
+        click("BtnFrameObject");
+        QVERIFY(readOuts() != readOutsOf(path));
+        const QRect object = paintedIn(image, kObjectGrey).box;
+        const QRect inside =
+            image->rect().adjusted(kFrameMargin, kFrameMargin, -kFrameMargin, -kFrameMargin);
+        QVERIFY(inside.contains(object));
+        QVERIFY(object.width() > image->width() / 4);
+    }
+
     void closing_pausesPlayback() {
         fillOvershootingPath(*host);
         activate();

@@ -505,6 +505,23 @@ TEST(Navigate, zoomLadder_walksTheTwentyValuesExactly) {
     EXPECT_EQ(zoomOut(0.1f), 0.1f);
 }
 
+// Above 10, where framing puts the camera, the keys walk the closer rungs and come back to 10.
+TEST(Navigate, closeZoomRungs_areWalkedByTheKeysBackTo10) {
+    const float close[] = {10.0f, 20.0f, 50.0f, 100.0f, 200.0f, 500.0f, 1000.0f};
+    for (std::size_t i = 1; i < std::size(close); ++i) {
+        EXPECT_EQ(zoomOut(close[i]), close[i - 1]) << close[i];
+        if (i + 1 < std::size(close)) {
+            EXPECT_EQ(zoomIn(close[i]), close[i + 1]) << close[i];
+        }
+    }
+    EXPECT_EQ(zoomIn(1000.0f), 1000.0f);
+    const std::vector<float> ladder = zoomLadder();
+    EXPECT_EQ(ladder.size(), 25u);
+    EXPECT_EQ(ladder.front(), 0.1f);
+    EXPECT_EQ(ladder[18], 10.0f);
+    EXPECT_EQ(ladder.back(), 1000.0f);
+}
+
 TEST(Navigate, zoomKeys_landOnLadderValuesAfterAnyMix) {
     Camera camera = startCamera();
     press(camera, NavKey::ZoomIn, kNone, 10);
@@ -706,6 +723,85 @@ TEST(MouseCamera, reset_bringsBackTheStartCamera) {
     panByDrag(camera, {kCx, kCy}, {1, 2}, {300, 9});
     zoomByWheel(camera, 4);
     EXPECT_EQ(resetCamera(camera), ReadOutAll);
+    expectSameCamera(camera, startCamera());
+}
+
+// --- framing ------------------------------------------------------------------------------
+
+std::vector<Vec3f> lineOf(Vec3f from, Vec3f to, int count) {
+    std::vector<Vec3f> points;
+    for (int i = 0; i < count; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(std::max(count - 1, 1));
+        points.push_back({from.x + t * (to.x - from.x), from.y + t * (to.y - from.y),
+                          from.z + t * (to.z - from.z)});
+    }
+    return points;
+}
+
+TEST(Framing, pathsOfAnyExtent_fitInsideTheMarginAtTheClosestRungThatDoes) {
+    struct Case {
+        const char* name;
+        std::vector<Vec3f> points;
+        int width;
+        int height;
+    };
+    Camera turned = startCamera();
+    turned.Azimuth = 1.0f;
+    turned.Elevation = 5.5f; // below the ground, upside down
+    deriveFields(turned);
+    const Case cases[] = {
+        {"one point", {{3, -4, 5}}, 440, 439},
+        {"a character's size", lineOf({1, 1, 1}, {1.05f, 1, 1}, 2), 440, 439},
+        {"a room", lineOf({-5, -5, 0}, {5, 5, 2}, 11), 440, 439},
+        {"far off the origin", lineOf({1000, 2000, 0}, {1010, 2000, 30}, 5), 440, 439},
+        {"a level", lineOf({-3000, -100, -20}, {4000, 900, 500}, 50), 1280, 1024},
+        {"along the view", lineOf({0, -40, 0}, {0, 400, 0}, 30), 440, 439},
+        {"a tall thin picture", lineOf({-50, 0, 0}, {50, 0, 0}, 3), 60, 900},
+    };
+    for (const Camera& start : {startCamera(), turned})
+        for (const Case& c : cases) {
+            Camera camera = start;
+            EXPECT_EQ(frameAll(camera, c.points, c.width, c.height), ReadOutAll) << c.name;
+            EXPECT_EQ(camera.Azimuth, start.Azimuth);
+            EXPECT_EQ(camera.Elevation, start.Elevation);
+            const Pixel centre = pictureCentre(c.width, c.height);
+            const auto inside = [&](const Camera& at) {
+                for (const Vec3f& p : c.points) {
+                    const long double depth = (p.x - at.Position.x) * at.Heading.x +
+                                              (p.y - at.Position.y) * at.Heading.y +
+                                              (p.z - at.Position.z) * at.Heading.z;
+                    const auto pixel = ProjectPoint(centre.x, centre.y, at, p);
+                    if (depth <= 0 || !pixel || pixel->x < kFrameMargin ||
+                        pixel->y < kFrameMargin || pixel->x >= c.width - kFrameMargin ||
+                        pixel->y >= c.height - kFrameMargin)
+                        return false;
+                }
+                return true;
+            };
+            EXPECT_TRUE(inside(camera)) << c.name << " at zoom " << camera.Zoom;
+            Camera closer = camera;
+            closer.Zoom = zoomIn(camera.Zoom == 10.0f ? 11.0f : camera.Zoom);
+            if (closer.Zoom != camera.Zoom) {
+                EXPECT_FALSE(inside(closer)) << c.name << " at zoom " << closer.Zoom;
+            }
+        }
+}
+
+TEST(Framing, aCharacterOf005Jku_fillsAtLeastAQuarterOfThePicture) {
+    const std::vector<Vec3f> corners = {{0, 0, 0}, {0.05f, 0, 0}, {0, 0.05f, 0}, {0, 0, 0.05f}};
+    Camera camera = startCamera();
+    frameAll(camera, corners, 440, 439);
+    const auto left = ProjectPoint(kCx, kCy, camera, corners[0]);
+    const auto right = ProjectPoint(kCx, kCy, camera, corners[1]);
+    ASSERT_TRUE(left && right);
+    EXPECT_GE(right->x - left->x, 440 / 4);
+}
+
+TEST(Framing, nothingToFrame_changesNothing) {
+    Camera camera = startCamera();
+    EXPECT_EQ(frameAll(camera, {}, 440, 439), ReadOutNone);
+    expectSameCamera(camera, startCamera());
+    EXPECT_EQ(frameAll(camera, {{3e38f, 0, 0}, {-3e38f, 0, 0}}, 440, 439), ReadOutNone);
     expectSameCamera(camera, startCamera());
 }
 
