@@ -1,13 +1,16 @@
 // The computations behind the windows at the largest size a node allows: a Transform Object
 // that writes 1000 entries, a Smooth Path that fills a node from 100 keys, a Retime and a Mend
 // Jumps over 1000 entries, a preview redraw of 1000 entries at 1280 x 1024, also with a level
-// of 20,000 surfaces and the object, and one frame of playback over the path. All run in an
+// of 20,000 surfaces and the object, seen from the orbit and through the object's eye, and one
+// frame of playback over the path. All run in an
 // event handler, so each should take well under one frame; playback at 30 frames per second
 // leaves 33 ms per frame.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
+#include "eyeview.h"
+#include "keymotion.h"
 #include "largelevel.h"
 #include "mendcalc.h"
 #include "numbers.h"
@@ -132,6 +135,23 @@ void BM_previewRedrawWithLevel(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_previewRedrawWithLevel)->Unit(benchmark::kMillisecond);
+
+// The picture through the played object's eye inside the large level, with the object around
+// the eye and the path ahead, posed anew as each redraw does.
+void BM_eyeViewWithLevel(benchmark::State& state) {
+    const EntryTable table = spiralTable();
+    const SceneEntries entries{table, kMaxEntries, 500};
+    const Level level = bench::largeLevel();
+    const Model3do ship = boxShip();
+    const KeyValues at = keyValues(table, 500);
+    const NodePose pose{{at[0], at[1], at[2]}, {at[3], at[4], at[5]}};
+    const EyeView eye = eyeOf(pose.position, at[3], at[4], at[5], 1280, 1024);
+    for (auto _ : state) {
+        const SceneWorld world{&level, objectAtFrame(ship, {"hull"}, {pose}, 0)};
+        benchmark::DoNotOptimize(DrawEyeScene(eye, entries, world));
+    }
+}
+BENCHMARK(BM_eyeViewWithLevel)->Unit(benchmark::kMillisecond);
 
 // What the preview does for each frame it plays: the entry check of the cells, the played
 // object and the jumps, and the whole picture with them.

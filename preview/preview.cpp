@@ -33,6 +33,7 @@
 #include "GridHost.h"
 #include "Prompts.h"
 #include "Text.h"
+#include "keymotion.h"
 #include "levelfile.h"
 #include "numbers.h"
 
@@ -109,7 +110,7 @@ constexpr int kZoomBoxWidth = 48;
 // squeezed below a wide main window on a 1280 x 1024 screen still shows them.
 constexpr int kSecondColumn = 100;
 // Below this height the panel scrolls, so no control is out of reach on a smaller screen.
-constexpr int kPanelHeight = 534;
+constexpr int kPanelHeight = 560;
 constexpr QRect kPlayButton{kMargin, 308, 88, 24};
 constexpr QRect kResetButton{kSecondColumn, 308, 88, 24};
 constexpr QRect kFrameSlider{kMargin, 338, 124, 20};
@@ -132,6 +133,9 @@ constexpr QRect kRangeEndBox{128, 474, 64, 22};
 // Framing: the camera turned to fit the path, or the object, into the picture.
 constexpr QRect kFramePathButton{kMargin, 502, 88, 24};
 constexpr QRect kFrameObjectButton{kSecondColumn, 502, 88, 24};
+// The views: through the played object's eye, and every node's path.
+constexpr QRect kLookThroughBox{kMargin, 532, 92, 20};
+constexpr QRect kAllNodesBox{kSecondColumn, 532, 96, 20};
 constexpr float kStartFps = 15.0f;
 constexpr int kWheelEighthsPerNotch = 120;
 constexpr int kLongestTickMs = 1000; // even a slow frame rate shows the time passing
@@ -330,6 +334,9 @@ void TPreviewWindow::createGui() {
     BtnFrameObject = addButton(LeftPanel, "BtnFrameObject", "Frame object", kFrameObjectButton);
     connect(BtnFramePath, &QPushButton::clicked, this, [this] { BtnFramePathClick(); });
     connect(BtnFrameObject, &QPushButton::clicked, this, [this] { BtnFrameObjectClick(); });
+    CBLookThrough = addTickBox(LeftPanel, "CBLookThrough", "Look through", kLookThroughBox);
+    connect(CBLookThrough, &QCheckBox::toggled, this,
+            [this] { runGuarded([this] { DrawScene(); }, this); });
 
     BtnResetView = addButton(LeftPanel, "BtnResetView", "Reset view", kResetButton);
     connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
@@ -487,9 +494,31 @@ void TPreviewWindow::DrawScene() {
     SceneWorld world;
     world.level = level_ && CBShowLevel->isChecked() ? &*level_ : nullptr;
     world.object = shownObject();
-    const Bitmap bitmap =
-        skyvane::DrawScene(Image1->width(), Image1->height(), camera_, entries, world, playback);
+    const std::optional<EyeView> eye = CBLookThrough->isChecked() ? lookingThrough() : std::nullopt;
+    const Bitmap bitmap = eye ? DrawEyeScene(*eye, entries, world)
+                              : skyvane::DrawScene(Image1->width(), Image1->height(), camera_,
+                                                   entries, world, playback);
     Image1->setPixmap(QPixmap::fromImage(toImage(bitmap)));
+}
+
+// The played object's eye: at the played frame while playback is shown, otherwise on the
+// highlighted entry; none where there is no entry or its cells do not hold numbers.
+std::optional<EyeView> TPreviewWindow::lookingThrough() const {
+    const int width = Image1->width();
+    const int height = Image1->height();
+    if (played_)
+        return eyeOf(played_->position, played_->pitch, played_->yaw, played_->roll, width, height);
+    if (EntryCount <= 0)
+        return std::nullopt;
+    try {
+        const KeyValues at =
+            keyValues(host_.entries(), std::clamp(SpEntry->value(), 0, EntryCount - 1));
+        return eyeOf({at[0], at[1], at[2]}, at[kFirstKeyAngle], at[kFirstKeyAngle + 1],
+                     at[kFirstKeyAngle + 2], width, height);
+    } catch (const ConversionError&) {
+    } catch (const MathError&) {
+    }
+    return std::nullopt;
 }
 
 // ---------------------------------------------------------------------------------------------

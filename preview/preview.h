@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "Prompts.h"
+#include "eyeview.h"
 #include "level.h"
 #include "model3do.h"
 #include "scene.h"
@@ -69,6 +70,7 @@ private:
     void BtnResetViewClick();
     void BtnFramePathClick();
     void BtnFrameObjectClick();
+    std::optional<EyeView> lookingThrough() const;
     void play();
     void pause();
     void takeEntryCount();
@@ -140,6 +142,7 @@ private:
     QSpinBox* SpRangeEnd = nullptr;
     QPushButton* BtnFramePath = nullptr;
     QPushButton* BtnFrameObject = nullptr;
+    QCheckBox* CBLookThrough = nullptr;
     QPushButton* BtnResetView = nullptr;
     QPushButton* BtnLoad3DO = nullptr;
     QCheckBox* CBShowObject = nullptr;

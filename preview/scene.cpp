@@ -465,6 +465,7 @@ ScenePlayback scenePlayback(const EntryTable& table, int count, std::int64_t fra
     playback.position = {played.values[0], played.values[1], played.values[2]};
     playback.pitch = played.values[kFirstKeyAngle];
     playback.yaw = played.values[kFirstKeyAngle + 1];
+    playback.roll = played.values[kFirstKeyAngle + 2];
     for (const PlaybackJump& jump : nodeJumps(table, count, 0))
         playback.jumps.push_back(jump.entry);
     return playback;

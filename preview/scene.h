@@ -182,6 +182,7 @@ struct ScenePlayback {
     Vec3f position;         // of the played object
     float pitch = 0.0f;     // degrees
     float yaw = 0.0f;       // degrees
+    float roll = 0.0f;      // degrees
     std::vector<int> jumps; // entries whose way to the next entry ends in a jump
 };
 

@@ -18,9 +18,6 @@ namespace skyvane {
 namespace {
 
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
-// Lines are cut this far in front of the eye: near enough to look unclipped, far enough for the
-// angle of the cut end to stay finite.
-constexpr long double kNearPlane = 0.01L;
 
 using Vec3l = std::array<long double, 3>;
 

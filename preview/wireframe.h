@@ -16,6 +16,10 @@ namespace skyvane {
 struct Camera;
 class Bitmap;
 
+// Lines are cut this far in front of the eye: near enough to look unclipped, far enough for the
+// angle of the cut end to stay finite.
+inline constexpr long double kNearPlane = 0.01L;
+
 // Where a hierarchy node stands: a position and pitch, yaw, roll in degrees.
 struct NodePose {
     Vec3f position;

@@ -46,17 +46,19 @@ void fillOvershootingPath(SessionHost& host) {
     host.setEntry(1, {"4", "1", "2", "0", "0", "0", "90", "0"});
 }
 
-// The picture the scene draws for these entries and camera, with nothing played.
-QImage plainPicture(SessionHost& host, const Camera& camera, QSize size, int count, int highlighted,
-                    const SceneWorld& world = {}) {
-    const Bitmap bitmap =
-        skyvane::DrawScene(size.width(), size.height(), camera,
-                           SceneEntries{host.entries(), count, highlighted}, world);
+QImage imageOf(const Bitmap& bitmap) {
     QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB888);
     for (int y = 0; y < bitmap.height(); ++y)
         std::memcpy(image.scanLine(y), bitmap.scanLine(y),
                     static_cast<std::size_t>(bitmap.width()) * 3);
     return image;
+}
+
+// The picture the scene draws for these entries and camera, with nothing played.
+QImage plainPicture(SessionHost& host, const Camera& camera, QSize size, int count, int highlighted,
+                    const SceneWorld& world = {}) {
+    return imageOf(skyvane::DrawScene(size.width(), size.height(), camera,
+                                      SceneEntries{host.entries(), count, highlighted}, world));
 }
 
 // The read-outs a camera shows, as the boxes format them.
@@ -738,6 +740,27 @@ private slots:
             image->rect().adjusted(kFrameMargin, kFrameMargin, -kFrameMargin, -kFrameMargin);
         QVERIFY(inside.contains(object));
         QVERIFY(object.width() > image->width() / 4);
+    }
+
+    void lookThrough_seesFromTheHighlightedEntryThenFromThePlayedFrame() {
+        fillOvershootingPath(*host);
+        host->entry = 1;
+        activate();
+        const QImage plain = picture();
+        const QSize size = control<QLabel>("Image1")->size();
+        const auto seenFrom = [&](Vec3f at) {
+            const EyeView eye = eyeOf(at, 0, 90, 0, size.width(), size.height());
+            return imageOf(DrawEyeScene(eye, {host->entries(), 2, 1}, {}));
+        };
+        auto* look = control<QCheckBox>("CBLookThrough");
+        QCOMPARE(look->text(), QStringLiteral("Look through"));
+        look->setChecked(true);
+        QCOMPARE(picture(), seenFrom({2, 0, 0}));
+        control<QSlider>("TBFrame")->setValue(3); // flown on to X 6
+        QCOMPARE(picture(), seenFrom({6, 0, 0}));
+        control<QSlider>("TBFrame")->setValue(0);
+        look->setChecked(false);
+        QCOMPARE(picture(), plain);
     }
 
     void closing_pausesPlayback() {
