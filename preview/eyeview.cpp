@@ -122,13 +122,15 @@ void drawEyeGrid(Bitmap& bitmap, const EyeView& eye, const EyeProjection& projec
     }
 }
 
+void drawEyeSquare(Bitmap& bitmap, const EyeProjection& projection, const EyePoint& at, int half) {
+    if (const auto pixel = pixelOf(projection, at))
+        bitmap.rectangle({pixel->x - half, pixel->y - half}, {pixel->x + half, pixel->y + half});
+}
+
 void drawEyeEntry(Bitmap& bitmap, const EyeView& eye, const EyeProjection& projection,
                   const EntryTable& table, int entry, int half) {
-    const auto position = entryPosition(table, entry);
-    if (!position)
-        return;
-    if (const auto pixel = pixelOf(projection, seenFromEye(eye, *position)))
-        bitmap.rectangle({pixel->x - half, pixel->y - half}, {pixel->x + half, pixel->y + half});
+    if (const auto position = entryPosition(table, entry))
+        drawEyeSquare(bitmap, projection, seenFromEye(eye, *position), half);
 }
 
 } // namespace
@@ -174,6 +176,15 @@ Bitmap DrawEyeScene(const EyeView& eye, const SceneEntries& entries, const Scene
     bitmap.setPen(kLightGrey);
     for (const WireMesh& mesh : world.object)
         drawEyeWireframe(bitmap, eye, projection, mesh.points, *mesh.edges);
+    bitmap.setPen(kDimGreen);
+    bitmap.setBrush(kBlack);
+    for (const std::vector<Vec3f>& path : world.otherPaths)
+        for (const Vec3f& point : path)
+            drawEyeSquare(bitmap, projection, seenFromEye(eye, point), 2);
+    bitmap.setPen(kDimYellow);
+    bitmap.setBrush(kDimYellow);
+    for (const NodePose& pose : world.otherPlayed)
+        drawEyeSquare(bitmap, projection, seenFromEye(eye, pose.position), 3);
     const int count = std::clamp(entries.count, 0, entries.table.rowCount());
     bitmap.setPen(kGreen);
     bitmap.setBrush(kBlack);

@@ -48,7 +48,8 @@ EyePoint seenFromEye(const EyeView& eye, Vec3f point);
 std::optional<Pixel> projectFromEye(const EyeView& eye, Vec3f point);
 
 // The whole picture seen from the eye: black, the navy ground grid, the level's edges in dark
-// cyan and the object's in light grey, every entry a green square and the highlighted one red.
+// cyan and the object's in light grey, the other nodes' entries and played objects dimmed, every
+// entry a green square and the highlighted one red.
 // Lines are cut at the near plane and at the picture's edges.
 Bitmap DrawEyeScene(const EyeView& eye, const SceneEntries& entries, const SceneWorld& world);
 

@@ -335,8 +335,10 @@ void TPreviewWindow::createGui() {
     connect(BtnFramePath, &QPushButton::clicked, this, [this] { BtnFramePathClick(); });
     connect(BtnFrameObject, &QPushButton::clicked, this, [this] { BtnFrameObjectClick(); });
     CBLookThrough = addTickBox(LeftPanel, "CBLookThrough", "Look through", kLookThroughBox);
-    connect(CBLookThrough, &QCheckBox::toggled, this,
-            [this] { runGuarded([this] { DrawScene(); }, this); });
+    CBAllNodes = addTickBox(LeftPanel, "CBAllNodes", "All nodes", kAllNodesBox);
+    for (QCheckBox* view : {CBLookThrough, CBAllNodes})
+        connect(view, &QCheckBox::toggled, this,
+                [this] { runGuarded([this] { DrawScene(); }, this); });
 
     BtnResetView = addButton(LeftPanel, "BtnResetView", "Reset view", kResetButton);
     connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
@@ -494,11 +496,34 @@ void TPreviewWindow::DrawScene() {
     SceneWorld world;
     world.level = level_ && CBShowLevel->isChecked() ? &*level_ : nullptr;
     world.object = shownObject();
+    if (CBAllNodes->isChecked())
+        addOtherNodes(world);
     const std::optional<EyeView> eye = CBLookThrough->isChecked() ? lookingThrough() : std::nullopt;
     const Bitmap bitmap = eye ? DrawEyeScene(*eye, entries, world)
                               : skyvane::DrawScene(Image1->width(), Image1->height(), camera_,
                                                    entries, world, playback);
     Image1->setPixmap(QPixmap::fromImage(toImage(bitmap)));
+}
+
+// Every other node's entries and, while playback is shown, where each plays at the slider's frame.
+void TPreviewWindow::addOtherNodes(SceneWorld& world) const {
+    const std::vector<KeyNodeTrack> nodes = host_.keyNodes();
+    const int current = host_.currentNode();
+    for (int k = 0; k < static_cast<int>(nodes.size()); ++k) {
+        const KeyNodeTrack& node = nodes[static_cast<std::size_t>(k)];
+        if (k == current)
+            continue;
+        std::vector<Vec3f>& path = world.otherPaths.emplace_back();
+        for (int e = 0; e < node.count; ++e)
+            if (const auto position = entryPosition(*node.table, e))
+                path.push_back(*position);
+    }
+    if (!playbackShown())
+        return;
+    const auto poses = keyPosesAtFrame(nodes, TBFrame->value());
+    for (int k = 0; k < static_cast<int>(poses.size()); ++k)
+        if (k != current && poses[static_cast<std::size_t>(k)])
+            world.otherPlayed.push_back(*poses[static_cast<std::size_t>(k)]);
 }
 
 // The played object's eye: at the played frame while playback is shown, otherwise on the

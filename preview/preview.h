@@ -71,6 +71,7 @@ private:
     void BtnFramePathClick();
     void BtnFrameObjectClick();
     std::optional<EyeView> lookingThrough() const;
+    void addOtherNodes(SceneWorld& world) const;
     void play();
     void pause();
     void takeEntryCount();
@@ -143,6 +144,7 @@ private:
     QPushButton* BtnFramePath = nullptr;
     QPushButton* BtnFrameObject = nullptr;
     QCheckBox* CBLookThrough = nullptr;
+    QCheckBox* CBAllNodes = nullptr;
     QPushButton* BtnResetView = nullptr;
     QPushButton* BtnLoad3DO = nullptr;
     QCheckBox* CBShowObject = nullptr;

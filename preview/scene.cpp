@@ -188,6 +188,21 @@ void drawWorld(Bitmap& bitmap, int cx, int cy, const Camera& camera, const Scene
     bitmap.setPen(kLightGrey);
     for (const WireMesh& mesh : world.object)
         drawWireframe(bitmap, cx, cy, camera, mesh.points, *mesh.edges);
+    bitmap.setPen(kDimGreen);
+    bitmap.setBrush(kBlack);
+    for (const std::vector<Vec3f>& path : world.otherPaths)
+        for (const Vec3f& point : path)
+            if (const auto pixel = ProjectPoint(cx, cy, camera, point))
+                drawSquare(bitmap, *pixel, 2);
+}
+
+// The other nodes where the game has them at the played frame, dimmed.
+void drawOtherPlayed(Bitmap& bitmap, int cx, int cy, const Camera& camera,
+                     const SceneWorld& world) {
+    bitmap.setPen(kDimYellow);
+    bitmap.setBrush(kDimYellow);
+    for (const NodePose& pose : world.otherPlayed)
+        drawMarker(bitmap, cx, cy, camera, pose.position, pose.rotation.x, pose.rotation.y);
 }
 
 // The object where the game has it at the played frame.
@@ -615,7 +630,8 @@ Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries
         drawJumps(bitmap, cx, cy, camera, drawn, playback->jumps);
     if (drawn.count > 0)
         drawHighlighted(bitmap, cx, cy, camera, drawn);
-    // The played object comes last, over the whole path.
+    // The played objects come last, over the whole path.
+    drawOtherPlayed(bitmap, cx, cy, camera, world);
     if (playback)
         drawPlayedObject(bitmap, cx, cy, camera, *playback);
     return bitmap;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document.h"
@@ -132,6 +133,8 @@ inline constexpr Rgb kDarkCyan{0, 128, 128};
 inline constexpr Rgb kLightGrey{192, 192, 192};
 inline constexpr Rgb kYellow{255, 255, 0};
 inline constexpr Rgb kMagenta{255, 0, 255};
+inline constexpr Rgb kDimGreen{0, 64, 0};
+inline constexpr Rgb kDimYellow{128, 128, 0};
 
 // A W x H bitmap of tightly packed RGB bytes, row by row, with the few drawing operations of a
 // GDI device context. Pixels outside the bitmap are silently left out.
@@ -173,8 +176,15 @@ struct SceneEntries {
 
 // What the picture may show around the path: a level and the object, each as a wireframe.
 struct SceneWorld {
+    SceneWorld() = default;
+    SceneWorld(const Level* shownLevel, std::vector<WireMesh> shownObject)
+        : level(shownLevel), object(std::move(shownObject)) {}
+
     const Level* level = nullptr;
     std::vector<WireMesh> object; // posed for the frame shown
+    // With all nodes shown: the other nodes' entries, and where they play at the frame shown.
+    std::vector<std::vector<Vec3f>> otherPaths;
+    std::vector<NodePose> otherPlayed;
 };
 
 // What the game shows at one frame, drawn over the picture while the path plays.
@@ -212,9 +222,10 @@ ScenePlayback scenePlayback(const EntryTable& table, int count, std::int64_t fra
 // The whole picture at the given size: black, the navy ground grid, the level's edges in dark
 // cyan and the object's in light grey, every entry as a green square, and the highlighted entry
 // as a red square with a one-unit line along its heading. A cell that does not hold a number
-// leaves its entry out. Without a level and an object the picture is the path's alone. With a
-// playback, the entries that end in a jump are magenta squares under the red one, and the
-// played object a yellow square with its heading line over everything.
+// leaves its entry out. Without a level and an object the picture is the path's alone. The other
+// nodes' entries are dim green squares behind the path and their played objects dim yellow
+// ones. With a playback, the entries that end in a jump are magenta squares under the red one,
+// and the played object a yellow square with its heading line over everything.
 Bitmap DrawScene(int width, int height, const Camera& camera, const SceneEntries& entries,
                  const SceneWorld& world = {}, const ScenePlayback* playback = nullptr);
 

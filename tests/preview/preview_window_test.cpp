@@ -35,6 +35,30 @@ void fillTrajectory(SessionHost& host, int count) {
         host.setEntry(e, {std::to_string(e), "1", std::to_string(e), "0", "0", "0", "90", "0"});
 }
 
+// Two nodes of two entries, 4 frames apart: node k's entry e at (1 + e, 3 k, 0), facing -X.
+TKeyDocument twoNodes() {
+    TKeyDocument document;
+    document.Nodes.resize(2);
+    for (int k = 0; k < 2; ++k) {
+        TNode& node = document.Nodes[static_cast<std::size_t>(k)];
+        node.Mesh = "m";
+        for (int e = 0; e < 2; ++e) {
+            const std::vector<std::string> cells = {std::to_string(4 * e),
+                                                    "4",
+                                                    std::to_string(1 + e),
+                                                    std::to_string(3 * k),
+                                                    "0",
+                                                    "0",
+                                                    "90",
+                                                    "0"};
+            for (int c = 0; c < 8; ++c)
+                node.Data.setCell(ColFrame + c, e, cells[static_cast<std::size_t>(c)]);
+        }
+        node.Entries = 2;
+    }
+    return document;
+}
+
 QColor pixelAt(const QLabel* image, int x, int y) {
     return image->pixmap().toImage().pixelColor(x, y);
 }
@@ -601,15 +625,7 @@ private slots:
     // Another node's Frame is not checked by the entry check, only read for the timing.
     void play_withAnotherNodesFrameNoInteger_saysWhichInTheStatusPanel() {
         skyvane::test::ScriptedPrompts prompts;
-        TKeyDocument document;
-        document.Nodes.resize(2);
-        for (TNode& node : document.Nodes) {
-            node.Mesh = "m";
-            for (int e = 0; e < 2; ++e)
-                for (int c = ColFrame; c <= ColRoll; ++c)
-                    node.Data.setCell(c, e, c == ColFrame ? std::to_string(4 * e) : "1");
-            node.Entries = 2;
-        }
+        TKeyDocument document = twoNodes();
         document.Nodes[1].Data.setCell(ColFrame, 1, "abc");
         host->edit.install(document);
         activate();
@@ -760,6 +776,26 @@ private slots:
         QCOMPARE(picture(), seenFrom({6, 0, 0}));
         control<QSlider>("TBFrame")->setValue(0);
         look->setChecked(false);
+        QCOMPARE(picture(), plain);
+    }
+
+    void allNodes_drawsTheOtherNodesDimmedAndPlaysThemTogether() {
+        host->edit.install(twoNodes());
+        activate();
+        const QImage plain = picture();
+        auto* image = control<QLabel>("Image1");
+        const QColor dimGreen(0, 64, 0);
+        const QColor dimYellow(128, 128, 0);
+        auto* all = control<QCheckBox>("CBAllNodes");
+        QCOMPARE(all->text(), QStringLiteral("All nodes"));
+        all->setChecked(true);
+        QVERIFY(paintedIn(image, dimGreen).box.contains(projected({1, 3, 0})));
+        QCOMPARE(paintedIn(image, dimYellow).count, 0);
+        control<QSlider>("TBFrame")->setValue(2); // node 1 halfway to its entry 1
+        QVERIFY(paintedIn(image, dimYellow).box.contains(projected({1.5f, 3, 0})));
+        QVERIFY(paintedIn(image, QColor(255, 255, 0)).box.contains(projected({1.5f, 0, 0})));
+        control<QSlider>("TBFrame")->setValue(0);
+        all->setChecked(false);
         QCOMPARE(picture(), plain);
     }
 

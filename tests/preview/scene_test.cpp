@@ -596,6 +596,18 @@ TEST(DrawScene, playback_jumpOnTheHighlightedEntry_isRingedAroundTheRedSquare) {
     EXPECT_NE(bitmap.pixel(226, 226), kMagenta);
 }
 
+TEST(DrawScene, otherNodes_areDimmedBehindThePathAndTheirPlayedObjectsDimYellow) {
+    const EntryTable table = overshootingPath();
+    SceneWorld world;
+    world.otherPaths = {{{1, 0, 0}}};
+    world.otherPlayed = {NodePose{{0, 0, 1}, {0, 90, 0}}};
+    const Bitmap bitmap = DrawScene(440, 439, startCamera(), {table, 1, 0}, world);
+    EXPECT_EQ(bitmap.pixel(243, 218), kDimGreen);  // (1, 0, 0) at (245, 220)
+    EXPECT_EQ(bitmap.pixel(217, 192), kDimYellow); // (0, 0, 1) at (220, 195)
+    EXPECT_EQ(bitmap.pixel(210, 195), kDimYellow); // its heading towards -X
+    EXPECT_EQ(bitmap.pixel(217, 217), kRed);
+}
+
 TEST(DrawScene, withoutPlayback_isThePictureOfTheEntriesAlone) {
     const EntryTable table = overshootingPath();
     const Bitmap plain = draw(table, 2, 1, startCamera());
