@@ -167,6 +167,19 @@ QString helpText() {
             "level (.jkl) or a level inside a GOB archive, asking which one when it holds "
             "several, and draws the edges of its surfaces in dark cyan behind the trajectory. "
             "Show object and Show level hide and show each."),
+        QStringLiteral(
+            "Below them, < and > (or the , and . keys) step one frame, the box between them "
+            "takes a typed frame when you press Enter, and Range ... to ... sets the frames "
+            "that Play plays and Loop loops. While the preview plays, the grid's cursor follows "
+            "the entry being played; at rest, a click on a grid row moves the slider to its "
+            "Frame. A fault found while playing pauses and shows its message in the status "
+            "panel. Ctrl+Z and Ctrl+Y undo and redo from the preview too."),
+        QStringLiteral(
+            "Frame path (or F) fits the whole path into the picture, Frame object the object. "
+            "Look through shows what the cut-scene shows: the view from the played object, "
+            "turned by its Pitch, Yaw and Roll as the game turns it, through the game's field "
+            "of view. All nodes draws every node's path, the others dimmed, and plays them "
+            "together."),
         titled(QStringLiteral("Game animations"), QLatin1Char('-')),
         QStringLiteral(
             "Beside the frame rate stand the values the game reads from the file's header. "
