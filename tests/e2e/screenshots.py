@@ -2,7 +2,8 @@
 """Takes the README's pictures of the real program on a private X server: the main window with
 a trajectory, the preview with a highlighted entry, the Transform Object dialog, the main
 window at twice the scale, both windows as `skyvane FILE` opens them, and a fly-by through the
-two-room test level with the test cube on the path, and a path smoothed through five keys.
+two-room test level with the test cube on the path, also seen through the eye of one entry,
+and a path smoothed through five keys.
 
 Usage: screenshots.py SKYVANE_EXECUTABLE OUTPUT_DIR
 """
@@ -24,6 +25,9 @@ FORMATS_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "f
 # Where the preview's Load 3DO... and Load Level... buttons lie.
 LOAD_3DO_AT = (52, 396)
 LOAD_LEVEL_AT = (52, 426)
+SHOW_OBJECT_AT = (110, 396)
+ENTRY_BOX_AT = (70, 18)
+LOOK_THROUGH_AT = (20, 542)
 # A fly-by from the west room through the open wall into the east one, weaving and rising.
 FLYBY = [["%g" % x, "%.2f" % (round(1.5 * math.sin(x * math.pi / 5), 2) + 0.0),
           "%.2f" % (1.4 + 0.08 * x)] for x in range(-5, 6)]
@@ -152,6 +156,17 @@ def take_flyby(program, out_dir, work):
         s.key("shift+Left", "shift+Left", "shift+Up", "shift+Up", "shift+Up")
         s.settle()
         s.screenshot(os.path.join(out_dir, "flyby.png"), preview)
+        # Through the eye of entry 2, facing the open wall, the cube hidden, in a preview tall
+        # enough for the whole panel.
+        s.move(preview, 0, 0)
+        s.xdo("windowsize", "--sync", preview, "840", "600")
+        s.click(preview, *SHOW_OBJECT_AT)
+        s.click(preview, *ENTRY_BOX_AT)
+        s.key("ctrl+a")
+        s.type("2")
+        s.click(preview, *LOOK_THROUGH_AT)
+        s.settle()
+        s.screenshot(os.path.join(out_dir, "look-through.png"), preview)
     finally:
         s.close()
         server.close()
