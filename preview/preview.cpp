@@ -110,7 +110,7 @@ constexpr int kZoomBoxWidth = 48;
 // squeezed below a wide main window on a 1280 x 1024 screen still shows them.
 constexpr int kSecondColumn = 100;
 // Below this height the panel scrolls, so no control is out of reach on a smaller screen.
-constexpr int kPanelHeight = 560;
+constexpr int kPanelHeight = 584;
 constexpr QRect kPlayButton{kMargin, 308, 88, 24};
 constexpr QRect kResetButton{kSecondColumn, 308, 88, 24};
 constexpr QRect kFrameSlider{kMargin, 338, 124, 20};
@@ -134,8 +134,8 @@ constexpr QRect kRangeEndBox{128, 474, 64, 22};
 constexpr QRect kFramePathButton{kMargin, 502, 88, 24};
 constexpr QRect kFrameObjectButton{kSecondColumn, 502, 88, 24};
 // The views: through the played object's eye, and every node's path.
-constexpr QRect kLookThroughBox{kMargin, 532, 92, 20};
-constexpr QRect kAllNodesBox{kSecondColumn, 532, 96, 20};
+constexpr QRect kLookThroughBox{kMargin, 532, 184, 20};
+constexpr QRect kAllNodesBox{kMargin, 556, 184, 20};
 constexpr float kStartFps = 15.0f;
 constexpr int kWheelEighthsPerNotch = 120;
 constexpr int kLongestTickMs = 1000; // even a slow frame rate shows the time passing

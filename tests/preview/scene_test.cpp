@@ -2,6 +2,7 @@
 // the drawing of grid, entries and heading.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <utility>
@@ -507,19 +508,13 @@ TEST(Navigate, zoomLadder_walksTheTwentyValuesExactly) {
 
 // Above 10, where framing puts the camera, the keys walk the closer rungs and come back to 10.
 TEST(Navigate, closeZoomRungs_areWalkedByTheKeysBackTo10) {
-    const float close[] = {10.0f, 20.0f, 50.0f, 100.0f, 200.0f, 500.0f, 1000.0f};
-    for (std::size_t i = 1; i < std::size(close); ++i) {
-        EXPECT_EQ(zoomOut(close[i]), close[i - 1]) << close[i];
-        if (i + 1 < std::size(close)) {
-            EXPECT_EQ(zoomIn(close[i]), close[i + 1]) << close[i];
-        }
-    }
-    EXPECT_EQ(zoomIn(1000.0f), 1000.0f);
     const std::vector<float> ladder = zoomLadder();
-    EXPECT_EQ(ladder.size(), 25u);
-    EXPECT_EQ(ladder.front(), 0.1f);
-    EXPECT_EQ(ladder[18], 10.0f);
-    EXPECT_EQ(ladder.back(), 1000.0f);
+    const std::vector<float> close(ladder.begin() + 18, ladder.end());
+    EXPECT_EQ(close, (std::vector<float>{10, 20, 50, 100, 200, 500, 1000}));
+    for (std::size_t i = 1; i < close.size(); ++i)
+        EXPECT_EQ(zoomOut(close[i]), close[i - 1]) << close[i];
+    for (std::size_t i = 1; i < close.size(); ++i)
+        EXPECT_EQ(zoomIn(close[i]), close[std::min(i + 1, close.size() - 1)]) << close[i];
 }
 
 TEST(Navigate, zoomKeys_landOnLadderValuesAfterAnyMix) {
@@ -594,18 +589,6 @@ TEST(DrawScene, playback_jumpOnTheHighlightedEntry_isRingedAroundTheRedSquare) {
         EXPECT_EQ(bitmap.pixel(x, y), kMagenta) << x << ", " << y;
     EXPECT_EQ(bitmap.pixel(215, 220), kRed); // the heading line crosses the ring
     EXPECT_NE(bitmap.pixel(226, 226), kMagenta);
-}
-
-TEST(DrawScene, otherNodes_areDimmedBehindThePathAndTheirPlayedObjectsDimYellow) {
-    const EntryTable table = overshootingPath();
-    SceneWorld world;
-    world.otherPaths = {{{1, 0, 0}}};
-    world.otherPlayed = {NodePose{{0, 0, 1}, {0, 90, 0}}};
-    const Bitmap bitmap = DrawScene(440, 439, startCamera(), {table, 1, 0}, world);
-    EXPECT_EQ(bitmap.pixel(243, 218), kDimGreen);  // (1, 0, 0) at (245, 220)
-    EXPECT_EQ(bitmap.pixel(217, 192), kDimYellow); // (0, 0, 1) at (220, 195)
-    EXPECT_EQ(bitmap.pixel(210, 195), kDimYellow); // its heading towards -X
-    EXPECT_EQ(bitmap.pixel(217, 217), kRed);
 }
 
 TEST(DrawScene, withoutPlayback_isThePictureOfTheEntriesAlone) {
@@ -742,14 +725,15 @@ TEST(MouseCamera, reset_bringsBackTheStartCamera) {
 
 std::vector<Vec3f> lineOf(Vec3f from, Vec3f to, int count) {
     std::vector<Vec3f> points;
-    for (int i = 0; i < count; ++i) {
-        const float t = static_cast<float>(i) / static_cast<float>(std::max(count - 1, 1));
+    for (float i = 0; i < count; ++i) {
+        const float t = i / static_cast<float>(std::max(count - 1, 1));
         points.push_back({from.x + t * (to.x - from.x), from.y + t * (to.y - from.y),
                           from.z + t * (to.z - from.z)});
     }
     return points;
 }
 
+// Every point in front of the eye and inside the margin; one rung closer, not all of them.
 TEST(Framing, pathsOfAnyExtent_fitInsideTheMarginAtTheClosestRungThatDoes) {
     struct Case {
         const char* name;
@@ -764,8 +748,7 @@ TEST(Framing, pathsOfAnyExtent_fitInsideTheMarginAtTheClosestRungThatDoes) {
     const Case cases[] = {
         {"one point", {{3, -4, 5}}, 440, 439},
         {"a character's size", lineOf({1, 1, 1}, {1.05f, 1, 1}, 2), 440, 439},
-        {"a room", lineOf({-5, -5, 0}, {5, 5, 2}, 11), 440, 439},
-        {"far off the origin", lineOf({1000, 2000, 0}, {1010, 2000, 30}, 5), 440, 439},
+        {"a room far off the origin", lineOf({1000, 2000, 0}, {1010, 2010, 30}, 5), 440, 439},
         {"a level", lineOf({-3000, -100, -20}, {4000, 900, 500}, 50), 1280, 1024},
         {"along the view", lineOf({0, -40, 0}, {0, 400, 0}, 30), 440, 439},
         {"a tall thin picture", lineOf({-50, 0, 0}, {50, 0, 0}, 3), 60, 900},
@@ -774,28 +757,23 @@ TEST(Framing, pathsOfAnyExtent_fitInsideTheMarginAtTheClosestRungThatDoes) {
         for (const Case& c : cases) {
             Camera camera = start;
             EXPECT_EQ(frameAll(camera, c.points, c.width, c.height), ReadOutAll) << c.name;
-            EXPECT_EQ(camera.Azimuth, start.Azimuth);
             EXPECT_EQ(camera.Elevation, start.Elevation);
             const Pixel centre = pictureCentre(c.width, c.height);
             const auto inside = [&](const Camera& at) {
-                for (const Vec3f& p : c.points) {
-                    const long double depth = (p.x - at.Position.x) * at.Heading.x +
-                                              (p.y - at.Position.y) * at.Heading.y +
-                                              (p.z - at.Position.z) * at.Heading.z;
+                return std::all_of(c.points.begin(), c.points.end(), [&](const Vec3f& p) {
                     const auto pixel = ProjectPoint(centre.x, centre.y, at, p);
-                    if (depth <= 0 || !pixel || pixel->x < kFrameMargin ||
-                        pixel->y < kFrameMargin || pixel->x >= c.width - kFrameMargin ||
-                        pixel->y >= c.height - kFrameMargin)
-                        return false;
-                }
-                return true;
+                    const float depth = (p.x - at.Position.x) * at.Heading.x +
+                                        (p.y - at.Position.y) * at.Heading.y +
+                                        (p.z - at.Position.z) * at.Heading.z;
+                    return depth > 0 && pixel && pixel->x >= kFrameMargin &&
+                           pixel->y >= kFrameMargin && pixel->x < c.width - kFrameMargin &&
+                           pixel->y < c.height - kFrameMargin;
+                });
             };
             EXPECT_TRUE(inside(camera)) << c.name << " at zoom " << camera.Zoom;
             Camera closer = camera;
             closer.Zoom = zoomIn(camera.Zoom == 10.0f ? 11.0f : camera.Zoom);
-            if (closer.Zoom != camera.Zoom) {
-                EXPECT_FALSE(inside(closer)) << c.name << " at zoom " << closer.Zoom;
-            }
+            EXPECT_TRUE(closer.Zoom == camera.Zoom || !inside(closer)) << c.name;
         }
 }
 
@@ -807,14 +785,8 @@ TEST(Framing, aCharacterOf005Jku_fillsAtLeastAQuarterOfThePicture) {
     const auto right = ProjectPoint(kCx, kCy, camera, corners[1]);
     ASSERT_TRUE(left && right);
     EXPECT_GE(right->x - left->x, 440 / 4);
-}
-
-TEST(Framing, nothingToFrame_changesNothing) {
-    Camera camera = startCamera();
-    EXPECT_EQ(frameAll(camera, {}, 440, 439), ReadOutNone);
-    expectSameCamera(camera, startCamera());
+    // Beyond the 32-bit range there is nowhere to put the eye.
     EXPECT_EQ(frameAll(camera, {{3e38f, 0, 0}, {-3e38f, 0, 0}}, 440, 439), ReadOutNone);
-    expectSameCamera(camera, startCamera());
 }
 
 // --- playback clock ---------------------------------------------------------------------
