@@ -136,8 +136,9 @@ std::vector<PlaybackJump> nodeJumps(const EntryTable& table, int count, int node
             atCell(node, k, ColSteps, [&] { return parseInt(table.cell(ColSteps, k)); });
         const std::int64_t distance = static_cast<std::int64_t>(nextFrame) - frame;
         if (distance > 0) {
+            // The change per frame comes from two entries' values: its fault names the pair.
             const KeyMotion motion =
-                atCell(node, k, ColSteps, [&] { return keyMotion(values, next, steps); });
+                atEntry(node, k, [&] { return keyMotion(values, next, steps); });
             const PlayedEntry from = asPlayed(frame, read, motion);
             PlaybackJump jump{node, k, nextFrame, steps, distance};
             measureMiss(playedAfter(from, distance), nextRead, jump);
