@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -336,6 +337,11 @@ void TPreviewWindow::createGui() {
     connect(BtnFrameObject, &QPushButton::clicked, this, [this] { BtnFrameObjectClick(); });
     CBLookThrough = addTickBox(LeftPanel, "CBLookThrough", "Look through", kLookThroughBox);
     CBAllNodes = addTickBox(LeftPanel, "CBAllNodes", "All nodes", kAllNodesBox);
+    // The arrow keys walk the focus from button to button; kept off these, they never scroll the
+    // panel away from the camera's read-outs.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             BtnFrameBack, BtnFrameNext, BtnFramePath, BtnFrameObject, CBLookThrough, CBAllNodes})
+        control->setFocusPolicy(Qt::NoFocus);
     for (QCheckBox* view : {CBLookThrough, CBAllNodes})
         connect(view, &QCheckBox::toggled, this,
                 [this] { runGuarded([this] { DrawScene(); }, this); });
@@ -430,8 +436,12 @@ void TPreviewWindow::FormActivate() {
 
 void TPreviewWindow::FormResize() {
     // A window too short for the panel gets a scroll bar over the panel's right edge; the
-    // picture keeps its place and size.
-    LeftPanel->resize(kPanelWidth, std::max(height(), kPanelHeight));
+    // picture keeps its place and size. The panel is then as wide as the room beside the bar,
+    // so a focused control never scrolls it sideways.
+    const int panelHeight = std::max(height(), kPanelHeight);
+    const int bar =
+        panelHeight > height() ? LeftScroll->verticalScrollBar()->sizeHint().width() : 0;
+    LeftPanel->resize(kPanelWidth - bar, panelHeight);
     LeftScroll->setGeometry(0, 0, kPanelWidth, height());
     RightPanel->setGeometry(kPanelWidth, 0, std::max(0, width() - kPanelWidth), height());
     Image1->setGeometry(RightPanel->contentsRect());
