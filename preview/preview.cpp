@@ -1,7 +1,8 @@
 // The 3D preview window: lays out the camera read-outs beside the picture, checks the entries
 // each time it becomes active, turns key presses into camera moves before its controls see
-// them, moves the camera with the mouse, plays the path frame by frame in real time, and loads
-// the object and the level it draws around the path.
+// them, moves the camera with the mouse, plays the path frame by frame in real time over a
+// timeline the grid follows, loads the object and the level it draws around the path, frames
+// them, and shows the view through the played object's eye.
 #include "preview.h"
 
 #include <QAction>
@@ -319,6 +320,35 @@ void TPreviewWindow::createGui() {
 
     CBLoop = addTickBox(LeftPanel, "CBLoop", "Loop", kLoopBox);
 
+    createTimelineAndViews();
+
+    BtnResetView = addButton(LeftPanel, "BtnResetView", "Reset view", kResetButton);
+    connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
+
+    BtnLoad3DO = addButton(LeftPanel, "BtnLoad3DO", "Load 3DO...", kLoad3doButton);
+    connect(BtnLoad3DO, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { BtnLoad3DOClick(); }, this); });
+    BtnLoadLevel = addButton(LeftPanel, "BtnLoadLevel", "Load Level...", kLoadLevelButton);
+    connect(BtnLoadLevel, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { BtnLoadLevelClick(); }, this); });
+    // Nothing to show until something is loaded.
+    CBShowObject = addTickBox(LeftPanel, "CBShowObject", "Show object", kShowObjectBox);
+    CBShowLevel = addTickBox(LeftPanel, "CBShowLevel", "Show level", kShowLevelBox);
+    for (QCheckBox* shows : {CBShowObject, CBShowLevel}) {
+        shows->setEnabled(false);
+        connect(shows, &QCheckBox::toggled, this,
+                [this] { runGuarded([this] { DrawScene(); }, this); });
+    }
+
+    PlayTimer = new QTimer(this);
+    PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
+    PlayTimer->setTimerType(Qt::PreciseTimer);
+    connect(PlayTimer, &QTimer::timeout, this,
+            [this] { guardPlayback([this] { PlayTimerTimer(); }); });
+}
+
+// The frame steps, the frame box and the play range, the framing buttons and the view boxes.
+void TPreviewWindow::createTimelineAndViews() {
     BtnFrameBack = addButton(LeftPanel, "BtnFrameBack", "<", kFrameBackButton);
     BtnFrameNext = addButton(LeftPanel, "BtnFrameNext", ">", kFrameNextButton);
     connect(BtnFrameBack, &QPushButton::clicked, this, [this] { stepFrame(-1); });
@@ -345,30 +375,6 @@ void TPreviewWindow::createGui() {
     for (QCheckBox* view : {CBLookThrough, CBAllNodes})
         connect(view, &QCheckBox::toggled, this,
                 [this] { runGuarded([this] { DrawScene(); }, this); });
-
-    BtnResetView = addButton(LeftPanel, "BtnResetView", "Reset view", kResetButton);
-    connect(BtnResetView, &QPushButton::clicked, this, [this] { BtnResetViewClick(); });
-
-    BtnLoad3DO = addButton(LeftPanel, "BtnLoad3DO", "Load 3DO...", kLoad3doButton);
-    connect(BtnLoad3DO, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { BtnLoad3DOClick(); }, this); });
-    BtnLoadLevel = addButton(LeftPanel, "BtnLoadLevel", "Load Level...", kLoadLevelButton);
-    connect(BtnLoadLevel, &QPushButton::clicked, this,
-            [this] { runGuarded([this] { BtnLoadLevelClick(); }, this); });
-    // Nothing to show until something is loaded.
-    CBShowObject = addTickBox(LeftPanel, "CBShowObject", "Show object", kShowObjectBox);
-    CBShowLevel = addTickBox(LeftPanel, "CBShowLevel", "Show level", kShowLevelBox);
-    for (QCheckBox* shows : {CBShowObject, CBShowLevel}) {
-        shows->setEnabled(false);
-        connect(shows, &QCheckBox::toggled, this,
-                [this] { runGuarded([this] { DrawScene(); }, this); });
-    }
-
-    PlayTimer = new QTimer(this);
-    PlayTimer->setObjectName(QStringLiteral("PlayTimer"));
-    PlayTimer->setTimerType(Qt::PreciseTimer);
-    connect(PlayTimer, &QTimer::timeout, this,
-            [this] { guardPlayback([this] { PlayTimerTimer(); }); });
 }
 
 void TPreviewWindow::showReadOuts(unsigned readOuts) {

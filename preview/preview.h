@@ -1,6 +1,6 @@
 // The 3D preview window: the current node's trajectory over a ground grid, steered by keys and
 // the mouse, and played frame by frame as the game plays it, with a 3DO object posed by the KEY
-// and a level around the path.
+// and a level around the path; framed on demand and also seen through the played object's eye.
 #pragma once
 
 #include <QElapsedTimer>
@@ -54,6 +54,7 @@ protected:
 
 private:
     void createGui();
+    void createTimelineAndViews();
     void FormActivate();
     void FormResize();
     void SpEntryChange();
