@@ -304,7 +304,7 @@ void TPreviewWindow::createGui() {
     connect(BtnPlay, &QPushButton::clicked, this,
             [this] { guardPlayback([this] { BtnPlayClick(); }); });
 
-    TBFrame = new QSlider(Qt::Horizontal, LeftPanel);
+    TBFrame = new MarkerSlider(LeftPanel);
     TBFrame->setObjectName(QStringLiteral("TBFrame"));
     TBFrame->setGeometry(kFrameSlider);
     TBFrame->setRange(0, 0);
@@ -615,7 +615,12 @@ void TPreviewWindow::showTiming(const PlaybackTiming& timing, std::int64_t frame
     // Without a frame rate to count in, the time goes on in the last one known.
     if (timing.fps && *timing.fps > 0)
         shownFps_ = *timing.fps;
-    LblFrame->setText(fromBytes(frameReadOut(TBFrame->value(), shownFps_)));
+    const std::vector<KeyMarker>& markers = host_.session().header().markers;
+    std::vector<MarkerSlider::Tick> ticks;
+    for (const KeyMarker& marker : markers)
+        ticks.push_back({marker.frame, QString::fromLatin1(markerTypeName(marker.type))});
+    TBFrame->setTicks(std::move(ticks));
+    LblFrame->setText(fromBytes(frameReadOut(TBFrame->value(), shownFps_, markers)));
 }
 
 // What the game plays at the slider's frame, from the current cells, while it is shown.

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "MarkerSlider.h"
 #include "Prompts.h"
 #include "eyeview.h"
 #include "level.h"
@@ -134,7 +135,7 @@ private:
     QLineEdit* EDZoom = nullptr;
     QLabel* Image1 = nullptr;
     QPushButton* BtnPlay = nullptr;
-    QSlider* TBFrame = nullptr;
+    MarkerSlider* TBFrame = nullptr;
     QLabel* LblFrame = nullptr;
     QCheckBox* CBLoop = nullptr;
     QPushButton* BtnFrameBack = nullptr;

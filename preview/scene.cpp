@@ -469,9 +469,18 @@ PlaybackStep advancePlayback(std::int64_t startFrame, long double elapsed, float
     return {first + static_cast<std::int64_t>(std::fmod(frame - first, length)), false};
 }
 
-std::string frameReadOut(std::int64_t frame, float fps) {
-    return "Frame " + std::to_string(frame) + "   " +
-           formatPattern(static_cast<long double>(frame) / fps, "###0.000") + " s";
+std::string frameReadOut(std::int64_t frame, float fps, const std::vector<KeyMarker>& markers) {
+    std::string text = "Frame " + std::to_string(frame) + "   " +
+                       formatPattern(static_cast<long double>(frame) / fps, "###0.000") + " s";
+    const char* separator = "   ";
+    for (const KeyMarker& marker : markers) {
+        if (std::ceil(static_cast<long double>(marker.frame)) != frame)
+            continue;
+        text += separator;
+        text += markerTypeName(marker.type);
+        separator = ", ";
+    }
+    return text;
 }
 
 ScenePlayback scenePlayback(const EntryTable& table, int count, std::int64_t frame) {

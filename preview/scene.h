@@ -213,7 +213,10 @@ PlaybackStep advancePlayback(std::int64_t startFrame, long double elapsed, float
                              PlayRange range, bool loop);
 
 // The frame number and its time at the frame rate: "Frame 12   0.800 s".
-std::string frameReadOut(std::int64_t frame, float fps);
+// With markers, the names of those that play reaches on this frame (each marker on the first
+// whole frame at or after its own) follow, after three blanks and joined by ", ".
+std::string frameReadOut(std::int64_t frame, float fps,
+                         const std::vector<KeyMarker>& markers = {});
 
 // The played object at `frame` of the first `count` entries, and the jumps among them. Throws
 // ConversionError or MathError for cells that do not convert; needs count > 0.

@@ -831,6 +831,11 @@ TEST(PlaybackClock, readOutGivesFrameAndTime) {
     EXPECT_EQ(frameReadOut(0, 15), "Frame 0   0.000 s");
     EXPECT_EQ(frameReadOut(12, 15), "Frame 12   0.800 s");
     EXPECT_EQ(frameReadOut(30, 29.97f), "Frame 30   1.001 s");
+    const std::vector<KeyMarker> markers{{18, 3}, {7.5f, 4}, {18, 5}, {40, 99}};
+    EXPECT_EQ(frameReadOut(18, 25, markers), "Frame 18   0.720 s   Attack, Swing end");
+    EXPECT_EQ(frameReadOut(8, 25, markers), "Frame 8   0.320 s   Swing");
+    EXPECT_EQ(frameReadOut(7, 25, markers), "Frame 7   0.280 s");
+    EXPECT_EQ(frameReadOut(40, 25, markers), "Frame 40   1.600 s   Unknown");
 }
 
 } // namespace

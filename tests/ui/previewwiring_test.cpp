@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSlider>
 
+#include "MarkerSlider.h"
 #include "UiFixture.h"
 
 using namespace skyvane;
@@ -81,6 +82,21 @@ private slots:
         QTest::mouseClick(ui.grid().viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
         QCOMPARE(control<QSlider>("TBFrame")->value(), 40);
         QVERIFY(yellowPixels() > 0);
+    }
+
+    void markers_areTicksOnTheSlider_andNamedAsPlayReachesThem() {
+        ui.fillEntries(4);
+        KeyHeader header = ui.main().session().header();
+        header.markers = {{18, 3}, {25, 4}};
+        ui.main().session().setHeader(header, kStepMarkers);
+        activatePreview();
+        auto* slider = control<MarkerSlider>("TBFrame");
+        QCOMPARE(slider->ticks().size(), 2u);
+        QCOMPARE(slider->tipAt(slider->xOfFrame(18)), QStringLiteral("Attack"));
+        QVERIFY(slider->tipAt(slider->xOfFrame(18)) != slider->tipAt(slider->xOfFrame(25)));
+        QVERIFY(slider->tipAt(slider->xOfFrame(0)).isEmpty());
+        slider->setValue(18);
+        QCOMPARE(control<QLabel>("LblFrame")->text(), QStringLiteral("Frame 18   1.200 s   Attack"));
     }
 
     void open_takesThePlayedObjectAway() {
