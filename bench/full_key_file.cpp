@@ -2,9 +2,9 @@
 // file that `skyvane-key check` and the fgets loader are timed on.
 #include <iostream>
 
-#include "fileio.h"
+#include "core/fileio.h"
 #include "fulldocument.h"
-#include "keyfile.h"
+#include "core/keyfile.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "document.h"
-#include "numbers.h"
+#include "core/document.h"
+#include "core/numbers.h"
 
 namespace skyvane::bench {
 

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "fulldocument.h"
-#include "keyfile.h"
-#include "linetokens.h"
-#include "numbers.h"
-#include "validation.h"
+#include "core/keyfile.h"
+#include "core/linetokens.h"
+#include "core/numbers.h"
+#include "core/validation.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // edges the way the rooms of a large level do (40,008 edges).
 #pragma once
 
-#include "level.h"
+#include "formats/level.h"
 
 namespace skyvane::bench {
 

@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "fulldocument.h"
-#include "session.h"
-#include "transformcalc.h"
+#include "core/session.h"
+#include "tools/transformcalc.h"
 
 namespace {
 

@@ -9,16 +9,16 @@
 
 #include <cmath>
 
-#include "eyeview.h"
-#include "keymotion.h"
+#include "preview/eyeview.h"
+#include "core/keymotion.h"
 #include "largelevel.h"
-#include "mendcalc.h"
-#include "numbers.h"
-#include "retimecalc.h"
-#include "scene.h"
-#include "smoothcalc.h"
-#include "transformcalc.h"
-#include "validation.h"
+#include "tools/mendcalc.h"
+#include "core/numbers.h"
+#include "tools/retimecalc.h"
+#include "preview/scene.h"
+#include "tools/smoothcalc.h"
+#include "tools/transformcalc.h"
+#include "core/validation.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "AppWindows.h"
+#include "ui/AppWindows.h"
 #include "ScriptedPrompts.h"
 #include "fulldocument.h"
-#include "keyfile.h"
+#include "core/keyfile.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 
 #include <unistd.h>
 
-#include "fileio.h"
-#include "keyfile.h"
-#include "keymotion.h"
-#include "numbers.h"
-#include "validation.h"
+#include "core/fileio.h"
+#include "core/keyfile.h"
+#include "core/keymotion.h"
+#include "core/numbers.h"
+#include "core/validation.h"
 
 namespace {
 

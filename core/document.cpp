@@ -1,11 +1,11 @@
 // The keyframe document: node list, working copy, row operations and entry defaults.
-#include "document.h"
+#include "core/document.h"
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

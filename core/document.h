@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "keyheader.h"
+#include "core/keyheader.h"
 
 namespace skyvane {
 

@@ -1,6 +1,6 @@
 // Whole-file reads and all-or-nothing writes over POSIX calls, so every failure carries the
 // reason the system gave.
-#include "fileio.h"
+#include "core/fileio.h"
 
 #include <cerrno>
 #include <climits>

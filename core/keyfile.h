@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "document.h"
+#include "core/document.h"
 
 namespace skyvane {
 

@@ -1,5 +1,5 @@
 // Header values and marker types of KEY files.
-#include "keyheader.h"
+#include "core/keyheader.h"
 
 #include <array>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <limits>
 #include <utility>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

@@ -1,5 +1,5 @@
 // The per-frame changes and flags of a KEY entry, computed once for the writer and the playback.
-#include "keymotion.h"
+#include "core/keymotion.h"
 
 namespace skyvane {
 

@@ -8,8 +8,8 @@
 #include <exception>
 #include <string>
 
-#include "document.h"
-#include "numbers.h"
+#include "core/document.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

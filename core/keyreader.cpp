@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
-#include "fileio.h"
-#include "keyfile.h"
-#include "linetokens.h"
-#include "numbers.h"
+#include "core/fileio.h"
+#include "core/keyfile.h"
+#include "core/linetokens.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

@@ -5,10 +5,10 @@
 #include <array>
 #include <cstdint>
 
-#include "fileio.h"
-#include "keyfile.h"
-#include "keymotion.h"
-#include "numbers.h"
+#include "core/fileio.h"
+#include "core/keyfile.h"
+#include "core/keymotion.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

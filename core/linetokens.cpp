@@ -1,7 +1,7 @@
 // Line tokenizer and forward searches. Everything here is linear in the text: a search looks
 // at each character a bounded number of times and keeps no more fields than it compares, so
 // a huge single line or a file of delimiters costs no more than reading it.
-#include "linetokens.h"
+#include "core/linetokens.h"
 
 #include <algorithm>
 

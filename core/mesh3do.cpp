@@ -1,10 +1,10 @@
 // The 3DO mesh-name reader: only the names the geometry section announces are read; nothing
 // else of the model is kept.
-#include "mesh3do.h"
+#include "core/mesh3do.h"
 
-#include "fileio.h"
-#include "linetokens.h"
-#include "numbers.h"
+#include "core/fileio.h"
+#include "core/linetokens.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

@@ -1,5 +1,5 @@
 // Excerpts of texts for messages.
-#include "messagetext.h"
+#include "core/messagetext.h"
 
 namespace skyvane {
 

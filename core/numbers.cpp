@@ -1,7 +1,7 @@
 // Number conventions: the program's own integer and float text, number patterns and the
 // arithmetic faults. Everything here is independent of the C locale, which Qt sets from the
 // user's environment.
-#include "numbers.h"
+#include "core/numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +12,7 @@
 #include <limits>
 #include <locale.h>
 
-#include "messagetext.h"
+#include "core/messagetext.h"
 
 namespace skyvane {
 namespace {

@@ -1,6 +1,6 @@
 // The playback of KEY entries as the game does it, and the check for the places where the
 // object jumps.
-#include "playback.h"
+#include "core/playback.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "document.h"
-#include "keymotion.h"
+#include "core/document.h"
+#include "core/keymotion.h"
 
 namespace skyvane {
 

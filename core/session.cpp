@@ -1,10 +1,10 @@
 // The editing session: every change goes through one place, which records what it changed.
-#include "session.h"
+#include "core/session.h"
 
 #include <algorithm>
 
-#include "keyfile.h"
-#include "numbers.h"
+#include "core/keyfile.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "document.h"
-#include "playback.h"
-#include "validation.h"
+#include "core/document.h"
+#include "core/playback.h"
+#include "core/validation.h"
 
 namespace skyvane {
 

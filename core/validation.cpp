@@ -1,13 +1,13 @@
 // Entry validation and the pre-save rules for the frame rate and the mesh names.
-#include "validation.h"
+#include "core/validation.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 
-#include "keyfile.h"
-#include "numbers.h"
+#include "core/keyfile.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

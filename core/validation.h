@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document.h"
+#include "core/document.h"
 
 namespace skyvane {
 

@@ -1,12 +1,12 @@
 // The game's text lines: comments are cut before a line is looked at, so a "#" inside a line
 // ends it just as it does for the game.
-#include "gametext.h"
+#include "formats/gametext.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "messagetext.h"
-#include "numbers.h"
+#include "core/messagetext.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

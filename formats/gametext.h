@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry.h"
-#include "linetokens.h"
+#include "formats/geometry.h"
+#include "core/linetokens.h"
 
 namespace skyvane {
 

@@ -1,6 +1,6 @@
 // Polygon edges: collected from every polygon, then sorted and made unique, which costs
 // n log n in the number of sides however the polygons share them.
-#include "geometry.h"
+#include "formats/geometry.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 // The GOB reader: a 12-byte header ("GOB ", version 20, directory offset), then at the
 // directory a 32-bit entry count and per entry a 32-bit offset, a 32-bit size and a name of 128
 // bytes; every number little-endian. Sums are formed in 64 bits so no offset can wrap.
-#include "gob.h"
+#include "formats/gob.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "readresult.h"
+#include "formats/readresult.h"
 
 namespace skyvane {
 

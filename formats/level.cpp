@@ -1,6 +1,6 @@
 // The level reader: finds the georesource section wherever it stands, as the game does, and
 // reads it line by line from there.
-#include "level.h"
+#include "formats/level.h"
 
 namespace skyvane {
 

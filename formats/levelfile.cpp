@@ -1,6 +1,6 @@
 // Level files: an archive is recognised by its first bytes, so a level renamed to .gob, or an
 // archive saved as .goo (Mysteries of the Sith), is read for what it is.
-#include "levelfile.h"
+#include "formats/levelfile.h"
 
 namespace skyvane {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "gob.h"
-#include "level.h"
-#include "readresult.h"
+#include "formats/gob.h"
+#include "formats/level.h"
+#include "formats/readresult.h"
 
 namespace skyvane {
 

@@ -1,12 +1,12 @@
 // The 3DO model reader. It walks the file in the game's order (header, materials, geometry
 // sets, hierarchy), keeping the vertices and faces of geometry set 0 and the hierarchy, and
 // checks every index it keeps so that drawing never needs to.
-#include "model3do.h"
+#include "formats/model3do.h"
 
 #include <cmath>
 #include <optional>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

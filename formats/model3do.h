@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry.h"
-#include "readresult.h"
+#include "formats/geometry.h"
+#include "formats/readresult.h"
 
 namespace skyvane {
 

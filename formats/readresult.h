@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "fileio.h"
-#include "gametext.h"
+#include "core/fileio.h"
+#include "formats/gametext.h"
 
 namespace skyvane {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry.h"
+#include "formats/geometry.h"
 
 namespace skyvane::fuzz {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "fuzzcheck.h"
-#include "gob.h"
-#include "level.h"
+#include "formats/gob.h"
+#include "formats/level.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace skyvane::fuzz;

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "keyfile.h"
-#include "numbers.h"
-#include "validation.h"
+#include "core/keyfile.h"
+#include "core/numbers.h"
+#include "core/validation.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "mesh3do.h"
-#include "numbers.h"
+#include "core/mesh3do.h"
+#include "core/numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

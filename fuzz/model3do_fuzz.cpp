@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "fuzzcheck.h"
-#include "model3do.h"
+#include "formats/model3do.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace skyvane::fuzz;

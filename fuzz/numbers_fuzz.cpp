@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace {
 

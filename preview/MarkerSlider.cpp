@@ -1,5 +1,5 @@
 // The playback slider with marker ticks.
-#include "MarkerSlider.h"
+#include "preview/MarkerSlider.h"
 
 #include <QHelpEvent>
 #include <QPainter>

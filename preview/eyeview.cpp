@@ -1,14 +1,14 @@
 // The camera-eye picture. Eye coordinates run in long double; a line is cut in eye space, where
 // the near plane and the picture's edges are planes through the eye, before it is projected, so
 // no pixel of it lies far off the bitmap.
-#include "eyeview.h"
+#include "preview/eyeview.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "numbers.h"
-#include "wireframe.h"
+#include "core/numbers.h"
+#include "preview/wireframe.h"
 
 namespace skyvane {
 

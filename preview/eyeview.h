@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "scene.h"
+#include "preview/scene.h"
 
 namespace skyvane {
 

@@ -3,7 +3,7 @@
 // them, moves the camera with the mouse, plays the path frame by frame in real time over a
 // timeline the grid follows, loads the object and the level it draws around the path, frames
 // them, and shows the view through the played object's eye.
-#include "preview.h"
+#include "preview/preview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,15 +29,15 @@
 #include <cstring>
 #include <optional>
 
-#include "BusyCursor.h"
-#include "EditBoxes.h"
-#include "ErrorReport.h"
-#include "GridHost.h"
-#include "Prompts.h"
-#include "Text.h"
-#include "keymotion.h"
-#include "levelfile.h"
-#include "numbers.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/EditBoxes.h"
+#include "widgets/ErrorReport.h"
+#include "widgets/GridHost.h"
+#include "widgets/Prompts.h"
+#include "widgets/Text.h"
+#include "core/keymotion.h"
+#include "formats/levelfile.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

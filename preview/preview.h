@@ -9,12 +9,12 @@
 #include <functional>
 #include <optional>
 
-#include "MarkerSlider.h"
-#include "Prompts.h"
-#include "eyeview.h"
-#include "level.h"
-#include "model3do.h"
-#include "scene.h"
+#include "preview/MarkerSlider.h"
+#include "widgets/Prompts.h"
+#include "preview/eyeview.h"
+#include "formats/level.h"
+#include "formats/model3do.h"
+#include "preview/scene.h"
 
 class QAction;
 class QCheckBox;

@@ -1,15 +1,15 @@
 // The preview's camera, projection and drawing. Sums and products run in long double and are
 // stored to 32-bit floats where the camera keeps them, so the read-outs and pixels come out the
 // same on every run.
-#include "scene.h"
+#include "preview/scene.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 
-#include "numbers.h"
-#include "playback.h"
+#include "core/numbers.h"
+#include "core/playback.h"
 
 namespace skyvane {
 

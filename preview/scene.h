@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "document.h"
-#include "geometry.h"
-#include "level.h"
-#include "wireframe.h"
+#include "core/document.h"
+#include "formats/geometry.h"
+#include "formats/level.h"
+#include "preview/wireframe.h"
 
 namespace skyvane {
 

@@ -2,16 +2,16 @@
 // turn(v + pivot) + position - (the parent's pivot), inside the parent's frame; turn applies
 // roll about Y, then pitch about X, then yaw about Z, so a node at yaw 0 and pitch 0 faces +Y
 // like an entry of the path. Frames are composed in long double and points stored as 32 bits.
-#include "wireframe.h"
+#include "preview/wireframe.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "gametext.h"
-#include "keymotion.h"
-#include "numbers.h"
-#include "scene.h"
+#include "formats/gametext.h"
+#include "core/keymotion.h"
+#include "core/numbers.h"
+#include "preview/scene.h"
 
 namespace skyvane {
 

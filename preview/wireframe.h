@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "geometry.h"
-#include "model3do.h"
-#include "playback.h"
+#include "formats/geometry.h"
+#include "formats/model3do.h"
+#include "core/playback.h"
 
 namespace skyvane {
 

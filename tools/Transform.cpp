@@ -1,6 +1,6 @@
 // Transform Object: the dialog reads its boxes and the start entry, lets transformcalc compute
 // every new cell, and writes them all at once.
-#include "Transform.h"
+#include "tools/Transform.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -11,13 +11,13 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "EditBoxes.h"
-#include "ErrorReport.h"
-#include "GridHost.h"
-#include "Prompts.h"
-#include "Text.h"
-#include "dialogsupport.h"
-#include "numbers.h"
+#include "widgets/EditBoxes.h"
+#include "widgets/ErrorReport.h"
+#include "widgets/GridHost.h"
+#include "widgets/Prompts.h"
+#include "widgets/Text.h"
+#include "tools/dialogsupport.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "transformcalc.h"
+#include "tools/transformcalc.h"
 
 class QCheckBox;
 class QLineEdit;

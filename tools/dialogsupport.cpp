@@ -1,12 +1,12 @@
 // What the tool dialogs share.
-#include "dialogsupport.h"
+#include "tools/dialogsupport.h"
 
 #include <QDialog>
 #include <QLineEdit>
 
-#include "Prompts.h"
-#include "Text.h"
-#include "numbers.h"
+#include "widgets/Prompts.h"
+#include "widgets/Text.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

@@ -1,10 +1,10 @@
 // Mend Jumps' arithmetic.
-#include "mendcalc.h"
+#include "tools/mendcalc.h"
 
 #include <cstdint>
 #include <optional>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "playback.h"
-#include "session.h"
+#include "core/playback.h"
+#include "core/session.h"
 
 namespace skyvane {
 

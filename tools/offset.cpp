@@ -1,6 +1,6 @@
 // Offset Values: checks the range when it opens, reads the six offsets, lets offsetcalc shift
 // the range and writes every new cell at once.
-#include "offset.h"
+#include "tools/offset.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,13 +8,13 @@
 #include <QShowEvent>
 #include <algorithm>
 
-#include "EditBoxes.h"
-#include "ErrorReport.h"
-#include "GridHost.h"
-#include "Text.h"
-#include "dialogsupport.h"
-#include "numbers.h"
-#include "offsetcalc.h"
+#include "widgets/EditBoxes.h"
+#include "widgets/ErrorReport.h"
+#include "widgets/GridHost.h"
+#include "widgets/Text.h"
+#include "tools/dialogsupport.h"
+#include "core/numbers.h"
+#include "tools/offsetcalc.h"
 
 namespace skyvane {
 namespace {

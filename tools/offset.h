@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "valuecolumns.h"
+#include "tools/valuecolumns.h"
 
 class QLineEdit;
 class QPushButton;

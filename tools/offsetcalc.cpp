@@ -1,10 +1,10 @@
 // Offset Values' arithmetic: the cell at full precision plus the 32-bit offset, rounded to
 // 32 bits.
-#include "offsetcalc.h"
+#include "tools/offsetcalc.h"
 
 #include <algorithm>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <vector>
 
-#include "document.h"
-#include "valuecolumns.h"
+#include "core/document.h"
+#include "tools/valuecolumns.h"
 
 namespace skyvane {
 

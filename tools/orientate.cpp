@@ -1,6 +1,6 @@
 // Auto Orientate: checks the positions of the range when it opens, reads the point in point
 // mode, lets orientatecalc compute every angle and writes them all at once.
-#include "orientate.h"
+#include "tools/orientate.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -9,13 +9,13 @@
 #include <QShowEvent>
 #include <algorithm>
 
-#include "EditBoxes.h"
-#include "ErrorReport.h"
-#include "GridHost.h"
-#include "Text.h"
-#include "dialogsupport.h"
-#include "numbers.h"
-#include "orientatecalc.h"
+#include "widgets/EditBoxes.h"
+#include "widgets/ErrorReport.h"
+#include "widgets/GridHost.h"
+#include "widgets/Text.h"
+#include "tools/dialogsupport.h"
+#include "core/numbers.h"
+#include "tools/orientatecalc.h"
 
 namespace skyvane {
 namespace {

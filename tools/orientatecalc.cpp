@@ -1,11 +1,11 @@
 // Auto Orientate's arithmetic: every working value (differences, horizontal length, angles)
 // is rounded to 32 bits when stored, which decides the sixth decimal written.
-#include "orientatecalc.h"
+#include "tools/orientatecalc.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "document.h"
+#include "core/document.h"
 
 namespace skyvane {
 

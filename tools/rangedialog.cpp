@@ -1,12 +1,12 @@
 // The range check on opening, as Offset Values makes it, and the buttons.
-#include "rangedialog.h"
+#include "tools/rangedialog.h"
 
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "ErrorReport.h"
-#include "GridHost.h"
-#include "dialogsupport.h"
+#include "widgets/ErrorReport.h"
+#include "widgets/GridHost.h"
+#include "tools/dialogsupport.h"
 
 namespace skyvane {
 namespace {

@@ -1,6 +1,6 @@
 // Retime: reads the new duration, or the factor that gives it, lets retimecalc work out every
 // Frame and Steps and writes them at once, or says why it cannot.
-#include "retime.h"
+#include "tools/retime.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -9,13 +9,13 @@
 #include <limits>
 #include <optional>
 
-#include "EditBoxes.h"
-#include "GridHost.h"
-#include "Prompts.h"
-#include "Text.h"
-#include "dialogsupport.h"
-#include "numbers.h"
-#include "retimecalc.h"
+#include "widgets/EditBoxes.h"
+#include "widgets/GridHost.h"
+#include "widgets/Prompts.h"
+#include "widgets/Text.h"
+#include "tools/dialogsupport.h"
+#include "core/numbers.h"
+#include "tools/retimecalc.h"
 
 namespace skyvane {
 namespace {

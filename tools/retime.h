@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "rangedialog.h"
+#include "tools/rangedialog.h"
 
 class QLineEdit;
 class QRadioButton;

@@ -1,12 +1,12 @@
 // Retime's arithmetic: Frames scaled at extended precision and rounded halves to even.
-#include "retimecalc.h"
+#include "tools/retimecalc.h"
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 #include <string>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

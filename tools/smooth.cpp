@@ -1,15 +1,15 @@
 // Smooth Path: reads the spacing and the curve, lets smoothcalc work out every entry and writes
 // them at once, or says there is no room.
-#include "smooth.h"
+#include "tools/smooth.h"
 
 #include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "EditBoxes.h"
-#include "GridHost.h"
-#include "Prompts.h"
-#include "smoothcalc.h"
+#include "widgets/EditBoxes.h"
+#include "widgets/GridHost.h"
+#include "widgets/Prompts.h"
+#include "tools/smoothcalc.h"
 
 namespace skyvane {
 namespace {

@@ -1,7 +1,7 @@
 // Smooth Path: new entries between the keys of a range, on a curve through them.
 #pragma once
 
-#include "rangedialog.h"
+#include "tools/rangedialog.h"
 
 class QRadioButton;
 class QSpinBox;

@@ -1,6 +1,6 @@
 // Smooth Path's arithmetic: the keys' values are read as 32-bit floats, the curves are evaluated
 // at extended precision, and every written value is rounded to 32 bits.
-#include "smoothcalc.h"
+#include "tools/smoothcalc.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "numbers.h"
-#include "valuecolumns.h"
+#include "core/numbers.h"
+#include "tools/valuecolumns.h"
 
 namespace skyvane {
 namespace {

@@ -1,11 +1,11 @@
 // Transform Object's arithmetic: values are held as 32-bit floats, computed in extended
 // precision and rounded back to 32 bits before they are stored or written.
-#include "transformcalc.h"
+#include "tools/transformcalc.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "document.h"
-#include "valuecolumns.h"
+#include "core/document.h"
+#include "tools/valuecolumns.h"
 
 namespace skyvane {
 

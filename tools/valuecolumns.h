@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "document.h"
+#include "core/document.h"
 
 namespace skyvane {
 

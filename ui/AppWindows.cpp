@@ -1,15 +1,15 @@
 // The program's windows: created in start-up order and handed to the main window; placed on
 // the screen at start-up.
-#include "AppWindows.h"
+#include "ui/AppWindows.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLocale>
 
-#include "EntryGrid.h"
-#include "FileDrops.h"
-#include "WindowPlacement.h"
+#include "ui/EntryGrid.h"
+#include "ui/FileDrops.h"
+#include "ui/WindowPlacement.h"
 
 namespace skyvane {
 namespace {

@@ -1,18 +1,18 @@
 // The program's windows, each created once, in start-up order, living until the end.
 #pragma once
 
-#include "MainWin.h"
-#include "Transform.h"
-#include "about.h"
-#include "fr_insert.h"
-#include "fr_select.h"
-#include "offset.h"
-#include "orientate.h"
-#include "placement.h"
-#include "preview.h"
-#include "retime.h"
-#include "smooth.h"
-#include "temphelp.h"
+#include "ui/MainWin.h"
+#include "tools/Transform.h"
+#include "ui/about.h"
+#include "ui/fr_insert.h"
+#include "ui/fr_select.h"
+#include "tools/offset.h"
+#include "tools/orientate.h"
+#include "ui/placement.h"
+#include "preview/preview.h"
+#include "tools/retime.h"
+#include "tools/smooth.h"
+#include "ui/temphelp.h"
 
 class QIcon;
 class QLocale;

@@ -1,5 +1,5 @@
 // The command line: "skyvane [FILE]", "--help" and "--version".
-#include "CommandLine.h"
+#include "ui/CommandLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // The entry grid: model over the working copy and the view with its two modes.
-#include "EntryGrid.h"
+#include "ui/EntryGrid.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -11,8 +11,8 @@
 #include <QStyleOptionHeader>
 #include <algorithm>
 
-#include "Text.h"
-#include "messagetext.h"
+#include "widgets/Text.h"
+#include "core/messagetext.h"
 
 namespace skyvane {
 namespace {

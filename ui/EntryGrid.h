@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
-#include "session.h"
+#include "core/session.h"
 
 namespace skyvane {
 

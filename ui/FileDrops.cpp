@@ -1,7 +1,7 @@
 // Dropping files: any drag that carries local files is taken, so that the drop always gets an
 // answer; the answer waits until the drop is over, since a message box or a save question must
 // not hold up the program the files came from.
-#include "FileDrops.h"
+#include "ui/FileDrops.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "Prompts.h"
+#include "widgets/Prompts.h"
 
 namespace skyvane {
 namespace {

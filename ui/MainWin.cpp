@@ -1,7 +1,7 @@
 // The main window: the editing session shown with its node tabs and the entry grid, the file
 // commands, undo and redo, the frame commands and the doors to tools, preview and help. Handlers
 // read their widgets and call the session; the widgets follow the session's changes.
-#include "MainWin.h"
+#include "ui/MainWin.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,30 +24,30 @@
 #include <limits>
 #include <string_view>
 
-#include "EditBoxes.h"
-#include "EntryGrid.h"
-#include "ErrorReport.h"
-#include "FileDrops.h"
-#include "RecentFiles.h"
-#include "Text.h"
-#include "Transform.h"
-#include "WindowPlacement.h"
-#include "about.h"
-#include "fileio.h"
-#include "fr_insert.h"
-#include "markers.h"
-#include "keyfile.h"
-#include "mendcalc.h"
-#include "mesh3do.h"
-#include "numbers.h"
-#include "offset.h"
-#include "orientate.h"
-#include "playback.h"
-#include "preview.h"
-#include "retime.h"
-#include "smooth.h"
-#include "temphelp.h"
-#include "validation.h"
+#include "widgets/EditBoxes.h"
+#include "ui/EntryGrid.h"
+#include "widgets/ErrorReport.h"
+#include "ui/FileDrops.h"
+#include "ui/RecentFiles.h"
+#include "widgets/Text.h"
+#include "tools/Transform.h"
+#include "ui/WindowPlacement.h"
+#include "ui/about.h"
+#include "core/fileio.h"
+#include "ui/fr_insert.h"
+#include "ui/markers.h"
+#include "core/keyfile.h"
+#include "tools/mendcalc.h"
+#include "core/mesh3do.h"
+#include "core/numbers.h"
+#include "tools/offset.h"
+#include "tools/orientate.h"
+#include "core/playback.h"
+#include "preview/preview.h"
+#include "tools/retime.h"
+#include "tools/smooth.h"
+#include "ui/temphelp.h"
+#include "core/validation.h"
 
 namespace skyvane {
 namespace {

@@ -6,10 +6,10 @@
 
 #include <functional>
 
-#include "GridHost.h"
-#include "Prompts.h"
-#include "fr_select.h"
-#include "session.h"
+#include "widgets/GridHost.h"
+#include "widgets/Prompts.h"
+#include "ui/fr_select.h"
+#include "core/session.h"
 
 class QAction;
 class QCheckBox;

@@ -1,6 +1,6 @@
 // Recent files: a list of at most eight absolute paths in QSettings, newest first, shown as a
 // menu in which files that are gone are greyed out.
-#include "RecentFiles.h"
+#include "ui/RecentFiles.h"
 
 #include <QAction>
 #include <QFileInfo>

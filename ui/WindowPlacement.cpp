@@ -1,6 +1,6 @@
 // Qt's windows and screens seen as the rectangles of the placement rules, and QSettings for
 // the places kept between runs.
-#include "WindowPlacement.h"
+#include "ui/WindowPlacement.h"
 
 #include <QEvent>
 #include <QGuiApplication>

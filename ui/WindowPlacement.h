@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "placement.h"
+#include "ui/placement.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 // The about box. Its spacecraft is painted at construction, so the program needs no picture
 // file of its own.
-#include "about.h"
+#include "ui/about.h"
 
 #include <QImage>
 #include <QLabel>

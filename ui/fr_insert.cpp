@@ -1,12 +1,12 @@
 // Insert Frames: the count box with OK and Cancel.
-#include "fr_insert.h"
+#include "ui/fr_insert.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
-#include "EditBoxes.h"
+#include "widgets/EditBoxes.h"
 
 namespace skyvane {
 namespace {

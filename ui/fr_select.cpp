@@ -1,5 +1,5 @@
 // The frame selector: prompt, OK and Cancel; the grid selects whole rows while it is shown.
-#include "fr_select.h"
+#include "ui/fr_select.h"
 
 #include <algorithm>
 

@@ -4,10 +4,10 @@
 #include <QLocale>
 #include <cstdio>
 
-#include "AppWindows.h"
-#include "CommandLine.h"
-#include "ErrorReport.h"
-#include "numbers.h"
+#include "ui/AppWindows.h"
+#include "ui/CommandLine.h"
+#include "widgets/ErrorReport.h"
+#include "core/numbers.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Markers: a table of frame, type and event name with Add, Remove, OK and Cancel.
-#include "markers.h"
+#include "ui/markers.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,10 +7,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "Prompts.h"
-#include "Text.h"
-#include "keymotion.h"
-#include "numbers.h"
+#include "widgets/Prompts.h"
+#include "widgets/Text.h"
+#include "core/keymotion.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

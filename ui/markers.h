@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "keyheader.h"
+#include "core/keyheader.h"
 
 class QPushButton;
 class QTableWidget;

@@ -1,6 +1,6 @@
 // Window placement on rectangles: fitting into a screen, keeping clear of a region, and the
 // start-up places of the main window and the preview.
-#include "placement.h"
+#include "ui/placement.h"
 
 #include <algorithm>
 

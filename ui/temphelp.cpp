@@ -1,6 +1,6 @@
 // The help window. The text lives here rather than in a help file, so it always matches the
 // program it ships with.
-#include "temphelp.h"
+#include "ui/temphelp.h"
 
 #include <QPlainTextEdit>
 #include <QStringList>

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "keyfile.h"
+#include "core/keyfile.h"
 
 namespace skyvane {
 namespace {

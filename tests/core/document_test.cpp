@@ -1,8 +1,8 @@
 // The keyframe document: node list, working copy, row operations and entry defaults.
 #include <gtest/gtest.h>
 
-#include "document.h"
-#include "numbers.h"
+#include "core/document.h"
+#include "core/numbers.h"
 
 using namespace skyvane;
 

@@ -18,7 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "fileio.h"
+#include "core/fileio.h"
 
 using namespace skyvane;
 namespace fs = std::filesystem;

@@ -10,9 +10,9 @@
 
 #include <unistd.h>
 
-#include "fileio.h"
-#include "keyfile.h"
-#include "numbers.h"
+#include "core/fileio.h"
+#include "core/keyfile.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <random>
 
-#include "keyfile.h"
-#include "numbers.h"
+#include "core/keyfile.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -7,10 +7,10 @@
 #include <initializer_list>
 #include <iterator>
 
-#include "fileio.h"
-#include "keyfile.h"
+#include "core/fileio.h"
+#include "core/keyfile.h"
 #include "nodecells.h"
-#include "numbers.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -1,7 +1,7 @@
 // The line tokenizer and the forward searches that both readers build on.
 #include <gtest/gtest.h>
 
-#include "linetokens.h"
+#include "core/linetokens.h"
 
 namespace skyvane {
 namespace {

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fileio.h"
-#include "mesh3do.h"
-#include "numbers.h"
+#include "core/fileio.h"
+#include "core/mesh3do.h"
+#include "core/numbers.h"
 
 namespace skyvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "document.h"
+#include "core/document.h"
 
 namespace skyvane::test {
 

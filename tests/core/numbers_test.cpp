@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "numbers.h"
+#include "core/numbers.h"
 
 using namespace skyvane;
 

@@ -6,9 +6,9 @@
 #include <initializer_list>
 #include <sstream>
 
-#include "keyfile.h"
+#include "core/keyfile.h"
 #include "nodecells.h"
-#include "playback.h"
+#include "core/playback.h"
 
 namespace skyvane {
 namespace {

@@ -1,12 +1,12 @@
 // The editing session: each operation, its undo and redo, the modified state and the history.
-#include "session.h"
+#include "core/session.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <random>
 
-#include "keyfile.h"
+#include "core/keyfile.h"
 #include "nodecells.h"
 
 namespace skyvane {

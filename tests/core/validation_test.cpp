@@ -1,8 +1,8 @@
 // Entry validation, and the frame-rate and mesh-name rules of the pre-save check.
 #include <gtest/gtest.h>
 
-#include "numbers.h"
-#include "validation.h"
+#include "core/numbers.h"
+#include "core/validation.h"
 
 using namespace skyvane;
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "keyfile.h"
+#include "core/keyfile.h"
 
 namespace {
 

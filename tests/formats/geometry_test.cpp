@@ -1,7 +1,7 @@
 // Polygon edges: each side once, whichever polygons share it.
 #include <gtest/gtest.h>
 
-#include "geometry.h"
+#include "formats/geometry.h"
 #include "testdata.h"
 
 namespace skyvane {

@@ -2,8 +2,8 @@
 // are broken refused at the byte at fault.
 #include <gtest/gtest.h>
 
-#include "gob.h"
-#include "level.h"
+#include "formats/gob.h"
+#include "formats/level.h"
 #include "testdata.h"
 
 namespace skyvane {

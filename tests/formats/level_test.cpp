@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "level.h"
+#include "formats/level.h"
 #include "testdata.h"
 
 namespace skyvane {

@@ -7,7 +7,7 @@
 
 #include <stdlib.h>
 
-#include "levelfile.h"
+#include "formats/levelfile.h"
 #include "testdata.h"
 
 namespace skyvane {

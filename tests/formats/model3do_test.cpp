@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "model3do.h"
+#include "formats/model3do.h"
 #include "testdata.h"
 
 namespace skyvane {

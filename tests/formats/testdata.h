@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry.h"
+#include "formats/geometry.h"
 
 namespace skyvane {
 

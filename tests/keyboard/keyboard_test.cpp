@@ -17,7 +17,7 @@
 #include <functional>
 #include <memory>
 
-#include "AppWindows.h"
+#include "ui/AppWindows.h"
 #include "ScriptedPrompts.h"
 
 namespace skyvane::test {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "eyeview.h"
+#include "preview/eyeview.h"
 
 namespace skyvane {
 namespace {

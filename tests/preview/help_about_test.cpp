@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <QtTest>
 
-#include "about.h"
-#include "temphelp.h"
+#include "ui/about.h"
+#include "ui/temphelp.h"
 
 using skyvane::TAboutWin;
 using skyvane::THelpWin;

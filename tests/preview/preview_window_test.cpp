@@ -16,9 +16,9 @@
 
 #include "ScriptedPrompts.h"
 #include "SessionHost.h"
-#include "numbers.h"
-#include "preview.h"
-#include "scene.h"
+#include "core/numbers.h"
+#include "preview/preview.h"
+#include "preview/scene.h"
 #include "testdata.h"
 
 using skyvane::TPreviewWindow;

@@ -7,7 +7,7 @@
 #include <set>
 #include <utility>
 
-#include "scene.h"
+#include "preview/scene.h"
 
 namespace skyvane {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "scene.h"
+#include "preview/scene.h"
 #include "testdata.h"
-#include "wireframe.h"
+#include "preview/wireframe.h"
 
 namespace skyvane {
 namespace {

@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "RobustFixture.h"
-#include "validation.h"
+#include "core/validation.h"
 
 namespace skyvane::test {
 namespace {

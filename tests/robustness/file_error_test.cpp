@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "RobustFixture.h"
-#include "fileio.h"
+#include "core/fileio.h"
 
 namespace skyvane::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "Prompts.h"
+#include "widgets/Prompts.h"
 
 namespace skyvane::test {
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "GridHost.h"
+#include "widgets/GridHost.h"
 
 namespace skyvane::test {
 

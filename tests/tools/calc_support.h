@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "document.h"
+#include "core/document.h"
 
 namespace skyvane::test {
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "calc_support.h"
-#include "keyfile.h"
-#include "offsetcalc.h"
-#include "orientatecalc.h"
-#include "transformcalc.h"
-#include "validation.h"
+#include "core/keyfile.h"
+#include "tools/offsetcalc.h"
+#include "tools/orientatecalc.h"
+#include "tools/transformcalc.h"
+#include "core/validation.h"
 
 namespace skyvane {
 namespace {

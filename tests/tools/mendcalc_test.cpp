@@ -1,6 +1,6 @@
 // Mend Jumps: every Steps shorter than the frames to the next entry reaches it, in every node,
 // and nothing else changes.
-#include "mendcalc.h"
+#include "tools/mendcalc.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "calc_support.h"
-#include "numbers.h"
-#include "offsetcalc.h"
+#include "core/numbers.h"
+#include "tools/offsetcalc.h"
 
 namespace skyvane {
 namespace {

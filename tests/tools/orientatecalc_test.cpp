@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "calc_support.h"
-#include "numbers.h"
-#include "orientatecalc.h"
+#include "core/numbers.h"
+#include "tools/orientatecalc.h"
 
 namespace skyvane {
 namespace {

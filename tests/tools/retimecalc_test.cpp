@@ -1,12 +1,12 @@
 // Retime: the range's Frames rescaled, its Steps the new distances, the later entries moved by
 // the change of length, and nothing else touched.
-#include "retimecalc.h"
+#include "tools/retimecalc.h"
 
 #include <gtest/gtest.h>
 
 #include "calc_support.h"
-#include "playback.h"
-#include "validation.h"
+#include "core/playback.h"
+#include "core/validation.h"
 
 namespace skyvane {
 namespace {

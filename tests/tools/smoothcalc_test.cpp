@@ -1,14 +1,14 @@
 // Smooth Path: the keys stay, the new entries lie on the curve through them, and the result
 // passes the entry check and is played without a jump.
-#include "smoothcalc.h"
+#include "tools/smoothcalc.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "numbers.h"
-#include "playback.h"
-#include "validation.h"
+#include "core/numbers.h"
+#include "core/playback.h"
+#include "core/validation.h"
 
 namespace skyvane {
 namespace {

@@ -10,11 +10,11 @@
 
 #include "ScriptedPrompts.h"
 #include "SessionHost.h"
-#include "Transform.h"
-#include "offset.h"
-#include "orientate.h"
-#include "retime.h"
-#include "smooth.h"
+#include "tools/Transform.h"
+#include "tools/offset.h"
+#include "tools/orientate.h"
+#include "tools/retime.h"
+#include "tools/smooth.h"
 
 namespace skyvane {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "calc_support.h"
-#include "numbers.h"
-#include "transformcalc.h"
+#include "core/numbers.h"
+#include "tools/transformcalc.h"
 
 namespace skyvane {
 namespace {

@@ -14,12 +14,12 @@
 #include <functional>
 #include <memory>
 
-#include "AppWindows.h"
-#include "EntryGrid.h"
+#include "ui/AppWindows.h"
+#include "ui/EntryGrid.h"
 #include "ScriptedPrompts.h"
-#include "Text.h"
+#include "widgets/Text.h"
 #include "WindowCaption.h"
-#include "keyfile.h"
+#include "core/keyfile.h"
 
 namespace skyvane::test {
 

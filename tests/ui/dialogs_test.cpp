@@ -10,7 +10,7 @@
 #include <QStyle>
 
 #include "UiFixture.h"
-#include "numbers.h"
+#include "core/numbers.h"
 
 using namespace skyvane;
 using namespace skyvane::test;

@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Prompts.h"
+#include "widgets/Prompts.h"
 
 using namespace skyvane;
 

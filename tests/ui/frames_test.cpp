@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "UiFixture.h"
-#include "fr_insert.h"
+#include "ui/fr_insert.h"
 
 using namespace skyvane;
 using namespace skyvane::test;

@@ -10,7 +10,7 @@
 #include <QTableWidget>
 
 #include "UiFixture.h"
-#include "markers.h"
+#include "ui/markers.h"
 
 using namespace skyvane;
 using namespace skyvane::test;

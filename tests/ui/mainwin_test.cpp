@@ -12,8 +12,8 @@
 #include <QStyleOptionViewItem>
 
 #include "UiFixture.h"
-#include "fileio.h"
-#include "numbers.h"
+#include "core/fileio.h"
+#include "core/numbers.h"
 
 using namespace skyvane;
 using namespace skyvane::test;

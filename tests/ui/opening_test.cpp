@@ -6,8 +6,8 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "CommandLine.h"
-#include "RecentFiles.h"
+#include "ui/CommandLine.h"
+#include "ui/RecentFiles.h"
 #include "UiFixture.h"
 
 using namespace skyvane;

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "placement.h"
+#include "ui/placement.h"
 
 namespace skyvane {
 

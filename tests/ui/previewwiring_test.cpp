@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QSlider>
 
-#include "MarkerSlider.h"
+#include "preview/MarkerSlider.h"
 #include "UiFixture.h"
 
 using namespace skyvane;

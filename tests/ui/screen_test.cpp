@@ -9,8 +9,8 @@
 #include <QTest>
 #include <memory>
 
-#include "AppWindows.h"
-#include "EntryGrid.h"
+#include "ui/AppWindows.h"
+#include "ui/EntryGrid.h"
 #include "ScriptedPrompts.h"
 
 namespace skyvane::test {

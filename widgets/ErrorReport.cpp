@@ -1,7 +1,7 @@
 // The default error handler: the failure's text with a "." appended.
-#include "ErrorReport.h"
+#include "widgets/ErrorReport.h"
 
-#include "Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // Edit boxes and spin boxes as every window of the program uses them.
-#include "EditBoxes.h"
+#include "widgets/EditBoxes.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The entry check as every window shows it.
-#include "GridHost.h"
+#include "widgets/GridHost.h"
 
-#include "Text.h"
+#include "widgets/Text.h"
 
 namespace skyvane {
 

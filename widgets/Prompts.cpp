@@ -1,8 +1,8 @@
 // Standard prompts: QMessageBox with the program's captions and button texts, and QFileDialog
 // with the program's filters.
-#include "Prompts.h"
+#include "widgets/Prompts.h"
 
-#include "BusyCursor.h"
+#include "widgets/BusyCursor.h"
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>

@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "Prompts.h"
-#include "session.h"
+#include "widgets/Prompts.h"
+#include "core/session.h"
 
 class QWidget;
 
