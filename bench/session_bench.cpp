@@ -17,7 +17,7 @@ std::vector<CellEdit> thousandEntryRun(const EntryTable& table, int variant) {
     TrajectoryRequest request;
     request.framesPerSecond = 25.0f;
     request.time = 39.96f;
-    for (int axis = 0; axis < kAxisCount; ++axis)
+    for (int axis = 0; axis < kValueCount; ++axis)
         request.axes[axis] = AxisMotion{toTableUnits(axis, 3.5f + axis + variant * 0.5f),
                                         toTableUnits(axis, 0.25f * axis), true};
     request.start = *startValues(table, 0);

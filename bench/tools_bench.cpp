@@ -38,7 +38,7 @@ EntryTable spiralTable() {
         table.setCell(ColEntry, e, std::to_string(e));
         table.setCell(ColFrame, e, std::to_string(e));
         table.setCell(ColSteps, e, "1");
-        for (int axis = 0; axis < kAxisCount; ++axis)
+        for (int axis = 0; axis < kValueCount; ++axis)
             table.setCell(kValueColumns[axis], e, formatPattern(values[axis], "###0.000000"));
     }
     return table;
@@ -49,7 +49,7 @@ TrajectoryRequest thousandEntries(const EntryTable& table) {
     TrajectoryRequest request;
     request.framesPerSecond = 25.0f;
     request.time = 39.96f; // 999 frames after the start entry
-    for (int axis = 0; axis < kAxisCount; ++axis)
+    for (int axis = 0; axis < kValueCount; ++axis)
         request.axes[axis] =
             AxisMotion{toTableUnits(axis, 3.5f + axis), toTableUnits(axis, 0.25f * axis), true};
     request.start = *startValues(table, 0);

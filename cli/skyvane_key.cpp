@@ -140,12 +140,12 @@ std::vector<std::string> infoLines(const TKeyDocument& document) {
     std::vector<std::string> lines = {"FLAGS " + header.flags,
                                       "TYPE " + header.type,
                                       "FRAMES " + std::to_string(keyFrameCount(document)),
-                                      "FPS " + formatGeneral(document.Fps, kKeyFileSeparator),
+                                      "FPS " + formatGeneral(document.Fps, kFileSeparator),
                                       "JOINTS " + std::to_string(joints),
                                       "MARKERS " + std::to_string(header.markers.size())};
     for (const KeyMarker& marker : header.markers)
         lines.push_back("marker frame " +
-                        formatPattern(marker.frame, kKeyValuePattern, kKeyFileSeparator) +
+                        formatPattern(marker.frame, kKeyValuePattern, kFileSeparator) +
                         " type " + std::to_string(marker.type) + " " + markerTypeName(marker.type));
     lines.push_back("NODES " + std::to_string(document.Nodes.size()));
     for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k) {

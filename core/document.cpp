@@ -14,8 +14,6 @@ const std::array<const char*, kColumnCount> kColumnHeaders = {
 
 namespace {
 
-constexpr int kLastEntry = kMaxEntries - 1;
-
 bool anyTextFrom(const EntryRow& row, Column first) {
     return std::any_of(row.begin() + first, row.end(),
                        [](const std::string& cell) { return !cell.empty(); });
@@ -88,14 +86,9 @@ void removeLastNode(TKeyDocument& document) {
 
 void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy) {
     TNode& slot = document.Nodes.at(static_cast<std::size_t>(k));
-    const std::int32_t entries = parseInt(copy.numEntries);
-    if (entries < std::numeric_limits<std::int16_t>::min() ||
-        entries > std::numeric_limits<std::int16_t>::max()) {
-        throw ConversionError("'" + copy.numEntries + "' is not a valid integer value");
-    }
     TNode node;
     node.Mesh = copy.mesh;
-    node.Entries = static_cast<std::int16_t>(entries);
+    node.Entries = static_cast<std::int16_t>(countEntries(copy.table));
     node.Joint = slot.Joint;
     for (int e = 0; e < kMaxEntries; ++e) {
         node.Data.row(e) = copy.table.row(e);
@@ -106,7 +99,6 @@ void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy) {
 void loadNode(const TKeyDocument& document, int k, WorkingCopy& copy) {
     const TNode& node = document.Nodes.at(static_cast<std::size_t>(k));
     copy.mesh = node.Mesh;
-    copy.numEntries = std::to_string(node.Entries);
     for (int e = 0; e < kMaxEntries; ++e) {
         copy.table.row(e) = node.Data.row(e);
     }

@@ -14,6 +14,7 @@ namespace skyvane {
 
 inline constexpr int kColumnCount = 9;
 inline constexpr int kMaxEntries = 1000;
+inline constexpr int kLastEntry = kMaxEntries - 1;
 inline constexpr int kMaxNodes = 50;
 inline constexpr int kClipboardStartRows = 5;
 
@@ -75,12 +76,11 @@ struct TKeyDocument {
     KeyHeader Header;
 };
 
-// The node of the current tab while it is being edited: the grid rows (entry e in row e),
-// the mesh-name text and the entry-count text.
+// The node of the current tab while it is being edited: the grid rows (entry e in row e) and
+// the mesh-name text. Its entry count is counted from the table, never kept beside it.
 struct WorkingCopy {
     EntryTable table{kMaxEntries};
     std::string mesh;
-    std::string numEntries = "0";
 };
 
 // One new cell text, as the tools compute them: all edits of a command are computed first and
@@ -102,8 +102,8 @@ void addNode(TKeyDocument& document);
 // The joint node k drives.
 std::int32_t nodeJoint(const TKeyDocument& document, int k);
 void removeLastNode(TKeyDocument& document);
-// Replaces node k with the working copy, keeping its joint number (Entries parsed from its entry-count text; a text that is
-// not a 16-bit integer throws ConversionError and leaves the document as it was).
+// Replaces node k with the working copy, keeping its joint number; Entries is the table's
+// countEntries.
 void storeWorkingCopy(TKeyDocument& document, int k, const WorkingCopy& copy);
 // Copies node k into the working copy and renumbers.
 void loadNode(const TKeyDocument& document, int k, WorkingCopy& copy);

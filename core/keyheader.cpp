@@ -3,9 +3,7 @@
 
 #include <array>
 #include <cctype>
-#include <cmath>
 #include <cstdio>
-#include <limits>
 #include <utility>
 
 #include "core/numbers.h"
@@ -70,8 +68,7 @@ ParsedMarkers parseMarkers(const std::vector<MarkerText>& rows) {
     ParsedMarkers parsed;
     for (const MarkerText& row : rows) {
         const int index = static_cast<int>(parsed.markers.size());
-        const std::optional<long double> frame = tryParseFloat(row.frame);
-        if (!frame || std::fabs(*frame) > std::numeric_limits<float>::max()) {
+        if (!isSingle(row.frame)) {
             parsed.badRow = index;
             parsed.badColumn = 0;
             return parsed;
@@ -82,7 +79,7 @@ ParsedMarkers parseMarkers(const std::vector<MarkerText>& rows) {
             parsed.badColumn = 1;
             return parsed;
         }
-        parsed.markers.push_back({toSingle(*frame), *type});
+        parsed.markers.push_back({parseSingle(row.frame), *type});
     }
     return parsed;
 }

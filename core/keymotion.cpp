@@ -5,17 +5,17 @@ namespace skyvane {
 
 KeyValues keyValues(const EntryTable& table, int entry) {
     KeyValues values{};
-    for (int i = 0; i < kKeyValueCount; ++i)
-        values[i] = parseSingle(table.cell(ColX + i, entry));
+    for (int i = 0; i < kValueCount; ++i)
+        values[i] = parseSingle(table.cell(kValueColumns[i], entry));
     return values;
 }
 
 // Differences stay extended; only the quotient is stored as 32 bits.
 KeyMotion keyMotion(const KeyValues& from, const KeyValues& to, std::int32_t steps) {
     KeyMotion motion;
-    for (int i = 0; i < kKeyValueCount; ++i) {
+    for (int i = 0; i < kValueCount; ++i) {
         long double difference = static_cast<long double>(to[i]) - from[i];
-        if (i >= kFirstKeyAngle) {
+        if (isAngleValue(i)) {
             if (difference < -180)
                 difference += 360;
             else if (difference > 180)
@@ -27,7 +27,7 @@ KeyMotion keyMotion(const KeyValues& from, const KeyValues& to, std::int32_t ste
         return motion.changes[first] != 0 || motion.changes[first + 1] != 0 ||
                motion.changes[first + 2] != 0;
     };
-    motion.flags = (anyNonZero(0) ? kKeyMoves : 0) + (anyNonZero(kFirstKeyAngle) ? kKeyTurns : 0);
+    motion.flags = (anyNonZero(0) ? kKeyMoves : 0) + (anyNonZero(kFirstAngle) ? kKeyTurns : 0);
     return motion;
 }
 

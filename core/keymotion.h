@@ -10,18 +10,15 @@
 
 #include "core/document.h"
 #include "core/numbers.h"
+#include "core/values.h"
 
 namespace skyvane {
 
-inline constexpr int kKeyValueCount = 6; // X, Y, Z, Pitch, Yaw, Roll
-inline constexpr int kFirstKeyAngle = 3; // Pitch
-using KeyValues = std::array<float, kKeyValueCount>;
+using KeyValues = std::array<float, kValueCount>;
 
-// Values and changes are written with six decimals, always with '.': the game and the reader
-// split fields at commas.
+// Values and changes are written with six decimals.
 inline constexpr const char* kKeyValuePattern = "####0.000000";
 inline constexpr int kKeyDecimals = 6;
-inline constexpr char kKeyFileSeparator = '.';
 
 inline constexpr int kKeyMoves = 1; // flag: a position changes
 inline constexpr int kKeyTurns = 2; // flag: an angle changes

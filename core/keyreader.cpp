@@ -12,16 +12,13 @@
 #include "core/keyfile.h"
 #include "core/linetokens.h"
 #include "core/numbers.h"
+#include "core/values.h"
 
 namespace skyvane {
 
 namespace {
 
-// KEY files always use '.': a comma splits fields.
-constexpr char kFileSeparator = '.';
 constexpr const char* kCellPattern = "###0.00000000";
-constexpr int kValueCount = 6; // X, Y, Z, Pitch, Yaw, Roll
-constexpr int kFirstAngle = 3;
 constexpr std::size_t kEntryFieldCount = 9;
 using EntryValues = std::array<float, kValueCount>;
 // Every node holds a full table of 1000 entries, so a few bytes per node in the file would
@@ -236,7 +233,7 @@ private:
             if (i == node.Entries - 1)
                 row[ColSteps] = "1";
             for (int v = 0; v < kValueCount; ++v)
-                row[ColX + v] = formatPattern(values[v], kCellPattern);
+                row[kValueColumns[v]] = formatPattern(values[v], kCellPattern);
             previous = values;
         }
     }

@@ -35,10 +35,10 @@ public:
         text_ += kEndOfLine;
     }
     void values(const KeyValues& values) {
-        for (int i = 0; i < kKeyValueCount; ++i) {
+        for (int i = 0; i < kValueCount; ++i) {
             if (i > 0)
                 text_ += '\t';
-            text_ += formatPattern(values[i], kKeyValuePattern, kKeyFileSeparator);
+            text_ += formatPattern(values[i], kKeyValuePattern, kFileSeparator);
         }
         text_ += kEndOfLine;
     }
@@ -63,7 +63,7 @@ void writeMarkers(KeyText& out, const std::vector<KeyMarker>& markers) {
     out.line("MARKERS " + std::to_string(markers.size()));
     out.line();
     for (const KeyMarker& marker : markers)
-        out.line(formatPattern(marker.frame, kKeyValuePattern, kKeyFileSeparator) + " " +
+        out.line(formatPattern(marker.frame, kKeyValuePattern, kFileSeparator) + " " +
                  std::to_string(marker.type));
 }
 
@@ -81,7 +81,7 @@ void writeHeader(KeyText& out, const TKeyDocument& document, std::string_view fi
     out.line("FLAGS  " + header.flags);
     out.line("TYPE   " + header.type);
     out.line("FRAMES " + std::to_string(keyFrameCount(document)));
-    out.line("FPS    " + formatGeneral(document.Fps, kKeyFileSeparator));
+    out.line("FPS    " + formatGeneral(document.Fps, kFileSeparator));
     out.line("JOINTS " + std::to_string(header.joints.value_or(static_cast<std::int32_t>(nodeCount))));
     writeMarkers(out, header.markers);
     out.line();

@@ -491,6 +491,21 @@ float parseSingle(std::string_view text, char separator) {
     return toSingle(parseFloat(text, separator));
 }
 
+std::optional<float> tryParseSingle(std::string_view text, char separator) {
+    const std::optional<long double> value = scanFloat(text, separator);
+    if (!value)
+        return std::nullopt;
+    return toSingle(*value);
+}
+
+bool isSingle(std::string_view text, char separator) {
+    try {
+        return tryParseSingle(text, separator).has_value();
+    } catch (const MathError&) {
+        return false;
+    }
+}
+
 long double divide(long double a, long double b) {
     if (b == 0)
         throw MathError(a == 0 || std::isnan(a) ? kInvalidOperation : kDivisionByZero);

@@ -47,6 +47,11 @@ float toSingle(long double value);
 
 // parseFloat followed by toSingle.
 float parseSingle(std::string_view text, char separator = decimalSeparator());
+// Cell text to a 32-bit float, or nothing when the text is no number. A number beyond the
+// 32-bit range still throws MathError(kOverflow), as parseSingle does.
+std::optional<float> tryParseSingle(std::string_view text, char separator = decimalSeparator());
+// Whether the text is a number that a 32-bit float can hold.
+bool isSingle(std::string_view text, char separator = decimalSeparator());
 
 // a / b; b == 0 throws MathError (division by zero, or invalid operation for 0 / 0).
 long double divide(long double a, long double b);

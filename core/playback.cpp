@@ -12,7 +12,7 @@ namespace {
 // Each value as the game reads it from the file.
 KeyValues readBack(const KeyValues& values) {
     KeyValues read{};
-    for (int i = 0; i < kKeyValueCount; ++i)
+    for (int i = 0; i < kValueCount; ++i)
         read[i] = asReadFromKeyFile(values[i]);
     return read;
 }
@@ -45,13 +45,13 @@ long double shorterWayRound(long double degrees) {
 // How far the value played up to entry k + 1's Frame misses entry k + 1's values.
 void measureMiss(const KeyValues& played, const KeyValues& target, PlaybackJump& jump) {
     long double squares = 0;
-    for (int i = 0; i < kFirstKeyAngle; ++i) {
+    for (int i = 0; i < kFirstAngle; ++i) {
         const long double d = static_cast<long double>(played[i]) - target[i];
         squares += d * d;
     }
     jump.jku = std::sqrt(squares);
     jump.degrees = 0;
-    for (int i = kFirstKeyAngle; i < kKeyValueCount; ++i) {
+    for (int i = kFirstAngle; i < kValueCount; ++i) {
         const long double d = static_cast<long double>(played[i]) - target[i];
         jump.degrees = std::max(jump.degrees, std::fabs(shorterWayRound(d)));
     }
@@ -93,8 +93,8 @@ PlayedEntry playedEntry(const EntryTable& table, int count, int entry) {
 KeyValues playedAfter(const PlayedEntry& entry, std::int64_t elapsed) {
     const auto frames = static_cast<float>(elapsed);
     KeyValues values = entry.values;
-    for (int i = 0; i < kKeyValueCount; ++i) {
-        const int flag = i < kFirstKeyAngle ? kKeyMoves : kKeyTurns;
+    for (int i = 0; i < kValueCount; ++i) {
+        const int flag = i < kFirstAngle ? kKeyMoves : kKeyTurns;
         if (entry.flags & flag)
             values[i] = moved(entry.values[i], entry.changes[i], frames);
     }
@@ -119,7 +119,7 @@ std::vector<PlaybackJump> nodeJumps(const EntryTable& table, int count, int node
     };
     const auto valuesAt = [&](int k) {
         KeyValues values{};
-        for (int i = 0; i < kKeyValueCount; ++i)
+        for (int i = 0; i < kValueCount; ++i)
             values[i] =
                 atCell(node, k, ColX + i, [&] { return parseSingle(table.cell(ColX + i, k)); });
         return values;

@@ -324,10 +324,9 @@ void EditSession::setJoint(std::int32_t joint) {
     changed();
 }
 
-// After every change of the working copy: the entry defaults and the entry count.
+// After every change of the working copy: the entry defaults.
 void EditSession::settleWorkingCopy() {
     applyEntryDefaults(working_.table);
-    working_.numEntries = std::to_string(countEntries(working_.table));
 }
 
 // ---- Nodes and checks
@@ -440,7 +439,6 @@ void EditSession::apply(const Step& step, bool forward) {
         for (const CellChange& change : step.cells)
             working_.table.setCell(change.column, change.entry,
                                    forward ? change.after : change.before);
-        working_.numEntries = std::to_string(entryCount());
         // Backwards on undo, so a node listed twice ends as it was before the first.
         for (std::size_t i = 0; i < step.otherNodes.size(); ++i) {
             const NodeChanges& node = step.otherNodes[forward ? i : step.otherNodes.size() - 1 - i];

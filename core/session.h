@@ -61,6 +61,9 @@ inline constexpr const char* kStepMarkers = "Markers";
 inline constexpr const char* kStepMendJumps = "Mend Jumps";
 inline constexpr const char* kStepSmoothPath = "Smooth Path";
 inline constexpr const char* kStepRetime = "Retime";
+inline constexpr const char* kStepOffsetValues = "Offset Values";
+inline constexpr const char* kStepAutoOrientate = "Auto Orientate";
+inline constexpr const char* kStepTransformObject = "Transform Object";
 
 // The cell edits of one node, for a command that changes several nodes at once.
 struct NodeCellEdits {

@@ -2,12 +2,12 @@
 #include "core/validation.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 
 #include "core/keyfile.h"
 #include "core/numbers.h"
+#include "core/values.h"
 
 namespace skyvane {
 
@@ -22,9 +22,6 @@ constexpr const char* kBeforePrevious =
 constexpr const char* kInvalidNumber = "Error: Invalid number";
 constexpr const char* kAngleRange = "Error: Must be >= 0 and < 360";
 
-constexpr std::array<Column, 3> kPositionColumns = {ColX, ColY, ColZ};
-constexpr std::array<Column, 3> kAngleColumns = {ColPitch, ColYaw, ColRoll};
-
 EntryCheck fault(const char* message, int column, int entry) {
     return {EntryCheck::Outcome::Fault, message, column, entry};
 }
@@ -38,22 +35,6 @@ bool angleInRange(long double degrees) {
     } catch (const MathError&) {
         return false;
     }
-}
-
-// Positions and the frame rate are saved as 32-bit floats: a number beyond that range passes
-// no check only to make the save fail later.
-bool fitsSingle(long double value) {
-    try {
-        toSingle(value);
-        return true;
-    } catch (const MathError&) {
-        return false;
-    }
-}
-
-bool isSingle(std::string_view text) {
-    const auto value = tryParseFloat(text);
-    return value && fitsSingle(*value);
 }
 
 // Rule 6: the previous entry's Frame and Steps are added in 64 bits, so no sum can wrap around.
@@ -97,19 +78,19 @@ std::optional<EntryCheck> checkEntry(const EntryTable& table, int entry) {
             return previousFault;
         }
     }
-    for (Column column : kPositionColumns) {
-        if (!isSingle(table.cell(column, entry))) {
-            return fault(kInvalidNumber, column, entry);
+    // Positions come before angles in the column order, so every position is checked first.
+    for (int value = 0; value < kValueCount; ++value) {
+        const int column = kValueColumns[value];
+        if (!isAngleValue(value)) {
+            if (!isSingle(table.cell(column, entry)))
+                return fault(kInvalidNumber, column, entry);
+            continue;
         }
-    }
-    for (Column column : kAngleColumns) {
         const auto degrees = tryParseFloat(table.cell(column, entry));
-        if (!degrees) {
+        if (!degrees)
             return fault(kInvalidNumber, column, entry);
-        }
-        if (!angleInRange(*degrees)) {
+        if (!angleInRange(*degrees))
             return fault(kAngleRange, column, entry);
-        }
     }
     return std::nullopt;
 }
@@ -145,6 +126,8 @@ EntryCheck checkNode(const EntryTable& table) {
     return check;
 }
 
+// Positions and the frame rate are saved as 32-bit floats: a number beyond that range passes
+// no check only to make the save fail later.
 bool frameRateIsValid(std::string_view text) {
     return isSingle(text);
 }

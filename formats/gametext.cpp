@@ -7,13 +7,11 @@
 
 #include "core/messagetext.h"
 #include "core/numbers.h"
+#include "core/values.h"
 
 namespace skyvane {
 
 namespace {
-
-// Game files always write "." whatever the reader's locale.
-constexpr char kFileSeparator = '.';
 
 template <typename Iterator> std::string joined(Iterator first, Iterator last) {
     std::string text;
@@ -116,14 +114,15 @@ std::int32_t GameText::count(std::size_t i) const {
 }
 
 float GameText::number(std::size_t i) const {
-    const std::optional<long double> value = tryParseFloat(field(i), kFileSeparator);
+    std::optional<float> value;
+    try {
+        value = tryParseSingle(field(i), kFileSeparator);
+    } catch (const MathError&) {
+        fail(quotedText(fields_[i]) + " is beyond the range of a 32-bit float");
+    }
     if (!value)
         fail(quotedText(fields_[i]) + " is not a number");
-    try {
-        return toSingle(*value);
-    } catch (const MathError&) {
-    }
-    fail(quotedText(fields_[i]) + " is beyond the range of a 32-bit float");
+    return *value;
 }
 
 Vec3f GameText::point(std::size_t first) const {

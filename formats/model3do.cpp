@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/numbers.h"
+#include "core/values.h"
 
 namespace skyvane {
 
@@ -116,7 +117,7 @@ private:
     // The game reads any version it finds and takes 2.1's layout for all but 2.2 and 2.3.
     std::size_t lightFieldsOfVersion() const {
         const auto& fields = lines_.fields();
-        const auto version = fields.size() > 1 ? tryParseFloat(fields[1], '.') : std::nullopt;
+        const auto version = fields.size() > 1 ? tryParseFloat(fields[1], kFileSeparator) : std::nullopt;
         const auto is = [&](long double wanted) {
             return version && std::fabs(*version - wanted) < 1e-6L;
         };

@@ -8,20 +8,16 @@
 #include <vector>
 
 #include "core/numbers.h"
+#include "core/values.h"
 #include "preview/wireframe.h"
 
 namespace skyvane {
 
 namespace {
 
-constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr int kGridHalf = 15;           // lines at -15 .. 15, as in the orbiting picture
 constexpr int kGridReach = 16;          // each line runs from -16 to 16
 constexpr long double kGuardPixels = 2; // lines are cut just outside the picture
-
-long double radians(float degrees) {
-    return degrees * kPi / 180.0L;
-}
 
 long double dot(const Axis& axis, long double x, long double y, long double z) {
     return axis[0] * x + axis[1] * y + axis[2] * z;
@@ -29,7 +25,7 @@ long double dot(const Axis& axis, long double x, long double y, long double z) {
 
 // Pixels per unit of right or up at one unit ahead: half the width over tan(half the view).
 long double focalLength(const EyeView& eye) {
-    return eye.width / 2.0L / std::tan(kEngineFieldOfView / 2.0L * kPi / 180.0L);
+    return eye.width / 2.0L / std::tan(radiansFromDegrees(kEngineFieldOfView / 2.0L));
 }
 
 struct EyeProjection {
@@ -136,9 +132,9 @@ void drawEyeEntry(Bitmap& bitmap, const EyeView& eye, const EyeProjection& proje
 } // namespace
 
 Orientation thingOrientation(float pitch, float yaw, float roll) {
-    const long double p = radians(pitch);
-    const long double y = radians(yaw);
-    const long double r = radians(roll);
+    const long double p = radiansFromDegrees(pitch);
+    const long double y = radiansFromDegrees(yaw);
+    const long double r = radiansFromDegrees(roll);
     const long double sp = std::sin(p), cp = std::cos(p);
     const long double sy = std::sin(y), cy = std::cos(y);
     const long double sr = std::sin(r), cr = std::cos(r);

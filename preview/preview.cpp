@@ -554,8 +554,8 @@ std::optional<EyeView> TPreviewWindow::lookingThrough() const {
     try {
         const KeyValues at =
             keyValues(host_.entries(), std::clamp(SpEntry->value(), 0, EntryCount - 1));
-        return eyeOf({at[0], at[1], at[2]}, at[kFirstKeyAngle], at[kFirstKeyAngle + 1],
-                     at[kFirstKeyAngle + 2], width, height);
+        return eyeOf({at[0], at[1], at[2]}, at[kFirstAngle], at[kFirstAngle + 1],
+                     at[kFirstAngle + 2], width, height);
     } catch (const ConversionError&) {
     } catch (const MathError&) {
     }

@@ -10,12 +10,12 @@
 
 #include "core/numbers.h"
 #include "core/playback.h"
+#include "core/values.h"
 
 namespace skyvane {
 
 namespace {
 
-constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr long double kTwoPi = 2.0L * kPi;
 constexpr long double kElevationStep = kPi / 20.0L; // 9 degrees
 constexpr long double kAzimuthStep = kPi / 12.0L;   // 15 degrees
@@ -65,8 +65,8 @@ std::optional<float> cellValue(const EntryTable& table, int column, int entry) {
 // The point one unit from `at` in the direction of pitch and yaw (degrees): yaw 0 towards +Y,
 // yaw 90 towards -X, positive pitch upwards.
 std::optional<Vec3f> headingTip(Vec3f at, float pitchDegrees, float yawDegrees) {
-    const long double pitch = toSingle(pitchDegrees * (1.0L / 180.0L) * kPi);
-    const long double yaw = toSingle(yawDegrees * (1.0L / 180.0L) * kPi);
+    const long double pitch = toSingle(radiansFromDegrees(pitchDegrees));
+    const long double yaw = toSingle(radiansFromDegrees(yawDegrees));
     const auto x = storable(at.x - std::sin(yaw) * std::cos(pitch));
     const auto y = storable(at.y + std::cos(yaw) * std::cos(pitch));
     const auto z = storable(at.z + std::sin(pitch));
@@ -343,7 +343,7 @@ Pixel pictureCentre(int width, int height) {
 unsigned orbitByDrag(Camera& camera, int dx, int dy) {
     // A whole turn or more in one move is taken modulo the turn, so one wrap brings it back.
     const auto by = [](int pixels) {
-        return std::fmod(pixels * kDragDegreesPerPixel, 360.0L) * (kPi / 180.0L);
+        return radiansFromDegrees(std::fmod(pixels * kDragDegreesPerPixel, 360.0L));
     };
     unsigned changed = ReadOutNone;
     if (dx != 0) {
@@ -487,9 +487,9 @@ ScenePlayback scenePlayback(const EntryTable& table, int count, std::int64_t fra
     const PlayedFrame played = playedFrame(table, count, frame);
     ScenePlayback playback;
     playback.position = {played.values[0], played.values[1], played.values[2]};
-    playback.pitch = played.values[kFirstKeyAngle];
-    playback.yaw = played.values[kFirstKeyAngle + 1];
-    playback.roll = played.values[kFirstKeyAngle + 2];
+    playback.pitch = played.values[kFirstAngle];
+    playback.yaw = played.values[kFirstAngle + 1];
+    playback.roll = played.values[kFirstAngle + 2];
     for (const PlaybackJump& jump : nodeJumps(table, count, 0))
         playback.jumps.push_back(jump.entry);
     return playback;

@@ -11,13 +11,12 @@
 #include "formats/gametext.h"
 #include "core/keymotion.h"
 #include "core/numbers.h"
+#include "core/values.h"
 #include "preview/scene.h"
 
 namespace skyvane {
 
 namespace {
-
-constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 using Vec3l = std::array<long double, 3>;
 
@@ -52,19 +51,15 @@ struct Frame {
     }
 };
 
-long double radians(float degrees) {
-    return degrees * kPi / 180.0L;
-}
-
 // Roll about Y, then pitch about X, then yaw about Z.
 Vec3l turn(Vec3l v, const Vec3f& pitchYawRoll) {
-    const long double roll = radians(pitchYawRoll.z);
+    const long double roll = radiansFromDegrees(pitchYawRoll.z);
     v = {v[0] * std::cos(roll) + v[2] * std::sin(roll), v[1],
          -v[0] * std::sin(roll) + v[2] * std::cos(roll)};
-    const long double pitch = radians(pitchYawRoll.x);
+    const long double pitch = radiansFromDegrees(pitchYawRoll.x);
     v = {v[0], v[1] * std::cos(pitch) - v[2] * std::sin(pitch),
          v[1] * std::sin(pitch) + v[2] * std::cos(pitch)};
-    const long double yaw = radians(pitchYawRoll.y);
+    const long double yaw = radiansFromDegrees(pitchYawRoll.y);
     return {v[0] * std::cos(yaw) - v[1] * std::sin(yaw),
             v[0] * std::sin(yaw) + v[1] * std::cos(yaw), v[2]};
 }
@@ -177,7 +172,7 @@ std::optional<Vec3f> cutAtNearPlane(const Vec3f& front, long double frontDepth, 
 
 NodePose poseOf(const KeyValues& values) {
     return {{values[0], values[1], values[2]},
-            {values[kFirstKeyAngle], values[kFirstKeyAngle + 1], values[kFirstKeyAngle + 2]}};
+            {values[kFirstAngle], values[kFirstAngle + 1], values[kFirstAngle + 2]}};
 }
 
 // What reading cells gives, or none where they do not convert.

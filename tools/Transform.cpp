@@ -60,7 +60,7 @@ struct AxisNames {
     const char* caption; // the tick box's caption
     bool ticked;         // as the dialog starts
 };
-constexpr std::array<AxisNames, kAxisCount> kAxisNames = {{
+constexpr std::array<AxisNames, kValueCount> kAxisNames = {{
     {"X", "CheckX", "X", true},
     {"Y", "CheckY", "Y", true},
     {"Z", "CheckZ", "Z", true},
@@ -161,7 +161,7 @@ int TTransformWindow::createAxisGroup(const QString& title, int firstAxis,
     };
     // Each box's own unit, by row.
     const std::array<QString, kRowsPerAxis> boxUnits =
-        isAngleAxis(firstAxis)
+        isAngleValue(firstAxis)
             ? std::array<QString, kRowsPerAxis>{QStringLiteral("deg/s"), QStringLiteral("deg/s²"),
                                                 QStringLiteral("deg/s")}
             : std::array<QString, kRowsPerAxis>{QStringLiteral("m/s"), QStringLiteral("m/s²"),
@@ -225,7 +225,7 @@ void TTransformWindow::connectHandlers() {
     connect(StartEntry, qOverload<int>(&QSpinBox::valueChanged), this,
             [this] { StartEntryChange(); });
     connect(EDTime, &QLineEdit::textChanged, this, [this] { EDTimeChange(); });
-    for (int axis = 0; axis < kAxisCount; ++axis) {
+    for (int axis = 0; axis < kValueCount; ++axis) {
         connect(axes_[axis].speed, &QLineEdit::textChanged, this,
                 [this, axis] { SpeedChange(axis); });
         connect(axes_[axis].accel, &QLineEdit::textChanged, this,
@@ -257,7 +257,7 @@ void TTransformWindow::StartEntryChange() {
         [this] {
             const AxisTexts velocities =
                 initialVelocities(host_.entries(), StartEntry->value(), FramesPerSecond);
-            for (int axis = 0; axis < kAxisCount; ++axis)
+            for (int axis = 0; axis < kValueCount; ++axis)
                 setTextOf(axes_[axis].speed, velocities[axis]);
         },
         this);
@@ -268,12 +268,12 @@ void TTransformWindow::EDTimeChange() {
         [this] {
             AxisTexts initial;
             AxisTexts acceleration;
-            for (int axis = 0; axis < kAxisCount; ++axis) {
+            for (int axis = 0; axis < kValueCount; ++axis) {
                 initial[axis] = textOf(axes_[axis].speed);
                 acceleration[axis] = textOf(axes_[axis].accel);
             }
             const AxisTexts finals = finalVelocityTexts(initial, acceleration, textOf(EDTime));
-            for (int axis = 0; axis < kAxisCount; ++axis)
+            for (int axis = 0; axis < kValueCount; ++axis)
                 setTextOf(axes_[axis].finSpeed, finals[axis]);
         },
         this);
@@ -308,22 +308,22 @@ void TTransformWindow::FinSpeedChange(int axis) {
         this);
 }
 
-bool TTransformWindow::readMotions(std::array<AxisMotion, kAxisCount>& motions) const {
+bool TTransformWindow::readMotions(std::array<AxisMotion, kValueCount>& motions) const {
     // All twelve are read, ticked or not: the velocities first, then the accelerations.
     bool valid = true;
-    for (int axis = 0; axis < kAxisCount; ++axis) {
-        const std::optional<long double> speed = tryParseFloat(textOf(axes_[axis].speed));
+    for (int axis = 0; axis < kValueCount; ++axis) {
+        const std::optional<float> speed = tryParseSingle(textOf(axes_[axis].speed));
         valid = valid && speed;
         if (speed)
-            motions[axis].velocity = toTableUnits(axis, toSingle(*speed));
+            motions[axis].velocity = toTableUnits(axis, *speed);
     }
-    for (int axis = 0; axis < kAxisCount; ++axis) {
-        const std::optional<long double> accel = tryParseFloat(textOf(axes_[axis].accel));
+    for (int axis = 0; axis < kValueCount; ++axis) {
+        const std::optional<float> accel = tryParseSingle(textOf(axes_[axis].accel));
         valid = valid && accel;
         if (accel)
-            motions[axis].acceleration = toTableUnits(axis, toSingle(*accel));
+            motions[axis].acceleration = toTableUnits(axis, *accel);
     }
-    for (int axis = 0; axis < kAxisCount; ++axis)
+    for (int axis = 0; axis < kValueCount; ++axis)
         motions[axis].written = axes_[axis].check->isChecked();
     return valid;
 }
@@ -334,13 +334,13 @@ void TTransformWindow::BBOkClick() {
             TrajectoryRequest request;
             request.startEntry = clampStartEntry(StartEntry->value());
             request.framesPerSecond = FramesPerSecond;
-            const std::optional<long double> time = tryParseFloat(textOf(EDTime));
+            const std::optional<float> time = tryParseSingle(textOf(EDTime));
             if (!time) {
                 showMessage(this, MessageKind::Error, QString::fromLatin1(kInvalidValue));
                 EDTime->setFocus();
                 return;
             }
-            request.time = toSingle(*time);
+            request.time = *time;
             if (!readMotions(request.axes)) {
                 showMessage(this, MessageKind::Warning, QString::fromLatin1(kInvalidMotion));
                 return;
@@ -356,7 +356,7 @@ void TTransformWindow::BBOkClick() {
             }
             request.start = *start;
             host_.session().applyCellEdits(generateTrajectory(host_.entries(), request),
-                                           "Transform Object");
+                                           kStepTransformObject);
             accept();
         },
         this);

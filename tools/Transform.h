@@ -50,7 +50,7 @@ private:
 
     // The twelve velocity and acceleration boxes in table units; false when one is not a
     // number.
-    bool readMotions(std::array<AxisMotion, kAxisCount>& motions) const;
+    bool readMotions(std::array<AxisMotion, kValueCount>& motions) const;
 
     GridHost& host_;
     float FramesPerSecond = 15.0f;
@@ -59,7 +59,7 @@ private:
 
     QSpinBox* StartEntry = nullptr;
     QLineEdit* EDTime = nullptr;
-    std::array<AxisBoxes, kAxisCount> axes_;
+    std::array<AxisBoxes, kValueCount> axes_;
     QPushButton* BBOk = nullptr;
     QPushButton* BBCancel = nullptr;
 };

@@ -15,9 +15,9 @@ std::optional<std::vector<float>> readNumberBoxes(QDialog* dialog,
     std::vector<float> values;
     bool valid = true;
     for (QLineEdit* box : boxes) {
-        const std::optional<long double> value = tryParseFloat(toBytes(box->text()));
+        const std::optional<float> value = tryParseSingle(toBytes(box->text()));
         if (value) {
-            values.push_back(toSingle(*value));
+            values.push_back(*value);
             continue;
         }
         valid = false;

@@ -43,7 +43,7 @@ struct OffsetNames {
     const char* box;
     const char* label;
 };
-constexpr std::array<OffsetNames, kAxisCount> kOffsetNames = {{
+constexpr std::array<OffsetNames, kValueCount> kOffsetNames = {{
     {"EDX", "X"},
     {"EDY", "Y"},
     {"EDZ", "Z"},
@@ -67,7 +67,7 @@ void TOffsetWindow::createGui() {
     const QString zero = fromBytes(formatPattern(0, "0.000"));
     int boxWidth = 0;
     std::array<int, 2> columnLefts{};
-    for (int axis = 0; axis < kAxisCount; ++axis) {
+    for (int axis = 0; axis < kValueCount; ++axis) {
         const OffsetNames& names = kOffsetNames[axis];
         auto* label = new QLabel(QString::fromLatin1(names.label), this);
         label->setObjectName(QStringLiteral("Label") + QString::fromLatin1(names.box));
@@ -135,7 +135,7 @@ void TOffsetWindow::BBOkClick() {
             Offsets offsets{};
             std::copy(values->begin(), values->end(), offsets.begin());
             host_.session().applyCellEdits(
-                offsetEntries(host_.entries(), firstEntry_, lastEntry_, offsets), "Offset Values");
+                offsetEntries(host_.entries(), firstEntry_, lastEntry_, offsets), kStepOffsetValues);
             accept();
         },
         this);

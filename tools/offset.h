@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "tools/valuecolumns.h"
+#include "core/values.h"
 
 class QLineEdit;
 class QPushButton;
@@ -34,7 +34,7 @@ private:
     int lastEntry_ = 0;
 
     // EDX, EDY, EDZ, EDPitch, EDYaw, EDRoll.
-    std::array<QLineEdit*, kAxisCount> offsetBoxes_{};
+    std::array<QLineEdit*, kValueCount> offsetBoxes_{};
     QPushButton* BBOk = nullptr;
     QPushButton* BitBtn1 = nullptr;
 };

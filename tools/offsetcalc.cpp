@@ -17,10 +17,10 @@ std::vector<CellEdit> offsetEntries(const EntryTable& table, int first, int last
         // selection past the last entry leaves the empty rows alone.
         if (table.cell(ColFrame, entry).empty())
             break;
-        for (int axis = 0; axis < kAxisCount; ++axis) {
+        for (int axis = 0; axis < kValueCount; ++axis) {
             const int column = kValueColumns[axis];
             float value = toSingle(parseFloat(table.cell(column, entry)) + offsets[axis]);
-            if (isAngleAxis(axis))
+            if (isAngleValue(axis))
                 value = wrapAngleLowerThenRaise(value);
             edits.push_back({column, entry, formatFixedPoint6(value)});
         }

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "core/document.h"
-#include "tools/valuecolumns.h"
+#include "core/values.h"
 
 namespace skyvane {
 
 // Offsets in table units (JKU, degrees), in the order X, Y, Z, Pitch, Yaw, Roll.
-using Offsets = std::array<float, kAxisCount>;
+using Offsets = std::array<float, kValueCount>;
 
 // The new six value cells of entries first..last, up to the first entry without a Frame (the
 // rows below the last entry of the node). Angles end up in [0, 360); cells are written with

@@ -141,7 +141,7 @@ void TOrientateWindow::BBOkClick() {
                 point = Point3{(*values)[0], (*values)[1], (*values)[2]};
             }
             host_.session().applyCellEdits(
-                orientEntries(host_.entries(), firstEntry_, lastEntry_, point), "Auto Orientate");
+                orientEntries(host_.entries(), firstEntry_, lastEntry_, point), kStepAutoOrientate);
             accept();
         },
         this);

@@ -6,18 +6,12 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "core/values.h"
 
 namespace skyvane {
 namespace {
 
 constexpr const char* kAnglePattern = "###0.000000";
-constexpr long double kPi = 3.141592653589793238462643383279502884L;
-constexpr long double kDegreesPerRadian = 180.0L;
-
-long double degrees(long double radians) {
-    return radians * (1.0L / kPi) * kDegreesPerRadian;
-}
-
 Point3 positionOf(const EntryTable& table, int entry) {
     return {parseSingle(table.cell(ColX, entry)), parseSingle(table.cell(ColY, entry)),
             parseSingle(table.cell(ColZ, entry))};
@@ -26,9 +20,9 @@ Point3 positionOf(const EntryTable& table, int entry) {
 float yawAlong(float dx, float dy, float previous) {
     float yaw = previous;
     if (dy > 0)
-        yaw = toSingle(degrees(std::atan(-static_cast<long double>(dx) / dy)));
+        yaw = toSingle(degreesFromRadians(std::atan(-static_cast<long double>(dx) / dy)));
     else if (dy < 0)
-        yaw = toSingle(degrees(std::atan(-static_cast<long double>(dx) / dy)) + 180.0L);
+        yaw = toSingle(degreesFromRadians(std::atan(-static_cast<long double>(dx) / dy)) + 180.0L);
     else if (dx > 0)
         yaw = 270.0f;
     else if (dx < 0)
@@ -39,7 +33,7 @@ float yawAlong(float dx, float dy, float previous) {
 float pitchAlong(float h, float dz, float previous) {
     float pitch = previous;
     if (h != 0)
-        pitch = toSingle(degrees(std::atan(static_cast<long double>(dz) / h)));
+        pitch = toSingle(degreesFromRadians(std::atan(static_cast<long double>(dz) / h)));
     else if (dz > 0)
         pitch = 90.0f;
     else if (dz < 0)

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/numbers.h"
-#include "tools/valuecolumns.h"
+#include "core/values.h"
 
 namespace skyvane {
 namespace {
@@ -76,7 +76,7 @@ Point<N> curvePoint(const std::vector<Point<N>>& keys, std::size_t k, long doubl
 struct KeyTracks {
     std::vector<std::int32_t> frames;
     std::vector<Point<kPositionAxes>> positions;
-    std::array<std::vector<Point<1>>, kAxisCount - kPositionAxes> angles;
+    std::array<std::vector<Point<1>>, kValueCount - kPositionAxes> angles;
 };
 
 KeyTracks readKeys(const EntryTable& table, int first, int last) {
@@ -87,7 +87,7 @@ KeyTracks readKeys(const EntryTable& table, int first, int last) {
         for (int axis = 0; axis < kPositionAxes; ++axis)
             position[axis] = parseSingle(table.cell(kValueColumns[axis], e));
         keys.positions.push_back(position);
-        for (int axis = kPositionAxes; axis < kAxisCount; ++axis) {
+        for (int axis = kPositionAxes; axis < kValueCount; ++axis) {
             const int column = kValueColumns[axis];
             std::vector<Point<1>>& track = keys.angles[axis - kPositionAxes];
             const long double angle = parseSingle(table.cell(column, e));
@@ -118,7 +118,7 @@ EntryRow curveEntry(const KeyTracks& keys, std::size_t k, std::int32_t frame, lo
     const Point<kPositionAxes> position = curvePoint(keys.positions, k, u, curve);
     for (int axis = 0; axis < kPositionAxes; ++axis)
         row[kValueColumns[axis]] = formatFixedPoint6(toSingle(position[axis]));
-    for (int axis = kPositionAxes; axis < kAxisCount; ++axis) {
+    for (int axis = kPositionAxes; axis < kValueCount; ++axis) {
         const Point<1> angle = curvePoint(keys.angles[axis - kPositionAxes], k, u, curve);
         row[kValueColumns[axis]] = formatFixedPoint6(angleInRange(angle[0]));
     }

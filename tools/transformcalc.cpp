@@ -20,25 +20,18 @@ constexpr const char* kZeroPattern = "0.000";
 constexpr long double kMetresPerUnit = 10.0L;
 constexpr long double kUnitsPerMetre = 0.1L;
 
-std::optional<float> tryParseCell(std::string_view text) {
-    const std::optional<long double> value = tryParseFloat(text);
-    if (!value)
-        return std::nullopt;
-    return toSingle(*value);
-}
-
 std::string initialVelocity(const EntryTable& table, int startEntry, int axis,
                             float framesPerSecond) {
     // Entry 0 has no predecessor: the grid row above it holds the headers.
     if (startEntry <= 0)
         return formatPattern(0, kZeroPattern);
     const int column = kValueColumns[axis];
-    const std::optional<float> before = tryParseCell(table.cell(column, startEntry - 1));
-    const std::optional<float> after = tryParseCell(table.cell(column, startEntry));
+    const std::optional<float> before = tryParseSingle(table.cell(column, startEntry - 1));
+    const std::optional<float> after = tryParseSingle(table.cell(column, startEntry));
     if (!before || !after)
         return formatPattern(0, kZeroPattern);
     long double velocity = (static_cast<long double>(*after) - *before) * framesPerSecond;
-    if (!isAngleAxis(axis))
+    if (!isAngleValue(axis))
         velocity *= kMetresPerUnit;
     return formatPattern(velocity, kVelocityPattern);
 }
@@ -71,16 +64,16 @@ int clampStartEntry(int entry) {
 AxisTexts initialVelocities(const EntryTable& table, int startEntry, float framesPerSecond) {
     const int entry = clampStartEntry(startEntry);
     AxisTexts velocities;
-    for (int axis = 0; axis < kAxisCount; ++axis)
+    for (int axis = 0; axis < kValueCount; ++axis)
         velocities[axis] = initialVelocity(table, entry, axis, framesPerSecond);
     return velocities;
 }
 
 std::string finalVelocityText(std::string_view initial, std::string_view acceleration,
                               std::string_view time) {
-    const std::optional<float> v = tryParseCell(initial);
-    const std::optional<float> a = tryParseCell(acceleration);
-    const std::optional<float> t = tryParseCell(time);
+    const std::optional<float> v = tryParseSingle(initial);
+    const std::optional<float> a = tryParseSingle(acceleration);
+    const std::optional<float> t = tryParseSingle(time);
     if (!v || !a || !t)
         return kUnknownValue;
     return formatPattern(toSingle(static_cast<long double>(*a) * *t + *v), kCouplingPattern);
@@ -88,9 +81,9 @@ std::string finalVelocityText(std::string_view initial, std::string_view acceler
 
 std::string accelerationText(std::string_view initial, std::string_view finalVelocity,
                              std::string_view time) {
-    const std::optional<float> v = tryParseCell(initial);
-    const std::optional<float> f = tryParseCell(finalVelocity);
-    const std::optional<float> t = tryParseCell(time);
+    const std::optional<float> v = tryParseSingle(initial);
+    const std::optional<float> f = tryParseSingle(finalVelocity);
+    const std::optional<float> t = tryParseSingle(time);
     if (!v || !f || !t)
         return kUnknownValue;
     return formatPattern(toSingle(divide(static_cast<long double>(*f) - *v, *t)), kCouplingPattern);
@@ -99,7 +92,7 @@ std::string accelerationText(std::string_view initial, std::string_view finalVel
 AxisTexts finalVelocityTexts(const AxisTexts& initial, const AxisTexts& acceleration,
                              std::string_view time) {
     AxisTexts finals;
-    for (int axis = 0; axis < kAxisCount; ++axis) {
+    for (int axis = 0; axis < kValueCount; ++axis) {
         finals[axis] = finalVelocityText(initial[axis], acceleration[axis], time);
         if (finals[axis] == kUnknownValue) {
             finals.fill(kUnknownValue);
@@ -110,14 +103,14 @@ AxisTexts finalVelocityTexts(const AxisTexts& initial, const AxisTexts& accelera
 }
 
 float toTableUnits(int axis, float typed) {
-    return isAngleAxis(axis) ? typed : toSingle(typed * kUnitsPerMetre);
+    return isAngleValue(axis) ? typed : toSingle(typed * kUnitsPerMetre);
 }
 
 std::optional<AxisValues> startValues(const EntryTable& table, int entry) {
     AxisValues values{};
-    for (int axis = 0; axis < kAxisCount; ++axis) {
+    for (int axis = 0; axis < kValueCount; ++axis) {
         const std::optional<float> value =
-            tryParseCell(table.cell(kValueColumns[axis], clampStartEntry(entry)));
+            tryParseSingle(table.cell(kValueColumns[axis], clampStartEntry(entry)));
         if (!value)
             return std::nullopt;
         values[axis] = *value;
@@ -144,11 +137,11 @@ std::vector<CellEdit> generateTrajectory(const EntryTable& table,
         const float t = toSingle(divide(i, request.framesPerSecond));
         edits.push_back({ColFrame, entry, std::to_string(frame + i)});
         edits.push_back({ColSteps, entry, "1"});
-        for (int axis = 0; axis < kAxisCount; ++axis) {
+        for (int axis = 0; axis < kValueCount; ++axis) {
             const AxisMotion& motion = request.axes[axis];
             const int column = kValueColumns[axis];
             if (motion.written) {
-                const float value = valueAt(motion, request.start[axis], t, isAngleAxis(axis));
+                const float value = valueAt(motion, request.start[axis], t, isAngleValue(axis));
                 edits.push_back({column, entry, formatPattern(value, kCellPattern)});
             } else if (table.cell(column, entry).empty()) {
                 // An unticked value holds still: the entry gets the start entry's value.

@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "core/document.h"
-#include "tools/valuecolumns.h"
+#include "core/values.h"
 
 namespace skyvane {
 
 // Shown in a coupled box when one of the values it derives from is not a number.
 inline constexpr const char* kUnknownValue = "?";
 
-using AxisTexts = std::array<std::string, kAxisCount>;
-using AxisValues = std::array<float, kAxisCount>;
+using AxisTexts = std::array<std::string, kValueCount>;
+using AxisValues = std::array<float, kValueCount>;
 
 // A start entry typed or set outside the table is brought back into 0..999.
 int clampStartEntry(int entry);
@@ -57,7 +57,7 @@ struct TrajectoryRequest {
     int startEntry = 0; // clamped into 0..999
     float framesPerSecond = 15.0f;
     float time = 2.0f;
-    std::array<AxisMotion, kAxisCount> axes;
+    std::array<AxisMotion, kValueCount> axes;
     AxisValues start{}; // the start entry's values, see startValues()
 };
 

@@ -520,7 +520,7 @@ void TMainWindow::sessionChanged() {
         const QSignalBlocker blocker(MeshName);
         MeshName->setEditText(mesh);
     }
-    NumEntries->setText(fromBytes(session_.working().numEntries));
+    NumEntries->setText(QString::number(session_.entryCount()));
     model_->refresh();
     setWindowModified(session_.modified());
     showHistory();

@@ -73,7 +73,7 @@ void TMarkersWindow::createGui() {
 std::optional<std::vector<KeyMarker>> TMarkersWindow::edit(const std::vector<KeyMarker>& markers) {
     MarkerTable->setRowCount(0);
     for (const KeyMarker& marker : markers)
-        addRow(fromBytes(formatPattern(marker.frame, kKeyValuePattern, kKeyFileSeparator)),
+        addRow(fromBytes(formatPattern(marker.frame, kKeyValuePattern, kFileSeparator)),
                QString::number(marker.type));
     enableButtons();
     if (exec() != QDialog::Accepted)

@@ -50,7 +50,7 @@ std::vector<FileEntry> readBackAsTheGame(const std::string& text) {
         FileEntry entry;
         entry.frame = std::strtof(fields[1].c_str(), nullptr);
         entry.flags = static_cast<int>(std::strtol(fields[2].c_str(), nullptr, 16));
-        for (int v = 0; v < kKeyValueCount; ++v) {
+        for (int v = 0; v < kValueCount; ++v) {
             entry.values[v] = std::strtof(fields[3 + v].c_str(), nullptr);
             entry.changes[v] = std::strtof(changes.at(v).c_str(), nullptr);
         }
@@ -67,7 +67,7 @@ KeyValues playByTheEngine(const std::vector<FileEntry>& entries, float t) {
     const FileEntry& entry = entries[k];
     const float elapsed = t - entry.frame;
     KeyValues values = entry.values;
-    for (int v = 0; v < kKeyValueCount; ++v) {
+    for (int v = 0; v < kValueCount; ++v) {
         const int flag = v < 3 ? 1 : 2;
         if (entry.flags & flag) {
             const float distance = entry.changes[v] * elapsed;
@@ -85,7 +85,7 @@ void expectPlayedLikeTheWrittenFile(const TNode& node, int lastFrame) {
     for (int t = 0; t <= lastFrame; ++t) {
         const KeyValues expected = playByTheEngine(file, static_cast<float>(t));
         const KeyValues played = playedFrame(node.Data, node.Entries, t).values;
-        for (int v = 0; v < kKeyValueCount; ++v)
+        for (int v = 0; v < kValueCount; ++v)
             EXPECT_EQ(played[v], expected[v]) << "frame " << t << " value " << v;
     }
 }

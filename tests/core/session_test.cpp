@@ -248,11 +248,11 @@ TEST(EditSession, typingIntoEmptyEntry_defaultsAreUndoneWithIt) {
     session.install(makeDocument(1, 4));
     session.typeCell(ColX, 4, "1");
     EXPECT_EQ(session.entries().cell(ColFrame, 4), "8");
-    EXPECT_EQ(session.working().numEntries, "5");
+    EXPECT_EQ(session.entryCount(), 5);
     session.undo();
     EXPECT_EQ(session.entries().cell(ColFrame, 4), "");
     EXPECT_EQ(session.entries().cell(ColSteps, 4), "");
-    EXPECT_EQ(session.working().numEntries, "4");
+    EXPECT_EQ(session.entryCount(), 4);
 }
 
 TEST(EditSession, modifiedFollowsTheLastSave) {
