@@ -96,6 +96,7 @@ std::int32_t EditSession::jointCount() const {
 
 void EditSession::newDocument() {
     resetDocument(document_);
+    fileName_.clear();
     skyvane::addNode(document_);
     frameRateText_ = formatPattern(document_.Fps, kResetRatePattern);
     frameRateShown_ = frameRateText_;
@@ -105,8 +106,9 @@ void EditSession::newDocument() {
     freshHistory();
 }
 
-void EditSession::install(TKeyDocument document) {
+void EditSession::install(TKeyDocument document, std::string fileName) {
     document_ = std::move(document);
+    fileName_ = std::move(fileName);
     if (document_.Nodes.empty())
         skyvane::addNode(document_);
     frameRateText_ = formatPattern(document_.Fps, kReadRatePattern);
@@ -115,6 +117,14 @@ void EditSession::install(TKeyDocument document) {
     loadCurrent();
     cursor_ = GridCursor{};
     freshHistory();
+}
+
+std::optional<std::string> EditSession::open(const std::string& path) {
+    KeyReadResult result = readKeyFile(path);
+    if (!result.ok)
+        return result.reason;
+    install(std::move(result.document), path);
+    return std::nullopt;
 }
 
 void EditSession::freshHistory() {
@@ -236,7 +246,7 @@ bool EditSession::addNode() {
 }
 
 bool EditSession::removeLastNode() {
-    if (currentNode_ == nodeCount() - 1)
+    if (!canRemoveLastNode())
         return false;
     Step step;
     step.kind = StepKind::RemoveNode;
@@ -293,6 +303,12 @@ void EditSession::setMeshName(std::string mesh) {
     setText(StepKind::MeshName, std::move(mesh));
 }
 
+void EditSession::pickMeshName(std::string mesh) {
+    typingOpen_ = false;
+    setMeshName(std::move(mesh));
+    typingOpen_ = false;
+}
+
 void EditSession::setFrameRateText(std::string text) {
     setText(StepKind::FrameRate, std::move(text));
 }
@@ -311,7 +327,8 @@ void EditSession::setHeader(KeyHeader header, const std::string& stepName) {
 }
 
 void EditSession::setJoint(std::int32_t joint) {
-    std::optional<std::int32_t>& current = document_.Nodes[static_cast<std::size_t>(currentNode_)].Joint;
+    std::optional<std::int32_t>& current =
+        document_.Nodes[static_cast<std::size_t>(currentNode_)].Joint;
     if (joint == this->joint(currentNode_))
         return;
     Step step;
@@ -390,6 +407,16 @@ TKeyDocument EditSession::documentToSave() const {
     TKeyDocument document = snapshot();
     document.Fps = savedFrameRate().value_or(document_.Fps);
     return document;
+}
+
+SaveCheck EditSession::save(const std::string& path, const DocumentWriter& write) {
+    const SaveCheck check = checkForSave();
+    if (check.fault())
+        return check;
+    write(path, documentToSave());
+    fileName_ = path;
+    markSaved();
+    return check;
 }
 
 void EditSession::markSaved() {

@@ -65,6 +65,9 @@ inline constexpr const char* kStepOffsetValues = "Offset Values";
 inline constexpr const char* kStepAutoOrientate = "Auto Orientate";
 inline constexpr const char* kStepTransformObject = "Transform Object";
 
+// Writes a document to a file; throws (FileError, ConversionError) when it cannot.
+using DocumentWriter = std::function<void(const std::string& path, const TKeyDocument& document)>;
+
 // The cell edits of one node, for a command that changes several nodes at once.
 struct NodeCellEdits {
     int node = 0;
@@ -89,6 +92,8 @@ public:
     int currentNode() const { return currentNode_; }
     int nodeCount() const { return static_cast<int>(document_.Nodes.size()); }
     const std::string& meshName() const { return working_.mesh; }
+    // The file last opened or saved, as the file system takes it; empty for a new document.
+    const std::string& fileName() const { return fileName_; }
     const KeyHeader& header() const { return document_.Header; }
     // The joint count a save would write: the kept one, or the node count.
     std::int32_t jointCount() const;
@@ -115,9 +120,12 @@ public:
 
     // ---- Whole documents; each starts a fresh history and counts as unmodified.
     void newDocument();
-    // Takes over a document read from a file; node 0 becomes current (a file without nodes gets
-    // one, so the editor stays usable).
-    void install(TKeyDocument document);
+    // Takes over a document under a file name (none: not saved yet); node 0 becomes current (a
+    // file without nodes gets one, so the editor stays usable).
+    void install(TKeyDocument document, std::string fileName = {});
+    // Reads the whole file before touching anything, then installs it under its name. Returns
+    // the reader's reason when the file is refused; the document then stays as it was.
+    std::optional<std::string> open(const std::string& path);
 
     // ---- Edits: each is one undo step.
     // A tool run: every cell written together, then the entry defaults.
@@ -135,13 +143,17 @@ public:
     bool pasteEntries(int at);
     // False at the node limit.
     bool addNode();
-    // False, and nothing changes, when the last node is the current one.
+    // The current node is never removed, so the last one goes only while another is current.
+    bool canRemoveLastNode() const { return currentNode_ != nodeCount() - 1; }
+    // False, and nothing changes, when !canRemoveLastNode().
     bool removeLastNode();
     // Typing into the mesh-name or frame-rate box: keystrokes in a row make one step until
     // finishTyping().
     void setMeshName(std::string mesh);
     void setFrameRateText(std::string text);
     void finishTyping() { typingOpen_ = false; }
+    // A mesh name picked from a model: a step of its own, never part of typing in the box.
+    void pickMeshName(std::string mesh);
     // The header as a whole (Type, Frames, Joints, the markers): one step named `stepName`.
     void setHeader(KeyHeader header, const std::string& stepName);
     // The joint number of the current node.
@@ -162,6 +174,10 @@ public:
     std::optional<std::string> headerFault() const;
     // The document to write: the working copy stored and the frame rate as savedFrameRate().
     TKeyDocument documentToSave() const;
+    // The save sequence: checkForSave(), and only when it passes, documentToSave() written to
+    // `path`, which then becomes the file name, and the document counts as saved. A write that
+    // throws leaves the file name and the modified state as they were.
+    SaveCheck save(const std::string& path, const DocumentWriter& write);
     void markSaved();
     // Whether the document differs from what was last opened, saved or created.
     bool modified() const { return stateId() != savedId_; }
@@ -234,6 +250,7 @@ private:
     void apply(const Step& step, bool forward);
 
     TKeyDocument document_;
+    std::string fileName_;
     WorkingCopy working_;
     int currentNode_ = 0;
     std::string frameRateText_;

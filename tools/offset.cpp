@@ -135,7 +135,8 @@ void TOffsetWindow::BBOkClick() {
             Offsets offsets{};
             std::copy(values->begin(), values->end(), offsets.begin());
             host_.session().applyCellEdits(
-                offsetEntries(host_.entries(), firstEntry_, lastEntry_, offsets), kStepOffsetValues);
+                offsetEntries(host_.entries(), firstEntry_, lastEntry_, offsets),
+                kStepOffsetValues);
             accept();
         },
         this);

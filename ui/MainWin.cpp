@@ -75,6 +75,14 @@ const QString kUntitled = QStringLiteral("UNTITLED");
 const QString kKeyFilter = QStringLiteral("Jedi Knight keyframe files|*.KEY");
 const QString k3doFilter = QStringLiteral("Jedi Knight 3DO files|*.3DO");
 
+// The file's date and time lines in the user's own format.
+void writeKeyFile(const std::string& path, const TKeyDocument& document) {
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    saveKeyFile(path, document, toBytes(locale.toString(now.date(), QLocale::ShortFormat)),
+                toBytes(locale.toString(now.time(), QLocale::LongFormat)));
+}
+
 using Handler = void (TMainWindow::*)();
 
 // One menu item: objectName, caption ("-" for a separator) and handler.
@@ -120,7 +128,6 @@ TMainWindow::TMainWindow(QWidget* parent)
     createGui();
     session_.setChangeListener([this] { sessionChanged(); });
     startedAfresh();
-    setFileName(QString());
     fitWidthToGrid(); // once the first tab is there, so the layout knows every control's size
 }
 
@@ -252,8 +259,8 @@ QWidget* TMainWindow::createDocumentPanel() {
     // The node count is not kept: the count then follows nodes added later.
     connect(SEJoints, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
         setHeaderField(kStepJoints, [&](KeyHeader& h) {
-            h.joints = value == session_.nodeCount() ? std::nullopt
-                                                     : std::optional<std::int32_t>(value);
+            h.joints =
+                value == session_.nodeCount() ? std::nullopt : std::optional<std::int32_t>(value);
         });
     });
     // Each keystroke reaches the session; leaving the box ends the step.
@@ -522,6 +529,7 @@ void TMainWindow::sessionChanged() {
     }
     NumEntries->setText(QString::number(session_.entryCount()));
     model_->refresh();
+    showFileName();
     setWindowModified(session_.modified());
     showHistory();
 }
@@ -604,7 +612,7 @@ void TMainWindow::SENodesChange(int value) {
     const int count = session_.nodeCount();
     if (value > count) {
         session_.addNode();
-    } else if (value < count && session_.currentNode() != count - 1) {
+    } else if (value < count && session_.canRemoveLastNode()) {
         if (showMessage(this, MessageKind::Confirm,
                         QStringLiteral("This will remove the last Node. Proceed?"),
                         MessageButtons::OkCancel) == MessageAnswer::Ok)
@@ -666,18 +674,15 @@ bool TMainWindow::readMeshNames(const QString& path) {
         for (const std::string& name : *names)
             MeshName->addItem(fromBytes(name));
     }
-    // The offered name is one step, not a continuation of typing.
-    session_.finishTyping();
-    session_.setMeshName(names->empty() ? std::string() : names->front());
-    session_.finishTyping();
+    session_.pickMeshName(names->empty() ? std::string() : names->front());
     return true;
 }
 
 // ---------------------------------------------------------------------------------------------
 // File commands
 
-void TMainWindow::setFileName(const QString& path) {
-    fileName_ = path;
+void TMainWindow::showFileName() {
+    const QString path = QFile::decodeName(session_.fileName().c_str());
     setWindowTitle(QStringLiteral("Skyvane - ") + (path.isEmpty() ? kUntitled : path) +
                    QStringLiteral("[*]"));
 }
@@ -699,26 +704,24 @@ bool TMainWindow::offerToSave() {
     }
 }
 
-// Checks, asks for the name unless the document has one already, and writes. False when the
-// check failed or the dialog was cancelled; a failed write throws and is reported by the
-// caller's error handler.
+// Shows the check's verdicts, asks for the name unless the document has one already, and lets
+// the session save. False when the check failed or the dialog was cancelled; a failed write
+// throws and is reported by the caller's error handler.
 bool TMainWindow::saveDocument(bool askName) {
-    if (preSaveCheck())
+    if (showSaveCheck(session_.checkForSave()))
         return false;
-    const QString path = askName || fileName_.isEmpty() ? SaveKEY.execute(this) : fileName_;
-    if (path.isEmpty())
+    const QString path = askName || session_.fileName().empty()
+                             ? SaveKEY.execute(this)
+                             : QFile::decodeName(session_.fileName().c_str());
+    if (path.isEmpty() || session_.save(localPath(path), writeKeyFile).fault())
         return false;
-    writeDocument(path);
     SaveKEY.keep(path);
-    setFileName(path);
     recentFiles_->add(path);
-    session_.markSaved();
     return true;
 }
 
-// All three checks run, so the user sees every complaint at once. True when anything is wrong.
-bool TMainWindow::preSaveCheck() {
-    const SaveCheck check = session_.checkForSave();
+// Every complaint at once: the user sees them all. True when anything is wrong.
+bool TMainWindow::showSaveCheck(const SaveCheck& check) {
     showEntryCheck(check.node);
     if (check.frameRateInvalid) {
         showMessage(this, MessageKind::Error, QStringLiteral("Invalid value !"));
@@ -734,27 +737,14 @@ bool TMainWindow::preSaveCheck() {
     return check.fault();
 }
 
-void TMainWindow::writeDocument(const QString& path) {
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    saveKeyFile(localPath(path), session_.documentToSave(),
-                toBytes(locale.toString(now.date(), QLocale::ShortFormat)),
-                toBytes(locale.toString(now.time(), QLocale::LongFormat)));
-}
-
-// Reads the whole file before touching anything: an unreadable file leaves the document as
-// it was.
 bool TMainWindow::readDocument(const QString& path) {
-    KeyReadResult result = readKeyFile(localPath(path));
-    if (!result.ok) {
+    if (const std::optional<std::string> reason = session_.open(localPath(path))) {
         showMessage(this, MessageKind::Error,
-                    QStringLiteral("Not a valid KEY file!\n") + reasonText(result.reason));
+                    QStringLiteral("Not a valid KEY file!\n") + reasonText(*reason));
         return false;
     }
-    session_.install(std::move(result.document));
     startedAfresh();
     OpenKEY.keep(path);
-    setFileName(path);
     recentFiles_->add(path);
     return true;
 }
@@ -764,7 +754,6 @@ void TMainWindow::New1Click() {
         return;
     session_.newDocument();
     startedAfresh();
-    setFileName(QString());
 }
 
 void TMainWindow::OpenClick() {
@@ -779,7 +768,7 @@ void TMainWindow::OpenClick() {
 bool TMainWindow::openModel(const QString& path) {
     // The first name filled into a new, untouched document is part of starting it from the
     // model, not a change that Exit should offer to save.
-    const bool untouched = fileName_.isEmpty() && !session_.modified();
+    const bool untouched = session_.fileName().empty() && !session_.modified();
     if (!readMeshNames(path))
         return false;
     if (untouched)

@@ -170,12 +170,11 @@ private:
     // File commands.
     bool offerToSave();
     bool saveDocument(bool askName);
-    bool preSaveCheck();
-    void writeDocument(const QString& path);
+    bool showSaveCheck(const SaveCheck& check);
     bool readDocument(const QString& path);
     bool readMeshNames(const QString& path);
     bool openModel(const QString& path);
-    void setFileName(const QString& path);
+    void showFileName();
 
     // Every Steps that falls short of the next entry, in every node, as one step; says how many.
     void mendJumps();
@@ -184,8 +183,6 @@ private:
 
     EditSession session_;
     EntryGridModel* model_ = nullptr;
-    // The file the document was last opened from or saved to; empty for a new document.
-    QString fileName_;
 
     FileDialog OpenKEY;
     FileDialog SaveKEY;

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <random>
 
+#include <unistd.h>
+
+#include "core/fileio.h"
 #include "core/keyfile.h"
 #include "nodecells.h"
 
@@ -226,6 +230,53 @@ TEST(EditSession, everyOperation_undoRestoresAndRedoRepeats) {
         EXPECT_TRUE(session.modified());
         EXPECT_FALSE(session.canRedo());
     }
+}
+
+TEST(EditSession, save_writesOnlyAfterTheCheckAndNamesTheFileOnlyAfterTheWrite) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("skyvane_save_" + std::to_string(::getpid()) + ".KEY"))
+                                 .string();
+    EditSession session;
+    session.install(makeDocument(2, 3));
+    int writes = 0;
+    const DocumentWriter write = [&](const std::string& to, const TKeyDocument& document) {
+        ++writes;
+        saveKeyFile(to, document, "date", "time");
+    };
+    session.typeCell(ColX, 1, "abc");
+    EXPECT_TRUE(session.save(path, write).fault());
+    EXPECT_EQ(writes, 0);
+
+    session.typeCell(ColX, 1, "2");
+    const DocumentWriter failing = [](const std::string& to, const TKeyDocument&) {
+        throw FileError(to + ": disk full");
+    };
+    EXPECT_THROW(session.save(path, failing), FileError);
+    EXPECT_TRUE(session.modified());
+    EXPECT_EQ(session.fileName(), "");
+
+    EXPECT_FALSE(session.save(path, write).fault());
+    EXPECT_EQ(writes, 1);
+    EXPECT_FALSE(session.modified());
+    EXPECT_EQ(session.fileName(), path);
+
+    EditSession reader;
+    EXPECT_TRUE(reader.open(path + ".missing").has_value());
+    EXPECT_EQ(reader.fileName(), "");
+    EXPECT_EQ(reader.open(path), std::nullopt);
+    EXPECT_EQ(reader.fileName(), path);
+    EXPECT_EQ(reader.nodeCount(), 2);
+    reader.newDocument();
+    EXPECT_EQ(reader.fileName(), "");
+    std::filesystem::remove(path);
+}
+
+TEST(EditSession, pickedMeshName_isAStepOfItsOwnBetweenTyping) {
+    EditSession session;
+    session.setMeshName("bo");
+    session.pickMeshName("torso");
+    session.setMeshName("torso2");
+    EXPECT_EQ(session.undoSteps(), 3u);
 }
 
 TEST(EditSession, undo_returnsToTheNodeAndCellOfTheStep) {
