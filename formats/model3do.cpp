@@ -1,13 +1,17 @@
-// The 3DO model reader. It walks the file in the game's order (header, materials, geometry
-// sets, hierarchy), keeping the vertices and faces of geometry set 0 and the hierarchy, and
-// checks every index it keeps so that drawing never needs to.
+// The 3DO readers. The model reader walks the file in the game's order (header, materials,
+// geometry sets, hierarchy), keeping the vertices and faces of geometry set 0 and the hierarchy,
+// and checks every index it keeps so that drawing never needs to. The mesh-name reader of Get
+// Mesh Names only searches for the names; both cut lines with the same tokenizer.
 #include "formats/model3do.h"
 
 #include <cmath>
 #include <optional>
 
+#include "core/fileio.h"
+#include "core/linetokens.h"
 #include "core/numbers.h"
 #include "core/values.h"
+#include "formats/gametext.h"
 
 namespace skyvane {
 
@@ -117,7 +121,8 @@ private:
     // The game reads any version it finds and takes 2.1's layout for all but 2.2 and 2.3.
     std::size_t lightFieldsOfVersion() const {
         const auto& fields = lines_.fields();
-        const auto version = fields.size() > 1 ? tryParseFloat(fields[1], kFileSeparator) : std::nullopt;
+        const auto version =
+            fields.size() > 1 ? tryParseFloat(fields[1], kFileSeparator) : std::nullopt;
         const auto is = [&](long double wanted) {
             return version && std::fabs(*version - wanted) < 1e-6L;
         };
@@ -197,6 +202,28 @@ ReadResult<Model3do> read3doModelFile(const std::string& path) {
         const std::string text = readFileBytes(path);
         return ModelReader(text).read();
     });
+}
+
+// The same lines as the model reader's, found by their field counts; comments are not cut.
+std::optional<std::vector<std::string>> read3doMeshNames(std::string_view text) {
+    LineSearch lines(text);
+    if (!lines.find(2, {"SECTION:", "HEADER"}, true) || !lines.find(2, {"3DO"}, true))
+        return std::nullopt;
+    if (!lines.find(2, {"SECTION:", "GEOMETRYDEF"}) || !lines.find(2, {"MESHES"}))
+        return std::nullopt;
+    const std::int32_t count = parseInt(lines.fields()[1]);
+    // The list grows with what the file holds, never with the count it announces.
+    std::vector<std::string> names;
+    for (std::int32_t k = 0; k < count; ++k) {
+        if (!lines.find(2, {"MESH", std::to_string(k)}) || !lines.find(2, {"NAME"}))
+            return std::nullopt;
+        names.emplace_back(lines.fields()[1]);
+    }
+    return names;
+}
+
+std::optional<std::vector<std::string>> read3doMeshNamesFromFile(const std::string& path) {
+    return read3doMeshNames(readFileBytes(path));
 }
 
 } // namespace skyvane

@@ -2,6 +2,7 @@
 // of nodes that places them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,5 +43,13 @@ struct Model3do {
 // that does not exist, and a parent chain that runs in a circle.
 ReadResult<Model3do> read3doModel(std::string_view text);
 ReadResult<Model3do> read3doModelFile(const std::string& path);
+
+// Get Mesh Names reads far less, and more forgivingly: it searches for the lines it needs and
+// skips the rest. The mesh names in file order, or nothing when the text is not a valid 3DO
+// model (no header, no "3DO" line, or it ends before GEOMETRYDEF, MESHES or an announced mesh).
+// A MESHES count that is not an integer throws ConversionError.
+std::optional<std::vector<std::string>> read3doMeshNames(std::string_view text);
+// Reads the file first; throws FileError when it cannot be read.
+std::optional<std::vector<std::string>> read3doMeshNamesFromFile(const std::string& path);
 
 } // namespace skyvane

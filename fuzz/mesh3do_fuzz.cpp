@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/mesh3do.h"
+#include "formats/model3do.h"
 #include "core/numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

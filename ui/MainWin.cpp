@@ -38,7 +38,7 @@
 #include "ui/markers.h"
 #include "core/keyfile.h"
 #include "tools/mendcalc.h"
-#include "core/mesh3do.h"
+#include "formats/model3do.h"
 #include "core/numbers.h"
 #include "tools/offset.h"
 #include "tools/orientate.h"

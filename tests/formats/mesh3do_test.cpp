@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "core/fileio.h"
-#include "core/mesh3do.h"
 #include "core/numbers.h"
+#include "formats/model3do.h"
 
 namespace skyvane {
 namespace {
