@@ -113,6 +113,17 @@ TEST(FloatText, acceptsTheProgramsNumberSyntax) {
         EXPECT_EQ(tryParseFloat(c.text, c.separator), c.value) << "text: '" << c.text << "'";
 }
 
+// A number just above the largest 32-bit float that still rounds to it is one.
+TEST(FloatText, singleIsTheNumberIn32BitsOrNothing) {
+    EXPECT_EQ(tryParseSingle("1.1", '.'), 1.1f);
+    EXPECT_EQ(tryParseSingle("1,1", '.'), std::nullopt);
+    EXPECT_EQ(tryParseSingle("3.4028235e38", '.'), FLT_MAX);
+    for (const char* text : {"3.4028235e38", "-1e-50", "0"})
+        EXPECT_TRUE(isSingle(text, '.')) << text;
+    for (const char* text : {"3.41e38", "-1e39", "x"})
+        EXPECT_FALSE(isSingle(text, '.')) << text;
+}
+
 TEST(FloatText, conversionErrorQuotesTheText) {
     try {
         parseFloat("abc", '.');
@@ -191,6 +202,7 @@ TEST(Arithmetic, faultsCarryTheirTexts) {
     EXPECT_EQ(textOf([] { toSingle(1e39L); }), "Floating point overflow");
     EXPECT_EQ(textOf([] { toSingle(-1e39L); }), "Floating point overflow");
     EXPECT_EQ(textOf([] { parseSingle("1e39", '.'); }), "Floating point overflow");
+    EXPECT_EQ(textOf([] { tryParseSingle("-1e39", '.'); }), "Floating point overflow");
     EXPECT_EQ(textOf([] { roundHalfEven32(3e9L); }), "Invalid floating point operation");
     EXPECT_EQ(textOf([] { roundHalfEven(1e19L); }), "Invalid floating point operation");
     EXPECT_EQ(toSingle(static_cast<long double>(FLT_MAX)), FLT_MAX);
