@@ -145,8 +145,8 @@ std::vector<std::string> infoLines(const TKeyDocument& document) {
                                       "MARKERS " + std::to_string(header.markers.size())};
     for (const KeyMarker& marker : header.markers)
         lines.push_back("marker frame " +
-                        formatPattern(marker.frame, kKeyValuePattern, kFileSeparator) +
-                        " type " + std::to_string(marker.type) + " " + markerTypeName(marker.type));
+                        formatPattern(marker.frame, kKeyValuePattern, kFileSeparator) + " type " +
+                        std::to_string(marker.type) + " " + markerTypeName(marker.type));
     lines.push_back("NODES " + std::to_string(document.Nodes.size()));
     for (int k = 0; k < static_cast<int>(document.Nodes.size()); ++k) {
         const TNode& node = document.Nodes[static_cast<std::size_t>(k)];
