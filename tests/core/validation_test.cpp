@@ -1,6 +1,8 @@
 // Entry validation, and the frame-rate and mesh-name rules of the pre-save check.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include "core/numbers.h"
 #include "core/validation.h"
 
@@ -358,11 +360,11 @@ TEST(EntryCheck, honoursTheDecimalSeparator) {
 }
 
 TEST(FrameRate, validWhenTheTextIsA32BitNumber) {
-    for (const char* text : {"15.000", "30", " 29.97 ", "1e3", "-5", "0"}) {
+    for (const char* text : {"15.000", "30", " 29.97 ", "1e3", "-5", "0", "3.4028235e38"}) {
         EXPECT_TRUE(frameRateIsValid(text)) << text;
     }
     // A frame rate is saved as a 32-bit float.
-    for (const char* text : {"abc", "", "15,0", "1.2.3", "1e39", "-1e39"}) {
+    for (const char* text : {"abc", "", "15,0", "1.2.3", "1e39", "-1e39", "3.41e38"}) {
         EXPECT_FALSE(frameRateIsValid(text)) << text;
     }
 }
@@ -462,6 +464,29 @@ TEST(HeaderCheck, typeMarkersAndJointNumbers) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(headerFault(c.header, c.joints, c.jointCount, 24), c.fault) << c.name;
+}
+
+// A marker's frame is kept as a 32-bit float, by the same rule as every value cell.
+TEST(MarkerRows, parsedUpToTheFirstCellThatIsNoNumber) {
+    struct Case {
+        std::vector<MarkerText> rows;
+        int badRow;
+        int badColumn;
+        std::vector<KeyMarker> markers;
+    };
+    const Case cases[] = {
+        {{{"18", "3"}, {" 0.5", "$5"}}, -1, 0, {{18, 3}, {0.5f, 5}}},
+        {{{"3.4028235e38", "1"}}, -1, 0, {{FLT_MAX, 1}}},
+        {{{"18", "3"}, {"3.41e38", "1"}}, 1, 0, {{18, 3}}},
+        {{{"18,5", "3"}}, 0, 0, {}},
+        {{{"1", "3.5"}}, 0, 1, {}},
+    };
+    for (const Case& c : cases) {
+        const ParsedMarkers parsed = parseMarkers(c.rows);
+        EXPECT_EQ(parsed.badRow, c.badRow) << c.rows.back().frame;
+        EXPECT_EQ(parsed.badColumn, c.badColumn) << c.rows.back().frame;
+        EXPECT_EQ(parsed.markers, c.markers) << c.rows.back().frame;
+    }
 }
 
 } // namespace
