@@ -259,8 +259,8 @@ QWidget* TMainWindow::createDocumentPanel() {
     // The node count is not kept: the count then follows nodes added later.
     connect(SEJoints, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
         setHeaderField(kStepJoints, [&](KeyHeader& h) {
-            h.joints =
-                value == session_.nodeCount() ? std::nullopt : std::optional<std::int32_t>(value);
+            h.joints = value == session_.nodeCount() ? std::nullopt
+                                                     : std::optional<std::int32_t>(value);
         });
     });
     // Each keystroke reaches the session; leaving the box ends the step.
