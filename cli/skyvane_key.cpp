@@ -135,13 +135,11 @@ std::vector<std::string> faultLines(const std::string& file, const TKeyDocument&
 // What `info` prints: the header, the markers and one line per node.
 std::vector<std::string> infoLines(const TKeyDocument& document) {
     const KeyHeader& header = document.Header;
-    const std::int32_t joints =
-        header.joints.value_or(static_cast<std::int32_t>(document.Nodes.size()));
     std::vector<std::string> lines = {"FLAGS " + header.flags,
                                       "TYPE " + header.type,
                                       "FRAMES " + std::to_string(keyFrameCount(document)),
                                       "FPS " + formatGeneral(document.Fps, kFileSeparator),
-                                      "JOINTS " + std::to_string(joints),
+                                      "JOINTS " + std::to_string(jointCount(document)),
                                       "MARKERS " + std::to_string(header.markers.size())};
     for (const KeyMarker& marker : header.markers)
         lines.push_back("marker frame " +

@@ -74,6 +74,10 @@ void addNode(TKeyDocument& document) {
         node.Joint = joint;
 }
 
+std::int32_t jointCount(const TKeyDocument& document) {
+    return document.Header.joints.value_or(static_cast<std::int32_t>(document.Nodes.size()));
+}
+
 std::int32_t nodeJoint(const TKeyDocument& document, int k) {
     return document.Nodes.at(static_cast<std::size_t>(k)).Joint.value_or(k);
 }

@@ -101,6 +101,8 @@ void resetDocument(TKeyDocument& document); // Fps 15, a new header, no nodes
 void addNode(TKeyDocument& document);
 // The joint node k drives.
 std::int32_t nodeJoint(const TKeyDocument& document, int k);
+// The JOINTS a save writes: the kept joint count, or the node count.
+std::int32_t jointCount(const TKeyDocument& document);
 void removeLastNode(TKeyDocument& document);
 // Replaces node k with the working copy, keeping its joint number; Entries is the table's
 // countEntries.

@@ -41,11 +41,11 @@ public:
         if (!blocks) {
             // Without a NODES line every joint has its block, numbered in order.
             for (std::int32_t k = 0; k < joints; ++k)
-                document.Nodes.push_back(readNode(k, &k));
+                document.Nodes.push_back(readNode(k, k));
         } else {
             driven_.assign(static_cast<std::size_t>(joints), false);
             for (std::int32_t b = 0; b < *blocks; ++b)
-                document.Nodes.push_back(readNode(b, nullptr));
+                document.Nodes.push_back(readNode(b, std::nullopt));
         }
         // A joint count the nodes give again is not kept, so it follows nodes added later.
         if (joints != static_cast<std::int32_t>(document.Nodes.size()))
@@ -162,7 +162,7 @@ private:
 
     // Block b of the file. With `joint`, its NODE line must carry that number as it is counted
     // ("NODE 00" is not node 0); without, the NODE line's number is the joint it drives.
-    TNode readNode(std::int32_t b, const std::int32_t* joint) {
+    TNode readNode(std::int32_t b, std::optional<std::int32_t> joint) {
         TNode node;
         std::string nodeName;
         if (joint) {

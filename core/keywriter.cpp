@@ -82,7 +82,7 @@ void writeHeader(KeyText& out, const TKeyDocument& document, std::string_view fi
     out.line("TYPE   " + header.type);
     out.line("FRAMES " + std::to_string(keyFrameCount(document)));
     out.line("FPS    " + formatGeneral(document.Fps, kFileSeparator));
-    out.line("JOINTS " + std::to_string(header.joints.value_or(static_cast<std::int32_t>(nodeCount))));
+    out.line("JOINTS " + std::to_string(jointCount(document)));
     writeMarkers(out, header.markers);
     out.line();
     out.line();

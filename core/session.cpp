@@ -89,7 +89,7 @@ std::vector<KeyNodeTrack> EditSession::keyNodes() const {
 }
 
 std::int32_t EditSession::jointCount() const {
-    return document_.Header.joints.value_or(nodeCount());
+    return skyvane::jointCount(document_);
 }
 
 // ---- Whole documents

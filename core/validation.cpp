@@ -213,9 +213,7 @@ std::optional<std::string> headerFault(const TKeyDocument& document) {
     } catch (const ConversionError&) {
         // A Frame that is no integer is the entry check's to report.
     }
-    return headerFault(document.Header, joints,
-                       document.Header.joints.value_or(static_cast<std::int32_t>(joints.size())),
-                       length);
+    return headerFault(document.Header, joints, jointCount(document), length);
 }
 
 } // namespace skyvane
